@@ -1,0 +1,135 @@
+#include "platform/QtSerialPort.h"
+
+#include <QStringList>
+
+#include <climits>
+
+namespace kelvor {
+namespace {
+
+constexpr int ErrInvalidPort = 8002;
+constexpr int ErrAlreadyOpen = 8005;
+constexpr int ErrNotAvailable = 8010;
+constexpr int ErrPortNotOpen = 8012;
+constexpr int ErrInvalidSettings = 380;
+
+QSerialPort::Parity parityFrom(const QString& letter) {
+    const QString p = letter.trimmed().toUpper();
+    if (p == "N") {
+        return QSerialPort::NoParity;
+    }
+    if (p == "E") {
+        return QSerialPort::EvenParity;
+    }
+    if (p == "O") {
+        return QSerialPort::OddParity;
+    }
+    if (p == "M") {
+        return QSerialPort::MarkParity;
+    }
+    if (p == "S") {
+        return QSerialPort::SpaceParity;
+    }
+    throw CommError(ErrInvalidSettings, "Invalid property value");
+}
+
+} // namespace
+
+QtSerialPort::QtSerialPort(DeviceForPort deviceForPort) : deviceForPort_(std::move(deviceForPort)) {}
+
+void QtSerialPort::setCommPort(std::int16_t port) {
+    if (port_.isOpen()) {
+        throw CommError(ErrAlreadyOpen, "Port already open");
+    }
+    if (port < 1) {
+        throw CommError(ErrInvalidPort, "Invalid Port Number");
+    }
+    commPort_ = port;
+}
+
+void QtSerialPort::setSettings(const std::string& settings) {
+    const QStringList parts = QString::fromStdString(settings).split(',');
+    bool ok = parts.size() == 4;
+    if (ok) {
+        parts[0].toInt(&ok);
+    }
+    if (!ok) {
+        throw CommError(ErrInvalidSettings, "Invalid property value");
+    }
+    parityFrom(parts[1]);
+    settings_ = settings;
+}
+
+void QtSerialPort::setHandshaking(int mode) {
+    if (mode < 0 || mode > 3) {
+        throw CommError(ErrInvalidSettings, "Invalid property value");
+    }
+    handshaking_ = mode;
+}
+
+void QtSerialPort::open() {
+    if (port_.isOpen()) {
+        throw CommError(ErrAlreadyOpen, "Port already open");
+    }
+    const std::string device = deviceForPort_ ? deviceForPort_(commPort_) : std::string();
+    if (device.empty()) {
+        throw CommError(ErrInvalidPort, "Invalid Port Number");
+    }
+    const QStringList parts = QString::fromStdString(settings_).split(',');
+    port_.setPortName(QString::fromStdString(device));
+    port_.setBaudRate(parts[0].toInt());
+    port_.setParity(parityFrom(parts[1]));
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(parts[2].toInt()));
+    port_.setStopBits(parts[3].trimmed() == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    port_.setFlowControl(handshaking_ == 2   ? QSerialPort::HardwareControl
+                         : handshaking_ == 1 ? QSerialPort::SoftwareControl
+                                             : QSerialPort::NoFlowControl);
+    if (port_.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    const QSerialPort::SerialPortError error = port_.error();
+    const std::string why = port_.errorString().toStdString();
+    port_.clearError();
+    if (error == QSerialPort::DeviceNotFoundError) {
+        throw CommError(ErrInvalidPort, "Invalid Port Number (" + device + ": " + why + ")");
+    }
+    throw CommError(ErrNotAvailable, "The port is not available (" + device + ": " + why + ")");
+}
+
+void QtSerialPort::setPortOpen(bool open) {
+    if (open) {
+        this->open();
+    } else if (port_.isOpen()) {
+        port_.close();
+        port_.clearError();
+    }
+}
+
+bool QtSerialPort::portOpen() const {
+    // A device that went away (an adapter pulled out) leaves the port object open but dead.
+    return port_.isOpen() && port_.error() != QSerialPort::ResourceError;
+}
+
+void QtSerialPort::failIfLost() {
+    if (!port_.isOpen()) {
+        throw CommError(ErrPortNotOpen, "Port is not open");
+    }
+    if (port_.error() == QSerialPort::ResourceError) {
+        throw CommError(ErrNotAvailable, "The device was removed (" +
+                                             port_.errorString().toStdString() + ")");
+    }
+}
+
+int QtSerialPort::inBufferCount() {
+    failIfLost();
+    const qint64 waiting = port_.bytesAvailable();
+    return waiting > INT_MAX ? INT_MAX : static_cast<int>(waiting);
+}
+
+std::string QtSerialPort::input() {
+    failIfLost();
+    const QByteArray bytes = port_.readAll();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+} // namespace kelvor

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace kelvor {
+
+// Turns SIGTERM and SIGINT into a call on the event loop, so the program can end the way its
+// close box ends it (ports closed, settings written) when a terminal or service manager
+// stops it. One instance per process.
+class TerminationSignals {
+public:
+    explicit TerminationSignals(std::function<void()> onSignal);
+    ~TerminationSignals();
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace kelvor

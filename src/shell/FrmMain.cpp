@@ -1,0 +1,229 @@
+#include "shell/FrmMain.h"
+
+#include "Version.h"
+#include "platform/PlatformConfig.h"
+#include "platform/QtSerialPort.h"
+#include "shell/AppIcon.h"
+#include "shell/Settings.h"
+#include "shell/Twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace kelvor {
+namespace {
+
+constexpr double WindowWidthTwips = 920;
+constexpr double WindowHeightTwips = 3200;
+// The lowest control (">>") ends here; the window never gets shorter than this.
+constexpr double ControlsBottomTwips = 2580 + 255 + 45;
+constexpr double ControlsRightTwips = 795 + 45;
+// Keeps a wild stored position from overflowing pixel arithmetic.
+constexpr double PositionLimitTwips = 1.0e7;
+
+QColor colourFromStored(std::uint32_t stored, const QPalette& palette) {
+    if ((stored & 0x80000000U) != 0) {
+        return palette.color(QPalette::Button); // the system's button-face colour
+    }
+    return QColor(static_cast<int>(stored & 0xFFU), static_cast<int>((stored >> 8) & 0xFFU),
+                  static_cast<int>((stored >> 16) & 0xFFU));
+}
+
+} // namespace
+
+FrmMain::FrmMain(AppState& state, Services services)
+    : state_(state), services_(std::move(services)),
+      statusUpdate_(1, [this] { if (capture_) capture_->StatusUpdateTick(); }),
+      commPoll_(100, [this] { if (capture_) capture_->CommPollTick(); }),
+      commStart_(1000, [this] { if (capture_) capture_->CommStartTick(); }) {
+    setWindowTitle("Kelvor Reader");
+    setWindowIcon(appIcon());
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    buildControls();
+}
+
+FrmMain::~FrmMain() = default;
+
+double FrmMain::dpi() const {
+    const QScreen* s = screen();
+    return s != nullptr ? s->logicalDotsPerInch() : 96.0;
+}
+
+void FrmMain::placeTwips(QWidget& widget, int left, int top, int width, int height) {
+    const double d = dpi();
+    widget.setGeometry(twipsToPixels(left, d), twipsToPixels(top, d), twipsToPixels(width, d),
+                       twipsToPixels(height, d));
+}
+
+void FrmMain::buildControls() {
+    auto* image = new QLabel(this);
+    image->setPixmap(appIconPixmap(twipsToPixels(480, dpi())));
+    placeTwips(*image, 180, 0, 480, 480);
+
+    auto* label = new QLabel("Status:", this);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(*label, 60, 480, 615, 195);
+
+    QFont lightFont("Arial");
+    lightFont.setPointSizeF(8.25);
+    for (int n = 0; n < ChannelCount; ++n) {
+        auto* light = new QLabel(this);
+        light->setObjectName(QString("CommStatus%1").arg(n));
+        light->setAlignment(Qt::AlignCenter);
+        light->setFrameStyle(QFrame::Box | QFrame::Plain);
+        light->setFont(lightFont);
+        light->setAutoFillBackground(true);
+        light->setToolTip("TEST");
+        placeTwips(*light, 0, 720 + 300 * n, 795, 255);
+        commStatus_[n] = light;
+    }
+
+    command1_[1] = new QPushButton(">>", this);
+    command1_[1]->setObjectName("Command1_1");
+    placeTwips(*command1_[1], 0, 2580, 795, 255);
+    // "Close" sits outside the visible width, as it always has; the close box does the same.
+    command1_[0] = new QPushButton("Close", this);
+    command1_[0]->setObjectName("Command1_0");
+    placeTwips(*command1_[0], 6660, 1740, 1275, 375);
+    for (int index = 0; index < 2; ++index) {
+        connect(command1_[index], &QPushButton::clicked, this,
+                [this, index] { Command1Click(index); });
+    }
+}
+
+void FrmMain::load(const QString& programFolder) {
+    QString folder = programFolder;
+    if (!folder.endsWith('/')) {
+        folder += '/';
+    }
+    state_.IniPath = (folder + "KelvrReader.ini").toStdString();
+
+    SettingsValues values{.Top = 0.0F, .Left = 0.0F, .SummaryTraceOffset = state_.SummaryTraceOffset,
+                          .channels = state_.ChannelInfo};
+    LoadSaveSettings(SettingsRead, state_.IniPath, values, services_.prompts);
+    state_.SummaryTraceOffset = values.SummaryTraceOffset;
+    const double d = dpi();
+    const double top = std::clamp<double>(values.Top, -PositionLimitTwips, PositionLimitTwips);
+    const double left = std::clamp<double>(values.Left, -PositionLimitTwips, PositionLimitTwips);
+    move(twipsToPixels(left, d), twipsToPixels(top, d));
+
+    const PlatformConfig config = readPlatformConfig(state_.IniPath);
+    auto deviceForPort = [config](int port) { return config.deviceForPort(port); };
+    std::array<SerialPort*, ChannelCount> ports{};
+    for (int n = 0; n < ChannelCount; ++n) {
+        ports_[n] = services_.makePort ? services_.makePort(deviceForPort)
+                                       : std::make_unique<QtSerialPort>(deviceForPort);
+        ports[n] = ports_[n].get();
+    }
+    capture_ = std::make_unique<SerialCapture>(SerialCapture::Wiring{
+        .channels = state_.ChannelInfo,
+        .ports = ports,
+        .commStart = commStart_,
+        .commPoll = commPoll_,
+        .statusUpdate = statusUpdate_,
+        .lights = *this,
+        .prompts = services_.prompts,
+        .exporter = services_.exporter,
+        .showSetup = [this] { showSetup(); },
+    });
+
+    commStart_.setEnabled(true);
+    applySize();
+}
+
+void FrmMain::applySize() {
+    // The stored size is the outer size; the client area is what is left inside the frame,
+    // but never so small that the lights or ">>" are cut off.
+    const double d = dpi();
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    const int width = std::max(twipsToPixels(WindowWidthTwips, d) - frameExtra.width(),
+                               twipsToPixels(ControlsRightTwips, d));
+    const int height = std::max(twipsToPixels(WindowHeightTwips, d) - frameExtra.height(),
+                                twipsToPixels(ControlsBottomTwips, d));
+    setFixedSize(width, height);
+}
+
+void FrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!sized_) {
+        sized_ = true;
+        applySize(); // the frame's size is only known once the window is on screen
+    }
+}
+
+void FrmMain::CommOpen() {
+    if (capture_) {
+        capture_->CommOpen();
+    }
+}
+
+void FrmMain::CommClose() {
+    if (capture_) {
+        capture_->CommClose();
+    }
+}
+
+void FrmMain::Command1Click(int index) {
+    if (index == 0) {
+        close();
+    } else if (index == 1) {
+        commPoll_.setEnabled(true);
+        CommClose();
+        showSetup();
+    }
+}
+
+void FrmMain::showSetup() {
+    if (!unloaded_ && openSetup_) {
+        openSetup_();
+    }
+}
+
+void FrmMain::paintLight(int channel, std::uint32_t colour, const std::string& caption) {
+    QLabel& light = *commStatus_.at(channel);
+    QPalette palette = light.palette();
+    palette.setColor(QPalette::Window, colourFromStored(colour, QWidget::palette()));
+    light.setPalette(palette);
+    light.setText(QString::fromStdString(caption));
+}
+
+void FrmMain::setTooltip(int channel, const std::string& text) {
+    commStatus_.at(channel)->setToolTip(QString::fromStdString(text));
+}
+
+void FrmMain::unload() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    commStart_.setEnabled(false);
+    commPoll_.setEnabled(false);
+    statusUpdate_.setEnabled(false);
+    CommClose();
+    if (services_.releaseExcel) {
+        services_.releaseExcel();
+    }
+    if (!state_.IniPath.empty()) {
+        const double d = dpi();
+        SettingsValues values{.Top = static_cast<float>(pixelsToTwips(pos().y(), d)),
+                              .Left = static_cast<float>(pixelsToTwips(pos().x(), d)),
+                              .SummaryTraceOffset = state_.SummaryTraceOffset,
+                              .channels = state_.ChannelInfo};
+        LoadSaveSettings(SettingsWrite, state_.IniPath, values, services_.prompts);
+    }
+    // Leaving the topmost band would only matter to a window that stays; this one is closing.
+    emit unloaded();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    unload();
+    event->accept();
+}
+
+} // namespace kelvor

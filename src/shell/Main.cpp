@@ -1,0 +1,7 @@
+#include "shell/Main.h"
+
+namespace kelvor {
+
+void Main(AppState& state) { state.ReleaseText = ReleasedOn; }
+
+} // namespace kelvor

@@ -1,0 +1,156 @@
+// Reports played by the tester simulator over real pseudo-terminals into the main window,
+// with its real timers and serial ports.
+#include "ScriptedPrompts.h"
+#include "shell/AppState.h"
+#include "shell/FrmMain.h"
+#include "shell/Main.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kelvor {
+namespace {
+
+class RecordingExport final : public ReportExport {
+public:
+    std::vector<std::pair<int, std::string>> reports;
+    void exportReport(int channel, std::string& reportText, std::int32_t&) override {
+        reports.emplace_back(channel, reportText);
+        reportText.clear();
+    }
+};
+
+// One simulator process with a pseudo-terminal of its own, waiting for a line on its input
+// before it plays.
+class Simulator {
+public:
+    Simulator(const QStringList& options, const QString& file) {
+        process_.setProgram(QString(KELVOR_BINARY_DIR) + "/kelvor-sim");
+        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "3"} + options + QStringList{file});
+        process_.start();
+        EXPECT_TRUE(process_.waitForStarted(10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return process_.canReadLine(); }, 10000));
+        const QString line = QString::fromUtf8(process_.readLine()).trimmed();
+        EXPECT_TRUE(line.startsWith("PTY ")) << line.toStdString();
+        device_ = line.mid(4);
+    }
+    ~Simulator() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    const QString& device() const { return device_; }
+    void play() { process_.write("\n"); }
+    bool finished() {
+        output_ += QString::fromUtf8(process_.readAll());
+        return output_.contains("DONE");
+    }
+
+private:
+    QProcess process_;
+    QString device_;
+    QString output_;
+};
+
+std::string sampleReport() {
+    std::string text = "CONSTANT RATE TEST DATA\r\nRun 7\r\nForce units in lbf\r\n"
+                       "Deflection units in in\r\n";
+    for (int i = 0; i < 12; ++i) {
+        text += "0." + std::to_string(100 + i) + "," + std::to_string(20 * i) + ".5\r\n";
+    }
+    return text;
+}
+
+class CaptureOverPty : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedPrompts prompts;
+    RecordingExport exporter;
+    std::unique_ptr<FrmMain> window;
+
+    QString writeReport(const std::string& text) {
+        const QString path = dir.filePath("report.txt");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+        return path;
+    }
+
+    // Channel 0 enabled on the first device, channel 1 disabled on the second.
+    void startReader(const QString& device0, const QString& device1) {
+        QFile ini(dir.filePath("KelvrReader.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QString("[KelvorReaderCH0]\nEnabled=1\nCommPort=1\n[KelvorReaderCH1]\n"
+                          "Enabled=0\nCommPort=2\n[KelvorReaderPorts]\nCom1=%1\nCom2=%2\n")
+                      .arg(device0, device1)
+                      .toUtf8());
+        ini.close();
+        Main(state);
+        window = std::make_unique<FrmMain>(state, FrmMain::Services{prompts, exporter, {}, {}});
+        window->load(dir.path());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return state.ChannelInfo[0].Status == StatusReady; }, 10000));
+        ASSERT_TRUE(prompts.shown.empty()) << prompts.shown.front().text;
+    }
+
+    // Plays, then waits for the simulator to finish and the line to go quiet long enough.
+    void playAndWait(Simulator& sim, std::size_t expectedReports) {
+        sim.play();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sim.finished(); }, 30000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return exporter.reports.size() >= expectedReports &&
+                       state.ChannelInfo[0].Status == StatusReady;
+            },
+            10000));
+    }
+};
+
+TEST_F(CaptureOverPty, ReportBecomesOneExportAfterTheLineFallsQuiet) {
+    const std::string report = sampleReport();
+    Simulator sim({}, writeReport(report));
+    Simulator unused({}, writeReport(report));
+    startReader(sim.device(), unused.device());
+    unused.play(); // channel 1 is disabled: whatever it sends is never read
+    playAndWait(sim, 1);
+    ASSERT_EQ(exporter.reports.size(), 1U);
+    EXPECT_EQ(exporter.reports[0].first, 0);
+    EXPECT_EQ(exporter.reports[0].second, report);
+    EXPECT_EQ(state.ChannelInfo[1].Status, StatusOff);
+    EXPECT_TRUE(state.ChannelInfo[1].ReceivedText.empty());
+    EXPECT_EQ(window->commStatus(1).text(), "");
+}
+
+TEST_F(CaptureOverPty, TwoBurstsHalfASecondApartMakeOneReport) {
+    const std::string report = sampleReport();
+    Simulator sim({"--bursts", "2", "--burst-pause", "0.5"}, writeReport(report));
+    Simulator other({}, writeReport(report));
+    startReader(sim.device(), other.device());
+    playAndWait(sim, 1);
+    ASSERT_EQ(exporter.reports.size(), 1U);
+    EXPECT_EQ(exporter.reports[0].second, report);
+}
+
+TEST_F(CaptureOverPty, TwoBurstsOneAndAHalfSecondsApartMakeTwoReports) {
+    const std::string report = sampleReport();
+    Simulator sim({"--bursts", "2", "--burst-pause", "1.5"}, writeReport(report));
+    Simulator other({}, writeReport(report));
+    startReader(sim.device(), other.device());
+    playAndWait(sim, 2);
+    ASSERT_EQ(exporter.reports.size(), 2U);
+    EXPECT_EQ(exporter.reports[0].second + exporter.reports[1].second, report);
+    EXPECT_FALSE(exporter.reports[0].second.empty());
+    EXPECT_FALSE(exporter.reports[1].second.empty());
+}
+
+} // namespace
+} // namespace kelvor
