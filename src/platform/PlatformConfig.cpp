@@ -1,0 +1,40 @@
+#include "platform/PlatformConfig.h"
+
+#include "platform/IniFile.h"
+#include "util/AnsiText.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvor {
+
+std::string PlatformConfig::deviceForPort(int port) const {
+    if (const auto found = portDevices.find(port); found != portDevices.end()) {
+        return found->second;
+    }
+    return defaultDeviceForPort(port);
+}
+
+PlatformConfig readPlatformConfig(const std::string& iniPath) {
+    PlatformConfig config;
+    // An empty value counts as not set: it names no device and no folder.
+    const auto valueOf = [&](const char* section, const std::string& key) {
+        return utf8FromUtf8OrWindows1252(findProfileString(section, key, iniPath).value_or(""));
+    };
+    for (int port = 1; port <= ConfigurablePortCount; ++port) {
+        if (auto device = valueOf("KelvorReaderPorts", "Com" + std::to_string(port));
+            !device.empty()) {
+            config.portDevices.emplace(port, std::move(device));
+        }
+    }
+    // A relative folder is taken from the settings file's folder, not from wherever the
+    // program happens to be started.
+    const QDir settingsFolder = QFileInfo(QString::fromStdString(iniPath)).absoluteDir();
+    const std::string folder = valueOf("KelvorReaderWorkbooks", "Folder");
+    const QString chosen =
+        folder.empty() ? QStringLiteral("Workbooks") : QString::fromStdString(folder);
+    config.workbookFolder = QDir::cleanPath(settingsFolder.absoluteFilePath(chosen)).toStdString();
+    return config;
+}
+
+} // namespace kelvor

@@ -1,0 +1,10 @@
+#include "platform/PlatformConfig.h"
+
+namespace kelvor {
+
+// Replaces DefaultDevicePosix.cpp in a Windows build.
+std::string defaultDeviceForPort(int port) {
+    return port < 1 ? std::string() : "COM" + std::to_string(port);
+}
+
+} // namespace kelvor

@@ -1,0 +1,32 @@
+#include "ScriptedPrompts.h"
+
+#include <algorithm>
+
+namespace kelvor {
+
+PromptResult ScriptedPrompts::show(const std::string& text, const std::string& title,
+                                   PromptIcon icon, PromptButtons buttons) {
+    // Take the answer first, so a message shown from inside whileOpen gets the next one.
+    PromptResult answer = PromptResult::Ok;
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+    }
+    shown.push_back({text, title, icon, buttons});
+    if (whileOpen) {
+        const Shown current = shown.back();
+        whileOpen(current);
+    }
+    return answer;
+}
+
+void ScriptedPrompts::script(std::initializer_list<PromptResult> list) {
+    answers.insert(answers.end(), list.begin(), list.end());
+}
+
+std::size_t ScriptedPrompts::count(const std::string& text) const {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(shown, [&](const Shown& s) { return s.text == text; }));
+}
+
+} // namespace kelvor

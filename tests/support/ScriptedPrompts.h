@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelvor {
+
+// Stands in for the message boxes: records every message, answers from a script (Ok once the
+// script runs out) and counts beeps. `whileOpen` runs inside show(), before it answers,
+// standing in for what the box's message loop lets through (timer ticks, for instance).
+class ScriptedPrompts : public Prompts {
+public:
+    struct Shown {
+        std::string text;
+        std::string title;
+        PromptIcon icon;
+        PromptButtons buttons;
+    };
+
+    PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
+                      PromptButtons buttons) override;
+    void beep() override { ++beeps; }
+
+    // The answers to the next messages, in order.
+    void script(std::initializer_list<PromptResult> answers);
+    // How many recorded messages have exactly this text.
+    std::size_t count(const std::string& text) const;
+
+    std::vector<Shown> shown;
+    std::deque<PromptResult> answers;
+    int beeps = 0;
+    std::function<void(const Shown&)> whileOpen;
+};
+
+} // namespace kelvor
