@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kelvor {
+
+// Line and colour settings keep the spreadsheet's own enumeration values, so the object model
+// on top can pass them through unchanged.
+namespace xl {
+inline constexpr int Automatic = -4105;
+inline constexpr int None = -4142;
+inline constexpr int Continuous = 1;
+inline constexpr int Dot = -4118;
+inline constexpr int Hairline = 1;
+inline constexpr int Thin = 2;
+inline constexpr int XYScatterLines = 74;
+inline constexpr int XYScatterLinesNoMarkers = 75;
+} // namespace xl
+
+struct Border {
+    int colorIndex = xl::Automatic;
+    int weight = xl::Thin;
+    int lineStyle = xl::Automatic;
+    bool operator==(const Border&) const = default;
+};
+
+struct ChartText {
+    std::string text;
+    std::string fontName; // empty: the chart's default font
+    double fontSize = 0;  // 0: the chart's default size
+    bool bold = false;
+    bool operator==(const ChartText&) const = default;
+};
+
+struct ChartSeries {
+    std::string name;
+    // A1 references with their sheet, as "='Data 3'!$B$16:$B$115" (the '=' may be left out),
+    // or empty for values of their own; the values are those of the last calculation.
+    std::string xValuesRef;
+    std::string valuesRef;
+    std::vector<double> xValues;
+    std::vector<double> values;
+    int axisGroup = 1; // 1 primary, 2 secondary
+    Border border;
+    bool operator==(const ChartSeries&) const = default;
+};
+
+struct ChartAxis {
+    bool hasTitle = false;
+    ChartText title;
+    bool hasMajorGridlines = false;
+    bool hasMinorGridlines = false;
+    Border majorGridlines;
+    bool operator==(const ChartAxis&) const = default;
+};
+
+struct TextBox {
+    double left = 0; // points from the chart's top left corner
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    std::string text;
+    std::string fontName = "Arial";
+    double fontSize = 10;
+    bool bold = false;
+    int horizontalAlignment = -4131; // left
+    int verticalAlignment = -4160;   // top
+    bool autoSize = false;
+    bool fillVisible = true;
+    int fillSchemeColor = 9;
+    bool lineVisible = true;
+    double lineWeight = 0.75;
+    int lineSchemeColor = 64;
+    bool printObject = true;
+    bool operator==(const TextBox&) const = default;
+};
+
+enum class AxisType { Category = 1, Value = 2 };
+enum class AxisGroup { Primary = 1, Secondary = 2 };
+
+struct Chart {
+    int chartType = xl::XYScatterLinesNoMarkers;
+    bool hasTitle = false;
+    ChartText title;
+    bool hasLegend = true;
+    Border plotAreaBorder;
+    int plotAreaInteriorColorIndex = xl::Automatic;
+    std::vector<ChartSeries> series;
+    std::vector<TextBox> textBoxes;
+
+    ChartAxis& axis(AxisType type, AxisGroup group) { return axes_[index(type, group)]; }
+    const ChartAxis& axis(AxisType type, AxisGroup group) const {
+        return axes_[index(type, group)];
+    }
+    bool operator==(const Chart&) const = default;
+
+private:
+    std::array<ChartAxis, 4> axes_{};
+
+    static std::size_t index(AxisType type, AxisGroup group) {
+        return (static_cast<std::size_t>(group) - 1) * 2 + static_cast<std::size_t>(type) - 1;
+    }
+};
+
+} // namespace kelvor

@@ -1,0 +1,117 @@
+#include "host/model/Workbook.h"
+
+#include "host/model/SheetName.h"
+
+#include <stdexcept>
+
+namespace kelvor {
+
+Workbook::Workbook(std::string name) : name_(std::move(name)) {}
+
+Sheet& Workbook::sheet(std::size_t index) {
+    checkIndex(index);
+    return *sheets_[index];
+}
+
+const Sheet& Workbook::sheet(std::size_t index) const {
+    checkIndex(index);
+    return *sheets_[index];
+}
+
+std::optional<std::size_t> Workbook::indexOf(std::string_view name) const {
+    for (std::size_t i = 0; i < sheets_.size(); ++i) {
+        if (sameSheetName(sheets_[i]->name(), name)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+Worksheet& Workbook::addWorksheet(std::string name, std::optional<std::size_t> position) {
+    return addSheet<Worksheet>(std::move(name), position);
+}
+
+ChartSheet& Workbook::addChartSheet(std::string name, std::optional<std::size_t> position) {
+    return addSheet<ChartSheet>(std::move(name), position);
+}
+
+template <class T> T& Workbook::addSheet(std::string name, std::optional<std::size_t> position) {
+    checkNewName(name, std::nullopt);
+    const auto at = insertPosition(position);
+    auto sheet = std::make_unique<T>(nextSheetId_++, std::move(name));
+    auto& added = *sheet;
+    sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at), std::move(sheet));
+    return added;
+}
+
+void Workbook::removeSheet(std::size_t index) {
+    checkIndex(index);
+    sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void Workbook::moveSheet(std::size_t from, std::size_t to) {
+    checkIndex(from);
+    checkIndex(to);
+    auto sheet = std::move(sheets_[from]);
+    sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(from));
+    sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(to), std::move(sheet));
+}
+
+void Workbook::renameSheet(std::size_t index, std::string name) {
+    checkIndex(index);
+    checkNewName(name, index);
+    sheets_[index]->setName(std::move(name));
+}
+
+std::optional<std::size_t> Workbook::activeSheet() const {
+    for (std::size_t i = 0; i < sheets_.size(); ++i) {
+        if (sheets_[i]->id() == activeSheetId_) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+void Workbook::setActiveSheet(std::size_t index) {
+    checkIndex(index);
+    activeSheetId_ = sheets_[index]->id();
+}
+
+void Workbook::checkNewName(std::string_view name, std::optional<std::size_t> except) const {
+    if (!isValidSheetName(name)) {
+        throw std::invalid_argument("invalid sheet name \"" + std::string(name) + "\"");
+    }
+    const auto existing = indexOf(name);
+    if (existing && existing != except) {
+        throw std::invalid_argument("the workbook already has a sheet named \"" +
+                                    std::string(name) + "\"");
+    }
+}
+
+std::size_t Workbook::insertPosition(std::optional<std::size_t> position) const {
+    if (position && *position > sheets_.size()) {
+        throw std::out_of_range("sheet position out of range");
+    }
+    return position.value_or(sheets_.size());
+}
+
+void Workbook::checkIndex(std::size_t index) const {
+    if (index >= sheets_.size()) {
+        throw std::out_of_range("sheet index " + std::to_string(index) + " out of range");
+    }
+}
+
+Worksheet* asWorksheet(Sheet& sheet) {
+    return dynamic_cast<Worksheet*>(&sheet);
+}
+const Worksheet* asWorksheet(const Sheet& sheet) {
+    return dynamic_cast<const Worksheet*>(&sheet);
+}
+ChartSheet* asChartSheet(Sheet& sheet) {
+    return dynamic_cast<ChartSheet*>(&sheet);
+}
+const ChartSheet* asChartSheet(const Sheet& sheet) {
+    return dynamic_cast<const ChartSheet*>(&sheet);
+}
+
+} // namespace kelvor

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "host/model/ChartSheet.h"
+#include "host/model/Styles.h"
+#include "host/model/Worksheet.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvor {
+
+// An ordered set of worksheets and chart sheets with their cell styles. Sheet names are valid
+// (see isValidSheetName) and unique without regard to case; breaking either rule throws
+// std::invalid_argument, a bad index std::out_of_range.
+class Workbook {
+public:
+    explicit Workbook(std::string name = "Book1");
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+
+    const std::string& name() const { return name_; }
+    void setName(std::string name) { name_ = std::move(name); }
+
+    std::size_t sheetCount() const { return sheets_.size(); }
+    Sheet& sheet(std::size_t index);
+    const Sheet& sheet(std::size_t index) const;
+    std::optional<std::size_t> indexOf(std::string_view name) const;
+
+    // Inserts at `position` (default: the end).
+    Worksheet& addWorksheet(std::string name, std::optional<std::size_t> position = {});
+    ChartSheet& addChartSheet(std::string name, std::optional<std::size_t> position = {});
+    void removeSheet(std::size_t index);
+    // Takes the sheet out and puts it in so that it stands at index `to` afterwards.
+    void moveSheet(std::size_t from, std::size_t to);
+    void renameSheet(std::size_t index, std::string name);
+
+    // The sheet shown when the file is opened; follows the sheet when sheets move. Nothing
+    // when no sheet was made active or the active one was removed.
+    std::optional<std::size_t> activeSheet() const;
+    void setActiveSheet(std::size_t index);
+
+    Styles& styles() { return styles_; }
+    const Styles& styles() const { return styles_; }
+
+private:
+    template <class T> T& addSheet(std::string name, std::optional<std::size_t> position);
+    void checkNewName(std::string_view name, std::optional<std::size_t> except) const;
+    std::size_t insertPosition(std::optional<std::size_t> position) const;
+    void checkIndex(std::size_t index) const;
+
+    std::string name_;
+    std::vector<std::unique_ptr<Sheet>> sheets_;
+    Styles styles_;
+    std::uint32_t nextSheetId_ = 1;
+    std::uint32_t activeSheetId_ = 0;
+};
+
+// The sheet as a worksheet or chart sheet; null when it is of the other kind.
+Worksheet* asWorksheet(Sheet& sheet);
+const Worksheet* asWorksheet(const Sheet& sheet);
+ChartSheet* asChartSheet(Sheet& sheet);
+const ChartSheet* asChartSheet(const Sheet& sheet);
+
+} // namespace kelvor

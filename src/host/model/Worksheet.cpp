@@ -1,0 +1,184 @@
+#include "host/model/Worksheet.h"
+
+#include "host/model/CellAddress.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace kelvor {
+
+namespace {
+
+auto findInRow(Row& row, std::uint32_t column) {
+    return std::lower_bound(row.begin(), row.end(), column,
+                            [](const ColumnCell& c, std::uint32_t col) { return c.column < col; });
+}
+
+void checkColumn(std::uint32_t column) {
+    checkCellPosition(1, column);
+}
+
+} // namespace
+
+Worksheet::Worksheet(std::uint32_t id, std::string name)
+    : Sheet(SheetKind::Worksheet, id, std::move(name)) {}
+
+const Cell* Worksheet::cell(std::uint32_t row, std::uint32_t column) const {
+    checkCellPosition(row, column);
+    const auto r = rows_.find(row);
+    if (r == rows_.end()) {
+        return nullptr;
+    }
+    const auto c =
+        std::lower_bound(r->second.begin(), r->second.end(), column,
+                         [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
+    return c != r->second.end() && c->column == column ? &c->cell : nullptr;
+}
+
+Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
+    checkCellPosition(row, column);
+    auto& cells = rows_[row];
+    // Reports are written top to bottom, left to right: appending is the common case.
+    if (cells.empty() || cells.back().column < column) {
+        ++cellCount_;
+        return cells.emplace_back(ColumnCell{column, Cell{}}).cell;
+    }
+    auto c = findInRow(cells, column);
+    if (c == cells.end() || c->column != column) {
+        ++cellCount_;
+        c = cells.insert(c, ColumnCell{column, Cell{}});
+    }
+    return c->cell;
+}
+
+void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
+    const auto r = rows_.find(row);
+    if (r == rows_.end()) {
+        return;
+    }
+    const auto c = findInRow(r->second, column);
+    if (c != r->second.end() && c->column == column && c->cell.isEmpty() && c->cell.style == 0) {
+        r->second.erase(c);
+        --cellCount_;
+        if (r->second.empty()) {
+            rows_.erase(r);
+        }
+    }
+}
+
+void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue value) {
+    auto& target = cellAt(row, column);
+    target.value = std::move(value);
+    target.formula.clear();
+    target.notation = FormulaNotation::A1;
+    dropIfEmpty(row, column);
+    touch();
+}
+
+void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, std::string formula,
+                           FormulaNotation notation, CellValue cachedValue) {
+    auto& target = cellAt(row, column);
+    target.value = std::move(cachedValue);
+    target.formula = std::move(formula);
+    target.notation = target.formula.empty() ? FormulaNotation::A1 : notation;
+    dropIfEmpty(row, column);
+    touch();
+}
+
+void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value) {
+    cellAt(row, column).value = std::move(value);
+    dropIfEmpty(row, column);
+    touch();
+}
+
+void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style) {
+    cellAt(row, column).style = style;
+    dropIfEmpty(row, column);
+    touch();
+}
+
+void Worksheet::setCell(std::uint32_t row, std::uint32_t column, Cell cell) {
+    cellAt(row, column) = std::move(cell);
+    dropIfEmpty(row, column);
+    touch();
+}
+
+void Worksheet::removeCell(std::uint32_t row, std::uint32_t column) {
+    if (cell(row, column) != nullptr) {
+        setCell(row, column, Cell{});
+    }
+}
+
+void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
+    checkColumn(first);
+    if (count == 0) {
+        return;
+    }
+    const auto end = first + std::min(count, kMaxColumns - first + 1); // first column kept
+    const auto shift = end - first;
+    for (auto r = rows_.begin(); r != rows_.end();) {
+        auto& cells = r->second;
+        const auto from = findInRow(cells, first);
+        const auto to = findInRow(cells, end);
+        cellCount_ -= static_cast<std::size_t>(to - from);
+        const auto rest = cells.erase(from, to);
+        std::for_each(rest, cells.end(), [shift](ColumnCell& c) { c.column -= shift; });
+        r = cells.empty() ? rows_.erase(r) : std::next(r);
+    }
+    std::map<std::uint32_t, ColumnFormat> shifted;
+    for (auto& [column, format] : columns_) {
+        if (column < first) {
+            shifted.emplace(column, format);
+        } else if (column >= end) {
+            shifted.emplace(column - shift, format);
+        }
+    }
+    columns_ = std::move(shifted);
+    touch();
+}
+
+std::optional<CellRange> Worksheet::usedRange() const {
+    if (rows_.empty()) {
+        return std::nullopt;
+    }
+    CellRange range{rows_.begin()->first, kMaxColumns, rows_.rbegin()->first, 1};
+    for (const auto& [row, cells] : rows_) {
+        range.firstColumn = std::min(range.firstColumn, cells.front().column);
+        range.lastColumn = std::max(range.lastColumn, cells.back().column);
+    }
+    return range;
+}
+
+void Worksheet::setColumnWidth(std::uint32_t column, double width, bool autoFitted) {
+    checkColumn(column);
+    if (!(width >= 0.0 && width <= 255.0)) {
+        throw std::out_of_range("column width must lie between 0 and 255 characters");
+    }
+    auto& format = columns_[column];
+    format.width = width;
+    format.autoFitted = autoFitted;
+    touch();
+}
+
+void Worksheet::setColumnStyle(std::uint32_t column, StyleId style) {
+    checkColumn(column);
+    columns_[column].style = style;
+    if (columns_[column] == ColumnFormat{}) {
+        columns_.erase(column);
+    }
+    touch();
+}
+
+const ColumnFormat* Worksheet::columnFormat(std::uint32_t column) const {
+    checkColumn(column);
+    const auto found = columns_.find(column);
+    return found == columns_.end() ? nullptr : &found->second;
+}
+
+void Worksheet::setPageSetup(PageSetup pageSetup) {
+    checkMargins(pageSetup);
+    pageSetup_ = std::move(pageSetup);
+    touch();
+}
+
+} // namespace kelvor

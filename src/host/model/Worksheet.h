@@ -1,0 +1,89 @@
+#pragma once
+
+#include "host/model/Cell.h"
+#include "host/model/PageSetup.h"
+#include "host/model/Sheet.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace kelvor {
+
+struct ColumnCell {
+    std::uint32_t column;
+    Cell cell;
+};
+
+// The cells of one row, sorted by column. Report rows hold a handful of cells, so a sorted
+// vector beats any map here.
+using Row = std::vector<ColumnCell>;
+
+struct ColumnFormat {
+    // Width in characters of the default font's digits; no value for the default width.
+    std::optional<double> width;
+    bool autoFitted = false;
+    StyleId style = 0;
+    bool operator==(const ColumnFormat&) const = default;
+};
+
+struct CellRange {
+    std::uint32_t firstRow;
+    std::uint32_t firstColumn;
+    std::uint32_t lastRow;
+    std::uint32_t lastColumn;
+    bool operator==(const CellRange&) const = default;
+};
+
+// A grid of cells, rows and columns 1-based. Only cells that hold something are stored.
+// Positions outside the sheet throw std::out_of_range.
+class Worksheet : public Sheet {
+public:
+    Worksheet(std::uint32_t id, std::string name);
+
+    // Null when the cell holds nothing.
+    const Cell* cell(std::uint32_t row, std::uint32_t column) const;
+
+    // Replaces value and formula; the cell keeps its style.
+    void setValue(std::uint32_t row, std::uint32_t column, CellValue value);
+    // Sets a formula and its cached result; an empty formula makes the cell a plain value.
+    void setFormula(std::uint32_t row, std::uint32_t column, std::string formula,
+                    FormulaNotation notation, CellValue cachedValue = {});
+    // Stores a formula's newly calculated result; on a plain cell it sets the value.
+    void setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value);
+    void setStyle(std::uint32_t row, std::uint32_t column, StyleId style);
+    void setCell(std::uint32_t row, std::uint32_t column, Cell cell);
+    // Removes value, formula and style.
+    void removeCell(std::uint32_t row, std::uint32_t column);
+
+    // Removes `count` columns from `first` on; later cells and column formats move left.
+    void deleteColumns(std::uint32_t first, std::uint32_t count);
+
+    const std::map<std::uint32_t, Row>& rows() const { return rows_; }
+    std::size_t cellCount() const { return cellCount_; }
+    // The smallest range holding every stored cell; nothing for an empty sheet.
+    std::optional<CellRange> usedRange() const;
+
+    // Throws std::out_of_range for a width outside 0 to 255 characters.
+    void setColumnWidth(std::uint32_t column, double width, bool autoFitted = false);
+    void setColumnStyle(std::uint32_t column, StyleId style);
+    // Null when the column has default width and style.
+    const ColumnFormat* columnFormat(std::uint32_t column) const;
+    const std::map<std::uint32_t, ColumnFormat>& columnFormats() const { return columns_; }
+
+    const PageSetup& pageSetup() const { return pageSetup_; }
+    // Throws std::invalid_argument for a negative or non-finite margin.
+    void setPageSetup(PageSetup pageSetup);
+
+private:
+    Cell& cellAt(std::uint32_t row, std::uint32_t column);
+    void dropIfEmpty(std::uint32_t row, std::uint32_t column);
+
+    std::map<std::uint32_t, Row> rows_;
+    std::size_t cellCount_ = 0;
+    std::map<std::uint32_t, ColumnFormat> columns_;
+    PageSetup pageSetup_;
+};
+
+} // namespace kelvor

@@ -1,0 +1,206 @@
+#include "host/xlsx/ChartXml.h"
+
+#include "host/model/Chart.h"
+#include "host/xlsx/ChartFormatXml.h"
+#include "host/xlsx/XmlText.h"
+
+#include <cmath>
+
+namespace kelvor {
+
+namespace {
+
+constexpr int kXYScatter = -4169; // markers only
+constexpr int kXYScatterSmooth = 72;
+constexpr int kXYScatterSmoothNoMarkers = 73;
+
+void appendRichText(std::string& out, const ChartText& text) {
+    out += "<c:tx><c:rich><a:bodyPr/><a:lstStyle/><a:p><a:pPr>";
+    std::string runProperties;
+    appendRunProperties(runProperties, "a:defRPr", text.fontName, text.fontSize, text.bold);
+    out += runProperties;
+    out += "</a:pPr><a:r>";
+    appendRunProperties(out, "a:rPr", text.fontName, text.fontSize, text.bold);
+    out += "<a:t>";
+    xml::appendText(out, text.text);
+    out += "</a:t></a:r></a:p></c:rich></c:tx>";
+}
+
+void appendTitle(std::string& out, const ChartText& title) {
+    out += "<c:title>";
+    appendRichText(out, title);
+    out += "<c:overlay val=\"0\"/></c:title>";
+}
+
+// A reference as the object model takes it, "='Data 3'!$B$16:$B$115", without its '='.
+std::string_view referenceText(std::string_view reference) {
+    if (!reference.empty() && reference.front() == '=') {
+        reference.remove_prefix(1);
+    }
+    return reference;
+}
+
+void appendNumbers(std::string& out, const std::vector<double>& values) {
+    out += "<c:formatCode>General</c:formatCode><c:ptCount val=\"";
+    xml::appendUnsigned(out, values.size());
+    out += "\"/>";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!std::isfinite(values[i])) {
+            continue; // a gap in the curve
+        }
+        out += "<c:pt idx=\"";
+        xml::appendUnsigned(out, i);
+        out += "\"><c:v>";
+        xml::appendNumber(out, values[i]);
+        out += "</c:v></c:pt>";
+    }
+}
+
+void appendValues(std::string& out, const char* element, const std::string& reference,
+                  const std::vector<double>& values) {
+    out += '<';
+    out += element;
+    out += '>';
+    const auto formula = referenceText(reference);
+    if (formula.empty()) {
+        out += "<c:numLit>";
+        appendNumbers(out, values);
+        out += "</c:numLit>";
+    } else {
+        out += "<c:numRef><c:f>";
+        xml::appendText(out, formula);
+        out += "</c:f><c:numCache>";
+        appendNumbers(out, values);
+        out += "</c:numCache></c:numRef>";
+    }
+    out += "</";
+    out += element;
+    out += '>';
+}
+
+void appendSeries(std::string& out, const ChartSeries& series, std::size_t index, int chartType) {
+    out += "<c:ser><c:idx val=\"";
+    xml::appendUnsigned(out, index);
+    out += "\"/><c:order val=\"";
+    xml::appendUnsigned(out, index);
+    out += "\"/>";
+    if (!series.name.empty()) {
+        out += "<c:tx><c:v>";
+        xml::appendText(out, series.name);
+        out += "</c:v></c:tx>";
+    }
+    if (chartType == kXYScatter) {
+        out += "<c:spPr><a:ln><a:noFill/></a:ln></c:spPr>";
+    } else {
+        appendShapeProperties(out, series.border, std::nullopt);
+    }
+    if (chartType != kXYScatter && chartType != kXYScatterSmooth &&
+        chartType != xl::XYScatterLines) {
+        out += "<c:marker><c:symbol val=\"none\"/></c:marker>";
+    }
+    appendValues(out, "c:xVal", series.xValuesRef, series.xValues);
+    appendValues(out, "c:yVal", series.valuesRef, series.values);
+    out += chartType == kXYScatterSmooth || chartType == kXYScatterSmoothNoMarkers
+               ? "<c:smooth val=\"1\"/></c:ser>"
+               : "<c:smooth val=\"0\"/></c:ser>";
+}
+
+void appendGridlines(std::string& out, const char* element, const Border& border) {
+    out += '<';
+    out += element;
+    out += '>';
+    appendShapeProperties(out, border, std::nullopt);
+    out += "</";
+    out += element;
+    out += '>';
+}
+
+struct AxisPlacement {
+    int id;
+    int crossId;
+    const char* position; // b, l, r
+    bool deleted;
+    bool crossesAtMaximum;
+};
+
+void appendAxis(std::string& out, const ChartAxis& axis, const AxisPlacement& place) {
+    out += "<c:valAx><c:axId val=\"" + std::to_string(place.id) +
+           "\"/><c:scaling><c:orientation val=\"minMax\"/></c:scaling><c:delete val=\"";
+    out += place.deleted ? "1" : "0";
+    out += "\"/><c:axPos val=\"";
+    out += place.position;
+    out += "\"/>";
+    if (axis.hasMajorGridlines) {
+        appendGridlines(out, "c:majorGridlines", axis.majorGridlines);
+    }
+    if (axis.hasMinorGridlines) {
+        out += "<c:minorGridlines/>";
+    }
+    if (axis.hasTitle) {
+        appendTitle(out, axis.title);
+    }
+    out += "<c:numFmt formatCode=\"General\" sourceLinked=\"1\"/><c:majorTickMark val=\"out\"/>"
+           "<c:minorTickMark val=\"none\"/><c:tickLblPos val=\"nextTo\"/><c:crossAx val=\"" +
+           std::to_string(place.crossId) + "\"/>";
+    out += place.crossesAtMaximum ? "<c:crosses val=\"max\"/>" : "<c:crosses val=\"autoZero\"/>";
+    out += "<c:crossBetween val=\"midCat\"/></c:valAx>";
+}
+
+void appendScatterGroup(std::string& out, const Chart& chart, int group, int xAxisId, int yAxisId) {
+    out += "<c:scatterChart><c:scatterStyle val=\"lineMarker\"/><c:varyColors val=\"0\"/>";
+    for (std::size_t i = 0; i < chart.series.size(); ++i) {
+        if ((chart.series[i].axisGroup == 2 ? 2 : 1) == group) {
+            appendSeries(out, chart.series[i], i, chart.chartType);
+        }
+    }
+    out += "<c:axId val=\"" + std::to_string(xAxisId) + "\"/><c:axId val=\"" +
+           std::to_string(yAxisId) + "\"/></c:scatterChart>";
+}
+
+} // namespace
+
+std::string chartXml(const Chart& chart) {
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                      "<c:chartSpace "
+                      "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+                      "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                      "relationships\"><c:roundedCorners val=\"0\"/><c:chart>";
+    if (chart.hasTitle) {
+        appendTitle(out, chart.title);
+    }
+    out += chart.hasTitle ? "<c:autoTitleDeleted val=\"0\"/>" : "<c:autoTitleDeleted val=\"1\"/>";
+    out += "<c:plotArea><c:layout/>";
+    bool secondary = false;
+    for (const auto& series : chart.series) {
+        secondary = secondary || series.axisGroup == 2;
+    }
+    appendScatterGroup(out, chart, 1, 1001, 1002);
+    if (secondary) {
+        appendScatterGroup(out, chart, 2, 1003, 1004);
+    }
+    appendAxis(out, chart.axis(AxisType::Category, AxisGroup::Primary),
+               {1001, 1002, "b", false, false});
+    appendAxis(out, chart.axis(AxisType::Value, AxisGroup::Primary),
+               {1002, 1001, "l", false, false});
+    if (secondary) {
+        // The secondary X axis exists only to carry the secondary value axis.
+        appendAxis(out, chart.axis(AxisType::Category, AxisGroup::Secondary),
+                   {1003, 1004, "b", true, false});
+        appendAxis(out, chart.axis(AxisType::Value, AxisGroup::Secondary),
+                   {1004, 1003, "r", false, true});
+    }
+    appendShapeProperties(out, chart.plotAreaBorder, chart.plotAreaInteriorColorIndex);
+    out += "</c:plotArea>";
+    if (chart.hasLegend) {
+        out += "<c:legend><c:legendPos val=\"r\"/><c:overlay val=\"0\"/></c:legend>";
+    }
+    out += "<c:plotVisOnly val=\"1\"/><c:dispBlanksAs val=\"gap\"/></c:chart>";
+    if (!chart.textBoxes.empty()) {
+        out += "<c:userShapes r:id=\"rId1\"/>";
+    }
+    out += "</c:chartSpace>";
+    return out;
+}
+
+} // namespace kelvor

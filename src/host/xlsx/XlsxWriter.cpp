@@ -1,0 +1,132 @@
+#include "host/xlsx/XlsxWriter.h"
+
+#include "host/model/Workbook.h"
+#include "host/xlsx/ChartXml.h"
+#include "host/xlsx/PackageXml.h"
+#include "host/xlsx/StylesXml.h"
+#include "host/xlsx/WorksheetXml.h"
+#include "host/xlsx/XlsxError.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+
+#include <deque>
+#include <unordered_set>
+
+namespace kelvor {
+
+namespace {
+
+std::string failure(const std::filesystem::path& path, const std::string& reason) {
+    return "Cannot write the workbook file " + path.string() + ": " + reason;
+}
+
+} // namespace
+
+XlsxWriter::XlsxWriter()
+    : created_(QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString()) {}
+
+const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64_t revision,
+                                            const std::function<std::string()>& content) {
+    const auto found = cache_.find(name);
+    if (found != cache_.end() && found->second.revision == revision) {
+        reused_.push_back(name);
+        return found->second.part;
+    }
+    auto part = compressPart(name, content());
+    compressed_.push_back(name);
+    auto& slot = cache_[name];
+    slot = CachedPart{revision, std::move(part)};
+    return slot.part;
+}
+
+void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& path) {
+    if (workbook.sheetCount() == 0) {
+        throw XlsxError(failure(path, "the workbook has no sheets"));
+    }
+    compressed_.clear();
+    reused_.clear();
+    std::vector<PartType> types{{"xl/workbook.xml", contentType::Workbook},
+                                {"xl/styles.xml", contentType::Styles},
+                                {"docProps/core.xml", contentType::CoreProperties},
+                                {"docProps/app.xml", contentType::ExtendedProperties}};
+    std::vector<std::string> sheetTargets;
+    std::vector<const CompressedPart*> sheetParts;
+    const auto addSheetPart = [&](std::string name, std::string_view type, std::uint64_t revision,
+                                  const std::function<std::string()>& content) {
+        if (!type.empty()) {
+            types.push_back({name, type});
+        }
+        sheetParts.push_back(&sheetPart(name, revision, content));
+    };
+
+    try {
+        for (std::size_t i = 0; i < workbook.sheetCount(); ++i) {
+            const auto& sheet = workbook.sheet(i);
+            const auto id = std::to_string(sheet.id());
+            const auto revision = sheet.revision();
+            if (const auto* worksheet = asWorksheet(sheet)) {
+                sheetTargets.push_back("worksheets/sheet" + id + ".xml");
+                addSheetPart("xl/" + sheetTargets.back(), contentType::Worksheet, revision,
+                             [worksheet] { return worksheetXml(*worksheet); });
+                continue;
+            }
+            const auto& chartSheet = *asChartSheet(sheet);
+            const ChartPartNames names(sheet.id());
+            sheetTargets.push_back(names.chartsheet.substr(3));
+            addSheetPart(names.chartsheet, contentType::Chartsheet, revision,
+                         [&] { return chartsheetXml(chartSheet); });
+            addSheetPart(names.chartsheetRelationships, {}, revision,
+                         [&] { return relationshipXml(names.drawing, RelationshipKind::Drawing); });
+            addSheetPart(names.drawing, contentType::Drawing, revision,
+                         [&] { return drawingXml(); });
+            addSheetPart(names.drawingRelationships, {}, revision,
+                         [&] { return relationshipXml(names.chart, RelationshipKind::Chart); });
+            addSheetPart(names.chart, contentType::Chart, revision,
+                         [&] { return chartXml(chartSheet.chart()); });
+            if (!chartSheet.chart().textBoxes.empty()) {
+                addSheetPart(names.chartRelationships, {}, revision, [&] {
+                    return relationshipXml(names.shapes, RelationshipKind::ChartShapes);
+                });
+                addSheetPart(names.shapes, contentType::ChartShapes, revision,
+                             [&] { return chartShapesXml(chartSheet.chart()); });
+            }
+        }
+
+        // The small package parts change with almost any edit; they are cheap to redo.
+        std::deque<CompressedPart> small;
+        small.push_back(compressPart("[Content_Types].xml", contentTypesXml(types)));
+        small.push_back(compressPart("_rels/.rels", rootRelationshipsXml()));
+        small.push_back(compressPart("docProps/app.xml", appPropertiesXml()));
+        small.push_back(compressPart("docProps/core.xml", corePropertiesXml(created_)));
+        small.push_back(compressPart("xl/workbook.xml", workbookXml(workbook)));
+        small.push_back(compressPart("xl/_rels/workbook.xml.rels",
+                                     workbookRelationshipsXml(workbook, sheetTargets)));
+        small.push_back(compressPart("xl/styles.xml", stylesXml(workbook.styles())));
+        std::vector<const CompressedPart*> parts;
+        for (const auto& part : small) {
+            parts.push_back(&part);
+        }
+        parts.insert(parts.end(), sheetParts.begin(), sheetParts.end());
+
+        QSaveFile file(QString::fromStdU16String(path.u16string()));
+        if (!file.open(QIODevice::WriteOnly)) {
+            throw XlsxError(file.errorString().toStdString());
+        }
+        writeZip(file, parts);
+        if (!file.commit()) {
+            throw XlsxError(file.errorString().toStdString());
+        }
+    } catch (const XlsxError& error) {
+        throw XlsxError(failure(path, error.what()));
+    } catch (const std::bad_alloc&) {
+        throw XlsxError(failure(path, "not enough memory"));
+    }
+
+    // Parts of sheets that are gone are not needed again.
+    std::unordered_set<std::string> current(compressed_.begin(), compressed_.end());
+    current.insert(reused_.begin(), reused_.end());
+    std::erase_if(cache_, [&](const auto& entry) { return !current.contains(entry.first); });
+}
+
+} // namespace kelvor

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "host/xlsx/ZipArchive.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace kelvor {
+
+class Workbook;
+
+// Writes a workbook as an .xlsx package. Keep one writer for as long as its workbook lives:
+// it keeps the compressed bytes of every sheet's parts and reuses them while the sheet's
+// revision is unchanged, so rewriting a big workbook costs only its changed sheets.
+class XlsxWriter {
+public:
+    XlsxWriter();
+
+    // Writes through a temporary file in the same folder that replaces `path` only once it is
+    // complete. Throws XlsxError with a message fit for the user.
+    void write(const Workbook& workbook, const std::filesystem::path& path);
+
+    // Sheet parts the last write compressed anew, and those it took from earlier writes.
+    const std::vector<std::string>& compressedParts() const { return compressed_; }
+    const std::vector<std::string>& reusedParts() const { return reused_; }
+
+private:
+    struct CachedPart {
+        std::uint64_t revision;
+        CompressedPart part;
+    };
+
+    const CompressedPart& sheetPart(const std::string& name, std::uint64_t revision,
+                                    const std::function<std::string()>& content);
+
+    std::unordered_map<std::string, CachedPart> cache_;
+    std::string created_;
+    std::vector<std::string> compressed_;
+    std::vector<std::string> reused_;
+};
+
+} // namespace kelvor
