@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     kelvor::Main(state);
     kelvor::QtPrompts prompts;
     ConsoleExport exporter;
-    kelvor::FrmMain frmMain(state, {.prompts = prompts, .exporter = exporter});
+    kelvor::FrmMain frmMain(state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = {}});
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });

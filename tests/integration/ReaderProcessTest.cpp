@@ -29,11 +29,27 @@ struct ReaderInFolder {
     }
     QString iniPath() const { return dir.filePath("KelvrReader.ini"); }
 
+    // The kernel lists the signals a process catches; once SIGINT and SIGTERM are among
+    // them, a signal ends the program through its own handler.
+    bool catchesTerminationSignals() const {
+        QFile status(QString("/proc/%1/status").arg(process.processId()));
+        if (!status.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("SigCgt:")) {
+                const unsigned long long mask = line.mid(7).trimmed().toULongLong(nullptr, 16);
+                const unsigned long long wanted = (1ULL << (SIGINT - 1)) | (1ULL << (SIGTERM - 1));
+                return (mask & wanted) == wanted;
+            }
+        }
+        return false;
+    }
+
     void startAndWaitForSettingsFile() {
         process.start();
         ASSERT_TRUE(process.waitForStarted(10000));
-        // The signal handler is in place before the settings file is made, so a signal sent
-        // from here on is served once the event loop runs.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return catchesTerminationSignals(); }, 20000));
         ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(iniPath()); }, 20000));
     }
     void stopWith(int sig) {
