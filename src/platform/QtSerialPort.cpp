@@ -35,7 +35,8 @@ QSerialPort::Parity parityFrom(const QString& letter) {
 
 } // namespace
 
-QtSerialPort::QtSerialPort(DeviceForPort deviceForPort) : deviceForPort_(std::move(deviceForPort)) {}
+QtSerialPort::QtSerialPort(DeviceForPort deviceForPort)
+    : deviceForPort_(std::move(deviceForPort)) {}
 
 void QtSerialPort::setCommPort(std::int16_t port) {
     if (port_.isOpen()) {
@@ -115,8 +116,8 @@ void QtSerialPort::failIfLost() {
         throw CommError(ErrPortNotOpen, "Port is not open");
     }
     if (port_.error() == QSerialPort::ResourceError) {
-        throw CommError(ErrNotAvailable, "The device was removed (" +
-                                             port_.errorString().toStdString() + ")");
+        throw CommError(ErrNotAvailable,
+                        "The device was removed (" + port_.errorString().toStdString() + ")");
     }
 }
 

@@ -16,6 +16,8 @@ void QtTimer::setEnabled(bool enabled) {
     }
 }
 
-bool QtTimer::isEnabled() const { return timer_.isActive(); }
+bool QtTimer::isEnabled() const {
+    return timer_.isActive();
+}
 
 } // namespace kelvor

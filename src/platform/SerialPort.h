@@ -27,7 +27,7 @@ public:
     virtual ~SerialPort() = default;
     virtual void setCommPort(std::int16_t port) = 0;
     virtual void setSettings(const std::string& settings) = 0; // "9600,N,8,1"
-    virtual void setHandshaking(int mode) = 0;                  // 2 = RTS/CTS
+    virtual void setHandshaking(int mode) = 0;                 // 2 = RTS/CTS
     virtual void setPortOpen(bool open) = 0;
     virtual bool portOpen() const = 0;
     virtual int inBufferCount() = 0;

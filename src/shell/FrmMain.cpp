@@ -37,9 +37,20 @@ QColor colourFromStored(std::uint32_t stored, const QPalette& palette) {
 
 FrmMain::FrmMain(AppState& state, Services services)
     : state_(state), services_(std::move(services)),
-      statusUpdate_(1, [this] { if (capture_) capture_->StatusUpdateTick(); }),
-      commPoll_(100, [this] { if (capture_) capture_->CommPollTick(); }),
-      commStart_(1000, [this] { if (capture_) capture_->CommStartTick(); }) {
+      statusUpdate_(1,
+                    [this] {
+                        if (capture_)
+                            capture_->StatusUpdateTick();
+                    }),
+      commPoll_(100,
+                [this] {
+                    if (capture_)
+                        capture_->CommPollTick();
+                }),
+      commStart_(1000, [this] {
+          if (capture_)
+              capture_->CommStartTick();
+      }) {
     setWindowTitle("Kelvor Reader");
     setWindowIcon(appIcon());
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -104,7 +115,9 @@ void FrmMain::load(const QString& programFolder) {
     }
     state_.IniPath = (folder + "KelvrReader.ini").toStdString();
 
-    SettingsValues values{.Top = 0.0F, .Left = 0.0F, .SummaryTraceOffset = state_.SummaryTraceOffset,
+    SettingsValues values{.Top = 0.0F,
+                          .Left = 0.0F,
+                          .SummaryTraceOffset = state_.SummaryTraceOffset,
                           .channels = state_.ChannelInfo};
     LoadSaveSettings(SettingsRead, state_.IniPath, values, services_.prompts);
     state_.SummaryTraceOffset = values.SummaryTraceOffset;

@@ -2,6 +2,8 @@
 
 namespace kelvor {
 
-void Main(AppState& state) { state.ReleaseText = ReleasedOn; }
+void Main(AppState& state) {
+    state.ReleaseText = ReleasedOn;
+}
 
 } // namespace kelvor

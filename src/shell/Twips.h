@@ -9,6 +9,8 @@ namespace kelvor {
 inline int twipsToPixels(double twips, double dpi) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
-inline double pixelsToTwips(int pixels, double dpi) { return pixels * 1440.0 / dpi; }
+inline double pixelsToTwips(int pixels, double dpi) {
+    return pixels * 1440.0 / dpi;
+}
 
 } // namespace kelvor

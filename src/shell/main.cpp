@@ -1,8 +1,8 @@
+#include "shell/Main.h"
 #include "Version.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
 #include "shell/FrmMain.h"
-#include "shell/Main.h"
 
 #include <QApplication>
 
@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     kelvor::Main(state);
     kelvor::QtPrompts prompts;
     ConsoleExport exporter;
-    kelvor::FrmMain frmMain(state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = {}});
+    kelvor::FrmMain frmMain(
+        state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = {}});
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });

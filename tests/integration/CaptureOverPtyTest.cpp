@@ -35,7 +35,8 @@ class Simulator {
 public:
     Simulator(const QStringList& options, const QString& file) {
         process_.setProgram(QString(KELVOR_BINARY_DIR) + "/kelvor-sim");
-        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "3"} + options + QStringList{file});
+        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "3"} + options +
+                              QStringList{file});
         process_.start();
         EXPECT_TRUE(process_.waitForStarted(10000));
         EXPECT_TRUE(QTest::qWaitFor([&] { return process_.canReadLine(); }, 10000));
@@ -98,8 +99,8 @@ protected:
         window = std::make_unique<FrmMain>(state, FrmMain::Services{prompts, exporter, {}, {}});
         window->load(dir.path());
         window->show();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return state.ChannelInfo[0].Status == StatusReady; }, 10000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return state.ChannelInfo[0].Status == StatusReady; }, 10000));
         ASSERT_TRUE(prompts.shown.empty()) << prompts.shown.front().text;
     }
 

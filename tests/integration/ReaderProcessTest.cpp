@@ -11,7 +11,9 @@
 
 namespace {
 
-QString readerBinary() { return QString(KELVOR_BINARY_DIR) + "/kelvor-reader"; }
+QString readerBinary() {
+    return QString(KELVOR_BINARY_DIR) + "/kelvor-reader";
+}
 
 // The program keeps its settings beside its executable, so each run gets a private copy.
 struct ReaderInFolder {

@@ -46,6 +46,8 @@ PromptResult QtPrompts::show(const std::string& text, const std::string& title, 
     return PromptResult::Ok;
 }
 
-void QtPrompts::beep() { QApplication::beep(); }
+void QtPrompts::beep() {
+    QApplication::beep();
+}
 
 } // namespace kelvor
