@@ -101,7 +101,7 @@ public:
     virtual void setAddIndent(bool indent) = 0;
     virtual void setShrinkToFit(bool shrink) = 0;
     virtual void setMergeCells(bool merge) = 0;
-    virtual std::shared_ptr<Font> Font() = 0;
+    virtual std::shared_ptr<xl::Font> Font() = 0;
     virtual RangePtr Columns() = 0; // the whole columns the range spans
     virtual void AutoFit() = 0;     // on Columns(): widths fitted to the range's cells
     virtual void TextToColumns(const RangePtr& destination, const TextToColumnsOptions& o) = 0;

@@ -106,9 +106,18 @@ void QtSerialPort::setPortOpen(bool open) {
     }
 }
 
+namespace {
+
+// A device that went away (an adapter pulled out, the far end of a pseudo-terminal closed)
+// leaves the port object open but dead: reads fail for good from then on.
+bool lineIsGone(const QSerialPort& port) {
+    return port.error() == QSerialPort::ResourceError || port.error() == QSerialPort::ReadError;
+}
+
+} // namespace
+
 bool QtSerialPort::portOpen() const {
-    // A device that went away (an adapter pulled out) leaves the port object open but dead.
-    return port_.isOpen() && port_.error() != QSerialPort::ResourceError;
+    return port_.isOpen() && !lineIsGone(port_);
 }
 
 void QtSerialPort::failIfLost() {

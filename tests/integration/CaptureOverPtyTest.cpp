@@ -35,7 +35,7 @@ class Simulator {
 public:
     Simulator(const QStringList& options, const QString& file) {
         process_.setProgram(QString(KELVOR_BINARY_DIR) + "/kelvor-sim");
-        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "3"} + options +
+        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "1"} + options +
                               QStringList{file});
         process_.start();
         EXPECT_TRUE(process_.waitForStarted(10000));
@@ -49,6 +49,10 @@ public:
         process_.waitForFinished(5000);
     }
     const QString& device() const { return device_; }
+    void kill() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
     void play() { process_.write("\n"); }
     bool finished() {
         output_ += QString::fromUtf8(process_.readAll());
@@ -152,6 +156,25 @@ TEST_F(CaptureOverPty, TwoBurstsOneAndAHalfSecondsApartMakeTwoReports) {
     EXPECT_EQ(exporter.reports[0].second + exporter.reports[1].second, report);
     EXPECT_FALSE(exporter.reports[0].second.empty());
     EXPECT_FALSE(exporter.reports[1].second.empty());
+}
+
+TEST_F(CaptureOverPty, LineThatVanishesMidReportStillExportsWhatArrived) {
+    std::string report = sampleReport();
+    for (int i = 0; i < 200; ++i) {
+        report += "1.000,99.9\r\n";
+    }
+    Simulator sim({}, writeReport(report));
+    Simulator other({}, writeReport(report));
+    startReader(sim.device(), other.device());
+    sim.play();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return state.ChannelInfo[0].ReceivedText.size() > 200; }, 10000));
+    sim.kill(); // the far end of the line is gone, like an adapter pulled out
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !exporter.reports.empty(); }, 10000));
+    ASSERT_EQ(exporter.reports.size(), 1U);
+    EXPECT_GT(exporter.reports[0].second.size(), 200U);
+    EXPECT_EQ(report.rfind(exporter.reports[0].second, 0), 0U); // a true prefix of the report
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state.ChannelInfo[0].Status == StatusOff; }, 5000));
 }
 
 } // namespace
