@@ -35,7 +35,7 @@ class Simulator {
 public:
     Simulator(const QStringList& options, const QString& file) {
         process_.setProgram(QString(KELVOR_BINARY_DIR) + "/kelvor-sim");
-        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "1"} + options +
+        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "2"} + options +
                               QStringList{file});
         process_.start();
         EXPECT_TRUE(process_.waitForStarted(10000));
@@ -114,8 +114,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return sim.finished(); }, 30000));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
+                // The simulator closing its line afterwards may turn the channel off.
+                const std::int32_t status = state.ChannelInfo[0].Status;
                 return exporter.reports.size() >= expectedReports &&
-                       state.ChannelInfo[0].Status == StatusReady;
+                       (status == StatusReady || status == StatusOff);
             },
             10000));
     }
