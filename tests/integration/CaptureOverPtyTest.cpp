@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -23,8 +25,12 @@ namespace {
 class RecordingExport final : public ReportExport {
 public:
     std::vector<std::pair<int, std::string>> reports;
+    std::vector<qint64> quietMsBeforeExport;
+    QElapsedTimer sinceLastInput;
+
     void exportReport(int channel, std::string& reportText, std::int32_t&) override {
         reports.emplace_back(channel, reportText);
+        quietMsBeforeExport.push_back(sinceLastInput.elapsed());
         reportText.clear();
     }
 };
@@ -128,8 +134,20 @@ TEST_F(CaptureOverPty, ReportBecomesOneExportAfterTheLineFallsQuiet) {
     Simulator sim({}, writeReport(report));
     Simulator unused({}, writeReport(report));
     startReader(sim.device(), unused.device());
+    // Watches when text last arrived, to see how long the line was quiet before the export.
+    std::size_t seen = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (state.ChannelInfo[0].ReceivedText.size() != seen) {
+            seen = state.ChannelInfo[0].ReceivedText.size();
+            exporter.sinceLastInput.start();
+        }
+    });
+    watch.start(5);
     unused.play(); // channel 1 is disabled: whatever it sends is never read
     playAndWait(sim, 1);
+    ASSERT_EQ(exporter.quietMsBeforeExport.size(), 1U);
+    EXPECT_GE(exporter.quietMsBeforeExport[0], 1000); // more than ten quiet 100 ms polls
     ASSERT_EQ(exporter.reports.size(), 1U);
     EXPECT_EQ(exporter.reports[0].first, 0);
     EXPECT_EQ(exporter.reports[0].second, report);
