@@ -1,0 +1,123 @@
+#pragma once
+
+#include "host/app/Calculation.h"
+#include "host/app/WorkbookFiles.h"
+#include "host/model/Workbook.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+namespace kelvor::host {
+
+struct BuiltinOptions {
+    // Sheets of a new workbook ("Sheet1", "Sheet2", ...).
+    int defaultSheetCount = 1;
+};
+
+// Tells the user something (a message box in the program).
+using Notify = std::function<void(const std::string& message)>;
+
+// Selection and active cell of one sheet; every sheet keeps its own.
+struct SheetView {
+    std::vector<CellRange> selection{CellRange{1, 1, 1, 1}};
+    std::uint32_t activeRow = 1;
+    std::uint32_t activeColumn = 1;
+};
+
+struct BookState {
+    explicit BookState(std::string name) : model(std::move(name)) {}
+    Workbook model;
+    std::unordered_map<std::uint32_t, SheetView> views;
+    int sheetsMade = 0;       // numbers "Sheet<n>" names
+    bool hasFormulas = false; // may hold formulas: calculation has work here
+    bool stale = false;       // changed since its formulas were last calculated
+    BookFile file;
+};
+
+// A range copied with Copy: pasted from where it stands at the time of the paste.
+struct CopiedRange {
+    std::weak_ptr<BookState> book;
+    std::uint32_t sheetId;
+    CellRange area;
+};
+
+// The application's own clipboard: nothing, text, or a copied range.
+using Clipboard = std::variant<std::monostate, std::string, CopiedRange>;
+
+// Everything the application and its handles share. Handles keep it alive, so a handle
+// that outlives the application fails cleanly instead of dangling.
+struct AppState {
+    AppState(std::filesystem::path folder, Notify notify, BuiltinOptions options);
+
+    WorkbookFiles files;
+    Notify notify;
+    BuiltinOptions options;
+    std::vector<std::shared_ptr<BookState>> books;
+    std::shared_ptr<BookState> activeBook;
+    Clipboard clipboard;
+    bool running = true;
+    bool visible = false;
+    bool displayAlerts = true;
+    bool screenUpdating = true;
+    bool automatic = true;
+    int booksMade = 0;
+    FormulaCache formulas;
+
+    // Throws the error automation gives for a vanished application.
+    void checkRunning() const;
+    // The book must still belong to the running application.
+    void checkOpen(const BookState& book) const;
+
+    std::shared_ptr<BookState> addBook();
+
+    // A change of the book that its formulas may depend on; with automatic calculation the
+    // results are brought up to date before anything is read.
+    void edited(BookState& book) { book.stale = true; }
+    void settle();
+    void calculate(BookState& book);
+    void calculateAll();
+
+    // Writes every workbook changed since its last write; the failures.
+    std::vector<WriteFailure> writeChanged();
+};
+
+// A sheet as a handle names it: its workbook and its id there.
+struct SheetRef {
+    std::shared_ptr<AppState> app;
+    std::shared_ptr<BookState> book;
+    std::uint32_t sheetId = 0;
+
+    // Each throws when the application, the workbook or the sheet is gone.
+    std::size_t index() const;
+    Sheet& sheet() const;
+    Worksheet& worksheet() const; // 438 on a chart sheet
+    SheetView& view() const;
+    // The active sheet of the active workbook.
+    bool isActive() const;
+};
+
+SheetRef sheetAt(const std::shared_ptr<AppState>& app, const std::shared_ptr<BookState>& book,
+                 std::size_t index);
+
+// Makes the sheet the active one of its workbook, and the workbook the active one.
+void activateSheet(AppState& app, const std::shared_ptr<BookState>& book, std::size_t index);
+
+// Inserts a worksheet "Sheet<n>" at `position` (before the active sheet when none) and makes
+// it the workbook's active sheet. Returns its index.
+std::size_t addWorksheet(BookState& book, std::optional<std::size_t> position);
+
+// Removes the sheet; when it was active, the next visible sheet to its right becomes active,
+// else the nearest to its left. 1004 when no visible sheet would remain.
+void deleteSheet(AppState& app, BookState& book, std::size_t index);
+
+// Hides or shows the sheet; hiding the active sheet activates another as deleting does.
+// 1004 when no visible sheet would remain.
+void setSheetHidden(BookState& book, std::size_t index, bool hidden);
+
+} // namespace kelvor::host

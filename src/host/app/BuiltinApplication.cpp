@@ -1,0 +1,205 @@
+#include "host/app/BuiltinApplication.h"
+
+#include "host/app/BuiltinRange.h"
+#include "host/app/BuiltinSheet.h"
+#include "host/app/BuiltinWorkbooks.h"
+#include "host/app/HostErrors.h"
+
+#include <utility>
+
+namespace kelvor::host {
+
+namespace {
+
+constexpr std::int32_t xlCalculationSemiautomatic = 2;
+
+// The selection of a sheet as it stood when the application was asked for it.
+class BuiltinSelection : public xl::Selection {
+public:
+    BuiltinSelection(SheetRef sheet, std::vector<CellRange> areas)
+        : sheet_(std::move(sheet)), areas_(std::move(areas)) {}
+
+    xl::RangePtr AsRange() override {
+        sheet_.worksheet(); // a chart sheet's selection is no range
+        return std::make_shared<BuiltinRange>(sheet_, areas_);
+    }
+
+private:
+    SheetRef sheet_;
+    std::vector<CellRange> areas_;
+};
+
+std::string failureMessage(const std::vector<WriteFailure>& failures, bool last) {
+    const bool many = failures.size() > 1;
+    std::string paths;
+    for (const auto& failure : failures) {
+        paths += (paths.empty() ? "" : ", ") + failure.path.string();
+    }
+    std::string message = (many ? "The workbook files " : "The workbook file ") + paths +
+                          " could not be written: " + failures.front().reason + ".";
+    if (last) {
+        message += many ? " Their changes since they were last written are lost."
+                        : " Its changes since it was last written are lost.";
+    } else {
+        message += many ? " The workbooks stay open and are written again after the next report."
+                        : " The workbook stays open and is written again after the next report.";
+    }
+    return message;
+}
+
+} // namespace
+
+BuiltinApplication::BuiltinApplication(std::filesystem::path workbookFolder, Notify notify,
+                                       BuiltinOptions options)
+    : state_(std::make_shared<AppState>(std::move(workbookFolder), std::move(notify), options)) {}
+
+BuiltinApplication::~BuiltinApplication() {
+    if (state_->running) {
+        writeWorkbooks(true);
+        state_->running = false;
+    }
+}
+
+void BuiltinApplication::close() {
+    state_->checkRunning();
+    writeWorkbooks(true);
+    state_->running = false;
+}
+
+void BuiltinApplication::writeWorkbooks(bool last) noexcept {
+    try {
+        const auto failures = state_->writeChanged();
+        if (!failures.empty() && state_->notify) {
+            state_->notify(failureMessage(failures, last));
+        }
+    } catch (...) {
+        // Telling the user failed as well; the workbooks stay in memory and unwritten.
+    }
+}
+
+const std::shared_ptr<BookState>& BuiltinApplication::activeBook() const {
+    state_->checkRunning();
+    if (!state_->activeBook) {
+        throw nothingActiveError();
+    }
+    return state_->activeBook;
+}
+
+SheetRef BuiltinApplication::activeSheetRef() const {
+    const auto& book = activeBook();
+    const auto index = book->model.activeSheet();
+    if (!index) {
+        throw nothingActiveError();
+    }
+    return sheetAt(state_, book, *index);
+}
+
+void BuiltinApplication::setVisible(bool visible) {
+    state_->checkRunning();
+    state_->visible = visible;
+}
+
+void BuiltinApplication::setDisplayAlerts(bool display) {
+    state_->checkRunning();
+    state_->displayAlerts = display; // the built-in application never asks anyway
+}
+
+void BuiltinApplication::setScreenUpdating(bool updating) {
+    state_->checkRunning();
+    state_->screenUpdating = updating;
+    if (updating) {
+        writeWorkbooks(false);
+    }
+}
+
+void BuiltinApplication::setCalculation(std::int32_t mode) {
+    state_->checkRunning();
+    if (mode == xl::xlCalculationManual) {
+        state_->settle(); // what automatic calculation owed is done before it stops
+        state_->automatic = false;
+    } else if (mode == xl::xlCalculationAutomatic || mode == xlCalculationSemiautomatic) {
+        state_->automatic = true;
+        state_->settle();
+    } else {
+        throw methodError("Unable to set the Calculation property of the Application class");
+    }
+}
+
+void BuiltinApplication::Calculate() {
+    state_->checkRunning();
+    state_->calculateAll();
+}
+
+void BuiltinApplication::setCutCopyMode(bool mode) {
+    state_->checkRunning();
+    if (!mode && std::holds_alternative<CopiedRange>(state_->clipboard)) {
+        state_->clipboard = std::monostate{};
+    }
+}
+
+std::shared_ptr<xl::Workbooks> BuiltinApplication::Workbooks() {
+    state_->checkRunning();
+    return std::make_shared<BuiltinWorkbooks>(state_);
+}
+
+xl::WorkbookPtr BuiltinApplication::ActiveWorkbook() {
+    return std::make_shared<BuiltinWorkbook>(state_, activeBook());
+}
+
+xl::SheetPtr BuiltinApplication::ActiveSheet() {
+    return std::make_shared<BuiltinSheet>(activeSheetRef());
+}
+
+std::shared_ptr<xl::Sheets> BuiltinApplication::Sheets() {
+    return std::make_shared<BuiltinSheets>(state_, activeBook(), false);
+}
+
+std::shared_ptr<xl::Sheets> BuiltinApplication::Worksheets() {
+    return std::make_shared<BuiltinSheets>(state_, activeBook(), true);
+}
+
+std::shared_ptr<xl::Selection> BuiltinApplication::Selection() {
+    const auto sheet = activeSheetRef();
+    return std::make_shared<BuiltinSelection>(sheet, sheet.view().selection);
+}
+
+xl::RangePtr BuiltinApplication::ActiveCell() {
+    const auto sheet = activeSheetRef();
+    if (sheet.sheet().kind() != SheetKind::Worksheet) {
+        throw nothingActiveError();
+    }
+    const auto& view = sheet.view();
+    return std::make_shared<BuiltinRange>(
+        sheet, std::vector{CellRange{view.activeRow, view.activeColumn, view.activeRow,
+                                     view.activeColumn}});
+}
+
+void BuiltinApplication::setClipboardText(const std::string& text) {
+    state_->checkRunning();
+    state_->clipboard = text;
+}
+
+void BuiltinApplication::clearClipboard() {
+    state_->checkRunning();
+    state_->clipboard = std::monostate{};
+}
+
+const Workbook& BuiltinApplication::workbookModel(std::int32_t index) const {
+    if (index < 1 || static_cast<std::size_t>(index) > state_->books.size()) {
+        throw subscriptError();
+    }
+    return state_->books[static_cast<std::size_t>(index) - 1]->model;
+}
+
+Workbook& BuiltinApplication::workbookModel(std::int32_t index) {
+    return const_cast<Workbook&>(std::as_const(*this).workbookModel(index));
+}
+
+std::filesystem::path BuiltinApplication::workbookFile(std::int32_t index) const {
+    if (index < 1 || static_cast<std::size_t>(index) > state_->books.size()) {
+        throw subscriptError();
+    }
+    return state_->books[static_cast<std::size_t>(index) - 1]->file.path;
+}
+
+} // namespace kelvor::host

@@ -1,0 +1,94 @@
+#include "host/app/BuiltinWorkbooks.h"
+
+#include "host/app/BuiltinSheet.h"
+#include "host/app/HostErrors.h"
+
+namespace kelvor::host {
+
+BuiltinWorkbooks::BuiltinWorkbooks(std::shared_ptr<AppState> app) : app_(std::move(app)) {}
+
+std::int32_t BuiltinWorkbooks::Count() {
+    app_->checkRunning();
+    return static_cast<std::int32_t>(app_->books.size());
+}
+
+xl::WorkbookPtr BuiltinWorkbooks::Item(std::int32_t index) {
+    app_->checkRunning();
+    if (index < 1 || static_cast<std::size_t>(index) > app_->books.size()) {
+        throw subscriptError();
+    }
+    return std::make_shared<BuiltinWorkbook>(app_,
+                                             app_->books[static_cast<std::size_t>(index) - 1]);
+}
+
+xl::WorkbookPtr BuiltinWorkbooks::Add() {
+    return std::make_shared<BuiltinWorkbook>(app_, app_->addBook());
+}
+
+BuiltinWorkbook::BuiltinWorkbook(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book)
+    : app_(std::move(app)), book_(std::move(book)) {}
+
+void BuiltinWorkbook::Activate() {
+    app_->checkOpen(*book_);
+    app_->activeBook = book_;
+}
+
+std::string BuiltinWorkbook::Name() {
+    app_->checkOpen(*book_);
+    return book_->model.name();
+}
+
+std::shared_ptr<xl::Sheets> BuiltinWorkbook::Sheets() {
+    app_->checkOpen(*book_);
+    return std::make_shared<BuiltinSheets>(app_, book_, false);
+}
+
+std::shared_ptr<xl::Sheets> BuiltinWorkbook::Worksheets() {
+    app_->checkOpen(*book_);
+    return std::make_shared<BuiltinSheets>(app_, book_, true);
+}
+
+BuiltinSheets::BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,
+                             bool worksheetsOnly)
+    : app_(std::move(app)), book_(std::move(book)), worksheetsOnly_(worksheetsOnly) {}
+
+std::vector<std::size_t> BuiltinSheets::members() const {
+    app_->checkOpen(*book_);
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < book_->model.sheetCount(); ++i) {
+        if (!worksheetsOnly_ || book_->model.sheet(i).kind() == SheetKind::Worksheet) {
+            out.push_back(i);
+        }
+    }
+    return out;
+}
+
+std::int32_t BuiltinSheets::Count() {
+    return static_cast<std::int32_t>(members().size());
+}
+
+xl::SheetPtr BuiltinSheets::Item(std::int32_t index) {
+    const auto positions = members();
+    if (index < 1 || static_cast<std::size_t>(index) > positions.size()) {
+        throw subscriptError();
+    }
+    return std::make_shared<BuiltinSheet>(
+        sheetAt(app_, book_, positions[static_cast<std::size_t>(index) - 1]));
+}
+
+xl::SheetPtr BuiltinSheets::Add(const xl::SheetPtr& after) {
+    app_->checkOpen(*book_);
+    std::optional<std::size_t> position;
+    if (after) {
+        const auto* sheet = dynamic_cast<const BuiltinSheet*>(after.get());
+        if (sheet == nullptr || sheet->sheetRef().book != book_) {
+            throw methodError("Add method of Sheets class failed");
+        }
+        position = sheet->sheetRef().index() + 1;
+    }
+    const auto index = modelCall([&] { return addWorksheet(*book_, position); });
+    app_->edited(*book_);
+    return std::make_shared<BuiltinSheet>(sheetAt(app_, book_, index));
+}
+
+} // namespace kelvor::host

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "export/Spreadsheet.h"
+#include "host/app/AppState.h"
+
+namespace kelvor::host {
+
+// The application's open workbooks.
+class BuiltinWorkbooks : public xl::Workbooks {
+public:
+    explicit BuiltinWorkbooks(std::shared_ptr<AppState> app);
+
+    std::int32_t Count() override;
+    xl::WorkbookPtr Item(std::int32_t index) override;
+    // A new workbook "Book<n>" with the default sheets, appended and made active.
+    xl::WorkbookPtr Add() override;
+
+private:
+    std::shared_ptr<AppState> app_;
+};
+
+class BuiltinWorkbook : public xl::Workbook {
+public:
+    BuiltinWorkbook(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book);
+
+    void Activate() override;
+    std::string Name() override;
+    std::shared_ptr<xl::Sheets> Sheets() override;
+    std::shared_ptr<xl::Sheets> Worksheets() override;
+
+private:
+    std::shared_ptr<AppState> app_;
+    std::shared_ptr<BookState> book_;
+};
+
+// The sheets of one workbook: all of them, or its worksheets only.
+class BuiltinSheets : public xl::Sheets {
+public:
+    BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,
+                  bool worksheetsOnly);
+
+    std::int32_t Count() override;
+    xl::SheetPtr Item(std::int32_t index) override;
+    // `after` must be a sheet of the same workbook; without one the new worksheet goes in
+    // front of the active sheet.
+    xl::SheetPtr Add(const xl::SheetPtr& after) override;
+
+private:
+    // Workbook positions of the sheets this collection holds.
+    std::vector<std::size_t> members() const;
+
+    std::shared_ptr<AppState> app_;
+    std::shared_ptr<BookState> book_;
+    bool worksheetsOnly_;
+};
+
+} // namespace kelvor::host

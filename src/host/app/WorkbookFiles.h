@@ -1,0 +1,56 @@
+#pragma once
+
+#include "host/xlsx/XlsxWriter.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvor {
+class Workbook;
+}
+
+namespace kelvor::host {
+
+// One workbook's file: where it goes, the writer that keeps its compressed parts between
+// writes, and the state of the workbook that was last written.
+struct BookFile {
+    std::filesystem::path path;
+    bool written = false; // the path holds a file this program wrote
+    std::vector<std::uint64_t> lastWritten;
+    XlsxWriter writer;
+};
+
+struct WriteFailure {
+    std::filesystem::path path;
+    std::string reason;
+};
+
+// The folder where the application mirrors its workbooks as .xlsx files.
+class WorkbookFiles {
+public:
+    // Creates the folder when it is missing; a folder that cannot be made is tried again at
+    // every write.
+    explicit WorkbookFiles(std::filesystem::path folder);
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // "<name>.xlsx", or "<name> (2).xlsx", "(3)", ...: never a file that exists now, nor one
+    // that any workbook of this program has been given before.
+    std::filesystem::path claim(const std::string& bookName) const;
+
+    // Writes the workbook when it changed since its last write. Until the first write
+    // succeeds, a file that appeared at its path meanwhile makes it claim another one.
+    std::optional<WriteFailure> write(const Workbook& book, const std::string& bookName,
+                                      BookFile& file) const;
+
+    // Whether the workbook changed since its last write.
+    static bool changed(const Workbook& book, const BookFile& file);
+
+private:
+    std::filesystem::path folder_;
+};
+
+} // namespace kelvor::host

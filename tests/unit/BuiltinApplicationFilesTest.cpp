@@ -1,0 +1,143 @@
+#include "XlsxPackage.h"
+
+#include "host/app/BuiltinApplication.h"
+#include "host/app/BuiltinApplicationFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace kelvor::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string sheetXml(const fs::path& file) {
+    auto entries = test::readPackage(file);
+    for (const auto& [name, entry] : entries) {
+        if (name.starts_with("xl/worksheets/")) {
+            return entry.content;
+        }
+    }
+    ADD_FAILURE() << "no worksheet in " << file;
+    return {};
+}
+
+class BuiltinFilesTest : public testing::Test {
+protected:
+    std::unique_ptr<BuiltinApplication> start() {
+        return std::make_unique<BuiltinApplication>(
+            folder, [this](const std::string& message) { messages.push_back(message); });
+    }
+
+    test::TempDir dir;
+    fs::path folder = dir.path() / "Workbooks";
+    std::vector<std::string> messages;
+};
+
+TEST_F(BuiltinFilesTest, WorkbooksAreWrittenWhenScreenUpdatingReturnsAndOnRelease) {
+    auto app = start();
+    EXPECT_TRUE(fs::is_directory(folder)); // made when missing
+    app->Workbooks()->Add();
+    app->setScreenUpdating(false);
+    app->ActiveSheet()->Range("A1")->setValue(std::string("first report"));
+    EXPECT_FALSE(fs::exists(folder / "Book1.xlsx"));
+    app->setScreenUpdating(true);
+    ASSERT_TRUE(fs::exists(folder / "Book1.xlsx"));
+    EXPECT_NE(sheetXml(folder / "Book1.xlsx").find("first report"), std::string::npos);
+
+    // Unchanged workbooks are not rewritten.
+    fs::remove(folder / "Book1.xlsx");
+    app->setScreenUpdating(true);
+    EXPECT_FALSE(fs::exists(folder / "Book1.xlsx"));
+
+    // Formula results are calculated before a write, as when the file is saved.
+    app->setCalculation(xl::xlCalculationManual);
+    app->ActiveSheet()->Range("B1")->setFormulaR1C1("=1+1");
+    app->Workbooks()->Add();
+    app->ActiveSheet()->Range("A1")->setValue(2.0);
+    app.reset(); // released: both are written
+    EXPECT_NE(sheetXml(folder / "Book1.xlsx").find("<f>1+1</f><v>2</v>"), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder / "Book2.xlsx"));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BuiltinFilesTest, ExistingFilesAreNeverOverwritten) {
+    fs::create_directories(folder);
+    std::ofstream(folder / "Book1.xlsx") << "the user's own file";
+    {
+        auto app = start();
+        app->Workbooks()->Add();
+        EXPECT_EQ(app->workbookFile(1), folder / "Book1 (2).xlsx");
+    }
+    // A second run, or a restarted application in the same run, counts from Book1 again.
+    BuiltinApplicationFactory factory(folder);
+    const auto first = factory.create();
+    first->Workbooks()->Add();
+    first->setScreenUpdating(true);
+    const auto second = factory.create();
+    second->Workbooks()->Add();
+    first->Workbooks()->Add();
+    EXPECT_EQ(factory.created()[0]->workbookFile(1), folder / "Book1 (3).xlsx");
+    EXPECT_EQ(factory.created()[1]->workbookFile(1), folder / "Book1 (4).xlsx");
+    EXPECT_EQ(factory.created()[0]->workbookFile(2), folder / "Book2.xlsx");
+
+    std::ifstream in(folder / "Book1.xlsx");
+    std::string content;
+    std::getline(in, content);
+    EXPECT_EQ(content, "the user's own file");
+
+    // A file that appears before the workbook's first write moves it to a free name.
+    const auto third = factory.create();
+    third->Workbooks()->Add();
+    const auto claimed = factory.created()[2]->workbookFile(1);
+    std::ofstream(claimed) << "appeared meanwhile";
+    third->setScreenUpdating(true);
+    EXPECT_NE(factory.created()[2]->workbookFile(1), claimed);
+    EXPECT_TRUE(fs::exists(factory.created()[2]->workbookFile(1)));
+}
+
+TEST_F(BuiltinFilesTest, AFailingFolderIsToldOnceAndTheWorkbookIsWrittenLater) {
+    // A file where the folder should be: the folder cannot be made.
+    fs::create_directories(dir.path());
+    std::ofstream(folder) << "not a folder";
+    auto app = start();
+    app->Workbooks()->Add();
+    app->ActiveSheet()->Range("A1")->setValue(std::string("kept in memory"));
+    app->Workbooks()->Add();
+    EXPECT_NO_THROW(app->setScreenUpdating(true));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("The workbook files " + (folder / "Book1.xlsx").string() + ", "),
+              std::string::npos)
+        << messages[0];
+    EXPECT_NE(messages[0].find("could not be written: "), std::string::npos);
+    EXPECT_NE(messages[0].find("The workbooks stay open and are written again after the next "
+                               "report."),
+              std::string::npos);
+
+    app->setScreenUpdating(true);
+    EXPECT_EQ(messages.size(), 2u); // told again on the next occasion, once
+
+    fs::remove(folder);
+    app->setScreenUpdating(true);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_NE(sheetXml(folder / "Book1.xlsx").find("kept in memory"), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder / "Book2.xlsx"));
+}
+
+TEST_F(BuiltinFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {
+    auto app = start();
+    app->Workbooks()->Add();
+    fs::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+    EXPECT_NO_THROW(app.reset());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].find("The workbook file " + (folder / "Book1.xlsx").string() +
+                               " could not be written: "),
+              0u)
+        << messages[0];
+    EXPECT_NE(messages[0].find("lost"), std::string::npos);
+}
+
+} // namespace
+} // namespace kelvor::host
