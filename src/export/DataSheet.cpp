@@ -1,0 +1,98 @@
+#include "export/DataSheet.h"
+
+#include "export/AlertsOff.h"
+#include "export/ErrorMessage.h"
+#include "util/AnsiText.h"
+
+#include <limits>
+
+namespace kelvor {
+
+namespace {
+
+constexpr std::string_view TestWord = "CONSTANT";
+// A host error that ends the procedure without a message.
+constexpr int SilentError = 8002;
+
+bool isSummarySheet(const std::string& name) {
+    return name == SummarySheetName || name == SummaryPlotSheetName ||
+           name == SummaryXOffsetSheetName;
+}
+
+std::int16_t toCounter(std::int32_t value) {
+    if (value > std::numeric_limits<std::int16_t>::max()) {
+        throw xl::programError(6);
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+// Walks the sheets from the last to the first and deletes the summary sheets, hidden or
+// not. The name is read from the very sheet at position p, and that sheet is the one
+// deleted: which sheet the application activates after a deletion must not decide what
+// goes next.
+void removeSummarySheets(xl::Application& app) {
+    for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
+        const xl::SheetPtr sheet = app.Sheets()->Item(p);
+        sheet->Activate();
+        if (isSummarySheet(sheet->Name())) {
+            sheet->Delete();
+        }
+    }
+}
+
+} // namespace
+
+bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex) {
+    bool decided = false;
+    try {
+        xl::Application& app = ctx.application();
+        app.Workbooks()->Item(workbookIndex)->Activate();
+        app.clearClipboard();
+        withAlertsOff(app, [&] { removeSummarySheets(app); });
+
+        NormalizeTestTitle(text);
+        if (text.find(TestWord) == std::string::npos) {
+            // Not a test report: dropped without a message; the caller beeps.
+            ctx.ReportPasted = false;
+            decided = true;
+            text.clear();
+            return decided;
+        }
+
+        // The testers send Windows-1252; the application keeps UTF-8.
+        app.setClipboardText(windows1252ToUtf8(text));
+        ctx.ReportPasted = true;
+        decided = true;
+        const xl::WorkbookPtr book = app.ActiveWorkbook();
+        if (book->Sheets()->Count() != 1) {
+            const xl::SheetPtr last = book->Sheets()->Item(book->Sheets()->Count());
+            book->Sheets()->Add(last);
+            app.ActiveSheet()->setName("Data " + std::to_string(book->Worksheets()->Count()));
+        }
+        ctx.DataSheetName = app.ActiveSheet()->Name();
+        app.ActiveSheet()->Paste();
+        text.clear();
+        app.clearClipboard();
+    } catch (const xl::HostError& error) {
+        if (error.number() != SilentError) {
+            showErrorMessage(ctx.prompts, error);
+        }
+    }
+    return decided;
+}
+
+void NormalizeTestTitle(std::string& text) {
+    if (text.size() < 9) {
+        return;
+    }
+    const auto position = text.find(TestWord);
+    if (position == std::string::npos) {
+        if (text.starts_with(TestWord.substr(1))) {
+            text.insert(0, 1, 'C');
+        }
+    } else if (position > 0) {
+        text.erase(0, position);
+    }
+}
+
+} // namespace kelvor

@@ -1,0 +1,15 @@
+#include "export/ErrorMessage.h"
+
+#include "Version.h"
+
+namespace kelvor {
+
+void showErrorMessage(Prompts& prompts, const xl::HostError& error) {
+    prompts.show(xl::errorMessageText(error), "Error", PromptIcon::Critical, PromptButtons::Ok);
+}
+
+xl::HostError internalError(const std::exception& error) {
+    return xl::HostError(51, ProgramTitle, std::string("Internal error: ") + error.what());
+}
+
+} // namespace kelvor

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "export/HostError.h"
+#include "platform/Prompts.h"
+
+#include <exception>
+
+namespace kelvor {
+
+// The "Error # ..." box of the export procedures: titled "Error", OK only.
+void showErrorMessage(Prompts& prompts, const xl::HostError& error);
+
+// A failure that did not come from the application (a fault of the program itself), numbered
+// as an internal error so it can be told the same way.
+xl::HostError internalError(const std::exception& error);
+
+} // namespace kelvor

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "capture/ChannelInfo.h"
+#include "export/Spreadsheet.h"
+#include "platform/Prompts.h"
+
+#include <memory>
+#include <string>
+
+namespace kelvor {
+
+// The values the export procedures share for the whole run, and the outside services they
+// reach through. One instance lives as long as the main window.
+struct ExportContext {
+    ExportContext(xl::ApplicationFactory& applicationFactory, Prompts& promptService,
+                  const ChannelTable& channels, float& traceOffset)
+        : factory(applicationFactory), prompts(promptService), ChannelInfo(channels),
+          SummaryTraceOffset(traceOffset) {}
+
+    // The running spreadsheet application; empty until the first export needs one.
+    std::shared_ptr<xl::Application> ExcelApp;
+    // Whether the newest report was recognised and went onto a data sheet, and that sheet.
+    bool ReportPasted = false;
+    std::string DataSheetName;
+
+    xl::ApplicationFactory& factory;
+    Prompts& prompts;
+    const ChannelTable& ChannelInfo;
+    float& SummaryTraceOffset;
+
+    // ExcelApp, or the "object not set" error when no application was started yet.
+    xl::Application& application() const;
+};
+
+} // namespace kelvor

@@ -1,0 +1,64 @@
+#include "export/FormatDataSheet.h"
+
+#include "export/CellText.h"
+#include "export/ErrorMessage.h"
+#include "export/LoadSheet.h"
+#include "export/RateSheet.h"
+
+#include <string>
+
+namespace kelvor {
+
+namespace {
+
+void layOutPage(xl::Sheet& sheet) {
+    const auto page = sheet.PageSetup();
+    page->setLeftMargin(54.0);
+    page->setRightMargin(54.0);
+    page->setTopMargin(72);
+    page->setBottomMargin(72);
+    page->setCenterHeader("File: &F  Sheet:&A");
+    page->setCenterFooter("Page &P of &N");
+}
+
+} // namespace
+
+xl::TextToColumnsOptions reportLineSplit() {
+    xl::TextToColumnsOptions options;
+    options.dataType = xl::xlDelimited;
+    options.textQualifier = xl::xlTextQualifierDoubleQuote;
+    options.consecutiveDelimiter = false;
+    options.tab = false;
+    options.semicolon = false;
+    options.comma = true;
+    options.space = false;
+    options.other = false;
+    options.otherChar.assign(1, ':'); // (assigning a literal trips a GCC 12 false -Wrestrict)
+    options.fieldInfo = {{1, xl::xlGeneralFormat}};
+    return options;
+}
+
+void FormatDataSheet(ExportContext& ctx, std::int32_t channel) {
+    try {
+        if (!ctx.ReportPasted) {
+            return;
+        }
+        xl::Application& app = ctx.application();
+        app.ActiveSheet()->Columns("A:A")->Select();
+        app.Selection()->AsRange()->TextToColumns(app.ActiveSheet()->Range("A1"),
+                                                  reportLineSplit());
+        layOutPage(*app.ActiveSheet());
+
+        // A first line that names neither test kind keeps the split and the layout only.
+        const std::string title = cellText(*app.ActiveSheet(), 1, 1);
+        if (title == RateTestTitle) {
+            FormatRateSheet(ctx, channel);
+        } else if (title == LoadTestTitle) {
+            FormatLoadSheet(ctx, channel);
+        }
+    } catch (const xl::HostError& error) {
+        showErrorMessage(ctx.prompts, error);
+    }
+}
+
+} // namespace kelvor

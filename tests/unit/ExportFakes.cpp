@@ -1,0 +1,32 @@
+#include "ExportFakes.h"
+
+namespace kelvor::testing {
+
+void VanishedApplication::fail() {
+    throw xl::HostError(462, "KelvorReader2",
+                        "The remote server machine does not exist or is unavailable");
+}
+
+void RecordingApplication::setVisible(bool visible) {
+    log_.push_back(visible ? "visible" : "hidden");
+    inner_->setVisible(visible);
+}
+
+void RecordingApplication::setScreenUpdating(bool updating) {
+    log_.push_back(updating ? "screen on" : "screen off");
+    inner_->setScreenUpdating(updating);
+}
+
+void RecordingApplication::setCalculation(std::int32_t mode) {
+    log_.push_back(mode == xl::xlCalculationManual      ? "manual"
+                   : mode == xl::xlCalculationAutomatic ? "automatic"
+                                                        : "calculation " + std::to_string(mode));
+    inner_->setCalculation(mode);
+}
+
+void RecordingApplication::setClipboardText(const std::string& text) {
+    log_.push_back("clipboard");
+    inner_->setClipboardText(text);
+}
+
+} // namespace kelvor::testing

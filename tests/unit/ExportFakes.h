@@ -1,0 +1,87 @@
+#pragma once
+
+#include "export/Spreadsheet.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kelvor::testing {
+
+// An application that has gone away: every member fails the way automation reports it.
+// One that `showsItself` still takes Visible, so it gets past its own start.
+class VanishedApplication : public xl::Application {
+public:
+    explicit VanishedApplication(bool showsItself = false) : showsItself_(showsItself) {}
+
+    void setVisible(bool) override {
+        if (!showsItself_) {
+            fail();
+        }
+    }
+    void setDisplayAlerts(bool) override { fail(); }
+    void setScreenUpdating(bool) override { fail(); }
+    void setCalculation(std::int32_t) override { fail(); }
+    void Calculate() override { fail(); }
+    void setCutCopyMode(bool) override { fail(); }
+    std::shared_ptr<xl::Workbooks> Workbooks() override { fail(); }
+    xl::WorkbookPtr ActiveWorkbook() override { fail(); }
+    xl::SheetPtr ActiveSheet() override { fail(); }
+    std::shared_ptr<xl::Sheets> Sheets() override { fail(); }
+    std::shared_ptr<xl::Sheets> Worksheets() override { fail(); }
+    std::shared_ptr<xl::Selection> Selection() override { fail(); }
+    xl::RangePtr ActiveCell() override { fail(); }
+    void setClipboardText(const std::string&) override { fail(); }
+    void clearClipboard() override { fail(); }
+
+private:
+    [[noreturn]] static void fail();
+
+    bool showsItself_;
+};
+
+// Passes every member on to a real application and writes the application-wide settings
+// into a shared log, so their order against other events can be checked.
+class RecordingApplication : public xl::Application {
+public:
+    RecordingApplication(std::shared_ptr<xl::Application> inner, std::vector<std::string>& log)
+        : inner_(std::move(inner)), log_(log) {}
+
+    void setVisible(bool visible) override;
+    void setDisplayAlerts(bool display) override { inner_->setDisplayAlerts(display); }
+    void setScreenUpdating(bool updating) override;
+    void setCalculation(std::int32_t mode) override;
+    void Calculate() override { inner_->Calculate(); }
+    void setCutCopyMode(bool mode) override { inner_->setCutCopyMode(mode); }
+    std::shared_ptr<xl::Workbooks> Workbooks() override { return inner_->Workbooks(); }
+    xl::WorkbookPtr ActiveWorkbook() override { return inner_->ActiveWorkbook(); }
+    xl::SheetPtr ActiveSheet() override { return inner_->ActiveSheet(); }
+    std::shared_ptr<xl::Sheets> Sheets() override { return inner_->Sheets(); }
+    std::shared_ptr<xl::Sheets> Worksheets() override { return inner_->Worksheets(); }
+    std::shared_ptr<xl::Selection> Selection() override { return inner_->Selection(); }
+    xl::RangePtr ActiveCell() override { return inner_->ActiveCell(); }
+    void setClipboardText(const std::string& text) override;
+    void clearClipboard() override { inner_->clearClipboard(); }
+
+private:
+    std::shared_ptr<xl::Application> inner_;
+    std::vector<std::string>& log_;
+};
+
+// Hands out what `make` returns and counts the applications started.
+class CountingFactory : public xl::ApplicationFactory {
+public:
+    explicit CountingFactory(std::function<std::shared_ptr<xl::Application>()> make)
+        : make_(std::move(make)) {}
+    std::shared_ptr<xl::Application> create() override {
+        ++created;
+        return make_();
+    }
+    int created = 0;
+
+private:
+    std::function<std::shared_ptr<xl::Application>()> make_;
+};
+
+} // namespace kelvor::testing
