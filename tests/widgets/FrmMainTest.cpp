@@ -1,8 +1,8 @@
 // The main window on the offscreen platform, with fake serial ports.
+#include "shell/FrmMain.h"
 #include "FakeExport.h"
 #include "FakeSerialPort.h"
 #include "ScriptedPrompts.h"
-#include "shell/FrmMain.h"
 #include "shell/Main.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "capture/Timer.h"
+#include "dialogs/SummaryService.h"
+#include "platform/Prompts.h"
+#include "shell/AppState.h"
+
+#include <QLocale>
+#include <QPointer>
+
+class QWidget;
+
+namespace kelvor {
+
+class FrmAbout;
+class FrmSetup;
+
+// Opens the setup dialog and the About box, both modeless and owned by the main window.
+// Asking for one that is already open brings it to the front instead of opening a second.
+class Dialogs {
+public:
+    struct Services {
+        AppState& state;
+        Timer& CommStart;
+        Prompts& prompts;
+        SummaryService& summary;
+        QLocale locale = QLocale::system();
+    };
+
+    Dialogs(QWidget& owner, Services services);
+    ~Dialogs();
+    Dialogs(const Dialogs&) = delete;
+    Dialogs& operator=(const Dialogs&) = delete;
+
+    FrmSetup& showSetup();
+    FrmAbout& showAbout();
+
+    // The open windows, or null.
+    FrmSetup* setup() const;
+    FrmAbout* about() const;
+
+private:
+    QWidget& owner_;
+    Services services_;
+    QPointer<FrmSetup> setup_;
+    QPointer<FrmAbout> about_;
+};
+
+} // namespace kelvor

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace kelvor {
+
+// Rebuilds the summary of one channel's workbook on demand: activates (or makes) the workbook,
+// handles whatever received text the channel still holds, and rebuilds its summary sheets
+// with the current trace offset. Failures are thrown (xl::HostError for the spreadsheet's own).
+class SummaryService {
+public:
+    virtual ~SummaryService() = default;
+    virtual void summarizeChannel(int channel) = 0;
+};
+
+} // namespace kelvor

@@ -1,0 +1,87 @@
+// The setup dialog opened the ways the main window opens it, with fake serial ports.
+#include "DialogFixture.h"
+#include "FakeExport.h"
+#include "FakeSerialPort.h"
+#include "shell/FrmMain.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace kelvor {
+namespace {
+
+class SetupFromMainWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedPrompts prompts;
+    FakeExport exporter;
+    RecordingSummary summary;
+    std::vector<FakeSerialPort*> ports; // owned by the window
+    std::unique_ptr<FrmMain> window;
+    std::unique_ptr<Dialogs> dialogs;
+
+    void load(const QByteArray& settings) {
+        QFile file(dir.filePath("KelvrReader.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(settings);
+        file.close();
+        Main(state);
+        FrmMain::Services services{.prompts = prompts,
+                                   .exporter = exporter,
+                                   .makePort =
+                                       [this](std::function<std::string(int)>) {
+                                           auto port = std::make_unique<FakeSerialPort>();
+                                           ports.push_back(port.get());
+                                           return port;
+                                       },
+                                   .releaseExcel = {}};
+        window = std::make_unique<FrmMain>(state, services);
+        dialogs =
+            std::make_unique<Dialogs>(*window, Dialogs::Services{.state = state,
+                                                                 .CommStart = window->CommStart(),
+                                                                 .prompts = prompts,
+                                                                 .summary = summary});
+        window->setSetupOpener([this] { dialogs->showSetup(); });
+        window->load(dir.path());
+        window->show();
+    }
+    void TearDown() override {
+        dialogs.reset();
+        window.reset();
+    }
+};
+
+TEST_F(SetupFromMainWindowTest, MoreButtonOpensOneDialogAndOkReopensThePortsOnTheNextStartTick) {
+    load("[KelvorReaderCH0]\nEnabled=1\n");
+    window->capture().CommStartTick();
+    ASSERT_TRUE(ports[0]->portOpen());
+    window->Command1Click(1);
+    window->Command1Click(1);
+    ASSERT_NE(dialogs->setup(), nullptr);
+    EXPECT_EQ(window->findChildren<FrmSetup*>().size(), 1);
+    EXPECT_FALSE(ports[0]->portOpen());
+    EXPECT_FALSE(window->CommStart().isEnabled());
+
+    dialogs->setup()->Combo1(0).setCurrentIndex(4);
+    dialogs->setup()->Command1Click(0);
+    EXPECT_TRUE(window->CommStart().isEnabled());
+    window->capture().CommStartTick();
+    EXPECT_TRUE(ports[0]->portOpen());
+    EXPECT_EQ(state.ChannelInfo[0].CommPort, 5);
+}
+
+TEST_F(SetupFromMainWindowTest, CancelOfACommunicationErrorOpensTheSetupDialog) {
+    load("[KelvorReaderCH1]\nEnabled=1\nCommPort=9\n");
+    ports[1]->failOpen(1, 8002, "Invalid Port Number");
+    prompts.script({PromptResult::Cancel});
+    window->capture().CommStartTick(); // the opener is wired before the first tick
+    ASSERT_EQ(prompts.shown.size(), 1U);
+    EXPECT_EQ(prompts.shown[0].buttons, PromptButtons::RetryCancel);
+    ASSERT_NE(dialogs->setup(), nullptr);
+    EXPECT_EQ(dialogs->setup()->Combo1(1).currentText(), "Com 9");
+}
+
+} // namespace
+} // namespace kelvor
