@@ -4,6 +4,7 @@
 #include "platform/PlatformConfig.h"
 #include "platform/QtSerialPort.h"
 #include "shell/AppIcon.h"
+#include "shell/Main.h"
 #include "shell/Settings.h"
 #include "shell/Twips.h"
 
@@ -109,11 +110,7 @@ void FrmMain::buildControls() {
 }
 
 void FrmMain::load(const QString& programFolder) {
-    QString folder = programFolder;
-    if (!folder.endsWith('/')) {
-        folder += '/';
-    }
-    state_.IniPath = (folder + "KelvrReader.ini").toStdString();
+    state_.IniPath = iniPathIn(programFolder);
 
     SettingsValues values{.Top = 0.0F,
                           .Left = 0.0F,

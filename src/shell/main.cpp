@@ -1,24 +1,23 @@
 #include "shell/Main.h"
 #include "Version.h"
+#include "dialogs/Dialogs.h"
+#include "export/ChannelWorkbooks.h"
+#include "export/ExportContext.h"
+#include "export/ReportExportStep.h"
+#include "host/app/BuiltinApplicationFactory.h"
+#include "platform/PlatformConfig.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
 #include "shell/FrmMain.h"
 
 #include <QApplication>
 
-#include <iostream>
-
 namespace {
 
-// Stands in for the spreadsheet export until it is wired in: the report is reported on the
-// console and taken off the channel.
-class ConsoleExport final : public kelvor::ReportExport {
+// "Summarize Now" does nothing until the spreadsheet export is wired in.
+class NoSummary final : public kelvor::SummaryService {
 public:
-    void exportReport(int channel, std::string& reportText, std::int32_t&) override {
-        std::cerr << "kelvor-reader: report of " << reportText.size()
-                  << " characters complete on channel " << channel << '\n';
-        reportText.clear();
-    }
+    void summarizeChannel(int) override {}
 };
 
 } // namespace
@@ -33,14 +32,35 @@ int main(int argc, char** argv) {
     kelvor::AppState state;
     kelvor::Main(state);
     kelvor::QtPrompts prompts;
-    ConsoleExport exporter;
+
+    // The built-in spreadsheet application keeps its workbook files in the folder the
+    // settings file names (beside the settings file by default).
+    const QString programFolder = QApplication::applicationDirPath();
+    const kelvor::PlatformConfig platform =
+        kelvor::readPlatformConfig(kelvor::iniPathIn(programFolder));
+    kelvor::host::BuiltinApplicationFactory spreadsheets(
+        platform.workbookFolder, [&prompts](const std::string& message) {
+            prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
+                         kelvor::PromptButtons::Ok);
+        });
+    kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
+                                        state.SummaryTraceOffset);
+    kelvor::ReportExportStep exporter(exportContext);
+
     kelvor::FrmMain frmMain(
-        state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = {}});
+        state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = [&] {
+                    kelvor::ReleaseExcel(exportContext);
+                }});
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    NoSummary summary;
+    kelvor::Dialogs dialogs(
+        frmMain,
+        {.state = state, .CommStart = frmMain.CommStart(), .prompts = prompts, .summary = summary});
+    frmMain.setSetupOpener([&dialogs] { dialogs.showSetup(); });
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });
 
-    frmMain.load(QApplication::applicationDirPath());
+    frmMain.load(programFolder);
     frmMain.show();
     return QApplication::exec();
 }

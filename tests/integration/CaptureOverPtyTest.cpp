@@ -1,5 +1,6 @@
 // Reports played by the tester simulator over real pseudo-terminals into the main window,
 // with its real timers and serial ports.
+#include "ProcessHarness.h"
 #include "ScriptedPrompts.h"
 #include "shell/AppState.h"
 #include "shell/FrmMain.h"
@@ -22,6 +23,8 @@
 namespace kelvor {
 namespace {
 
+using test::Simulator;
+
 class RecordingExport final : public ReportExport {
 public:
     std::vector<std::pair<int, std::string>> reports;
@@ -33,42 +36,6 @@ public:
         quietMsBeforeExport.push_back(sinceLastInput.elapsed());
         reportText.clear();
     }
-};
-
-// One simulator process with a pseudo-terminal of its own, waiting for a line on its input
-// before it plays.
-class Simulator {
-public:
-    Simulator(const QStringList& options, const QString& file) {
-        process_.setProgram(QString(KELVOR_BINARY_DIR) + "/kelvor-sim");
-        process_.setArguments(QStringList{"--pty", "--wait", "--hold", "2"} + options +
-                              QStringList{file});
-        process_.start();
-        EXPECT_TRUE(process_.waitForStarted(10000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return process_.canReadLine(); }, 10000));
-        const QString line = QString::fromUtf8(process_.readLine()).trimmed();
-        EXPECT_TRUE(line.startsWith("PTY ")) << line.toStdString();
-        device_ = line.mid(4);
-    }
-    ~Simulator() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    const QString& device() const { return device_; }
-    void kill() {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    void play() { process_.write("\n"); }
-    bool finished() {
-        output_ += QString::fromUtf8(process_.readAll());
-        return output_.contains("DONE");
-    }
-
-private:
-    QProcess process_;
-    QString device_;
-    QString output_;
 };
 
 std::string sampleReport() {
@@ -131,8 +98,8 @@ protected:
 
 TEST_F(CaptureOverPty, ReportBecomesOneExportAfterTheLineFallsQuiet) {
     const std::string report = sampleReport();
-    Simulator sim({}, writeReport(report));
-    Simulator unused({}, writeReport(report));
+    Simulator sim({}, {writeReport(report)});
+    Simulator unused({}, {writeReport(report)});
     startReader(sim.device(), unused.device());
     // Watches when text last arrived, to see how long the line was quiet before the export.
     std::size_t seen = 0;
@@ -158,8 +125,8 @@ TEST_F(CaptureOverPty, ReportBecomesOneExportAfterTheLineFallsQuiet) {
 
 TEST_F(CaptureOverPty, TwoBurstsHalfASecondApartMakeOneReport) {
     const std::string report = sampleReport();
-    Simulator sim({"--bursts", "2", "--burst-pause", "0.5"}, writeReport(report));
-    Simulator other({}, writeReport(report));
+    Simulator sim({"--bursts", "2", "--burst-pause", "0.5"}, {writeReport(report)});
+    Simulator other({}, {writeReport(report)});
     startReader(sim.device(), other.device());
     playAndWait(sim, 1);
     ASSERT_EQ(exporter.reports.size(), 1U);
@@ -168,8 +135,8 @@ TEST_F(CaptureOverPty, TwoBurstsHalfASecondApartMakeOneReport) {
 
 TEST_F(CaptureOverPty, TwoBurstsOneAndAHalfSecondsApartMakeTwoReports) {
     const std::string report = sampleReport();
-    Simulator sim({"--bursts", "2", "--burst-pause", "1.5"}, writeReport(report));
-    Simulator other({}, writeReport(report));
+    Simulator sim({"--bursts", "2", "--burst-pause", "1.5"}, {writeReport(report)});
+    Simulator other({}, {writeReport(report)});
     startReader(sim.device(), other.device());
     playAndWait(sim, 2);
     ASSERT_EQ(exporter.reports.size(), 2U);
@@ -183,8 +150,8 @@ TEST_F(CaptureOverPty, LineThatVanishesMidReportStillExportsWhatArrived) {
     for (int i = 0; i < 200; ++i) {
         report += "1.000,99.9\r\n";
     }
-    Simulator sim({}, writeReport(report));
-    Simulator other({}, writeReport(report));
+    Simulator sim({}, {writeReport(report)});
+    Simulator other({}, {writeReport(report)});
     startReader(sim.device(), other.device());
     sim.play();
     ASSERT_TRUE(

@@ -1,0 +1,94 @@
+// Cost of one report export into a channel workbook that already holds earlier tests:
+// data sheet, layout, chart, summary rebuild and the workbook file write.
+//
+//   build/bench/kelvor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only
+//   build/bench/kelvor_bench --benchmark_filter='RateExport/100/'   (one size per process for
+//                                                                     a fair peak-memory figure)
+#include "export/ExportContext.h"
+#include "export/ReportExportStep.h"
+#include "host/app/BuiltinApplicationFactory.h"
+#include "platform/Prompts.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+class SilentPrompts final : public kelvor::Prompts {
+public:
+    kelvor::PromptResult show(const std::string&, const std::string&, kelvor::PromptIcon,
+                              kelvor::PromptButtons) override {
+        return kelvor::PromptResult::Ok;
+    }
+    void beep() override {}
+};
+
+// A constant-rate report as a tester sends it, with `points` data lines.
+std::string rateReport(int points, int seed) {
+    std::string text = "CONSTANT RATE TEST DATA\r\nBENCH UNIT\r\nForce units in lbf\r\n"
+                       "Deflection units in in\r\nSample ID: B-" +
+                       std::to_string(seed) +
+                       "\r\nOperator: QA\r\nSpeed: 0.5 in/min\r\n----\r\nPreload: 10\r\n"
+                       "Limit: 2000\r\nPeak Force: " +
+                       std::to_string(900 + seed % 200) + "\r\nDeformation at Peak: 0.4\r\n\r\n" +
+                       std::to_string(points) + " POINTS\r\nDEFLECTION,FORCE\r\n";
+    for (int i = 1; i <= points; ++i) {
+        const double x = 0.001 * i;
+        text += std::to_string(x) + "," + std::to_string(1000.0 * std::sin(x * 3.0)) + "\r\n";
+    }
+    return text;
+}
+
+long peakRssKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void RateExport(benchmark::State& state) {
+    const int earlierTests = static_cast<int>(state.range(0));
+    const int points = static_cast<int>(state.range(1));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("kelvor-bench-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(earlierTests) + "-" + std::to_string(points));
+    {
+        kelvor::host::BuiltinApplicationFactory factory(folder);
+        SilentPrompts prompts;
+        kelvor::ChannelTable channels;
+        float traceOffset = 0.5F;
+        kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
+        kelvor::ReportExportStep step(ctx);
+        std::int32_t workbookIndex = 0;
+        for (int i = 0; i < earlierTests; ++i) {
+            std::string report = rateReport(1000, i);
+            step.exportReport(0, report, workbookIndex);
+        }
+        int seed = earlierTests;
+        for (auto _ : state) {
+            std::string report = rateReport(points, seed++);
+            step.exportReport(0, report, workbookIndex);
+            benchmark::DoNotOptimize(report);
+        }
+        state.counters["peak_rss_MiB"] = static_cast<double>(peakRssKiB()) / 1024.0;
+        ctx.ExcelApp.reset(); // released: the last file write happens here, outside the timing
+    }
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+BENCHMARK(RateExport)
+    ->ArgNames({"earlier", "points"})
+    ->Args({100, 10})
+    ->Args({100, 1000})
+    ->Args({10, 1000})
+    ->Args({300, 1000})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+BENCHMARK_MAIN();

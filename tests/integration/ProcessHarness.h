@@ -1,0 +1,65 @@
+#pragma once
+
+// Processes the integration tests drive: the tester simulator on a pseudo-terminal of its
+// own, and the real reader program running from a private folder.
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace kelvor::test {
+
+// One simulator with its own pseudo-terminal; it waits for a line on its input before it
+// plays, so the reader can open the line first.
+class Simulator {
+public:
+    Simulator(const QStringList& options, const QStringList& files);
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    const QString& device() const { return device_; }
+    void play();
+    void kill();
+    bool finished();
+
+private:
+    QProcess process_;
+    QString device_;
+    QString output_;
+};
+
+// The reader keeps its settings and workbooks beside its executable, so every run gets a
+// private copy of the program in a folder of its own.
+class ReaderInFolder {
+public:
+    ReaderInFolder();
+    // A second run in the folder of an earlier one.
+    explicit ReaderInFolder(const QString& folder);
+
+    QString folder() const { return folder_; }
+    QString iniPath() const { return folder_ + "/KelvrReader.ini"; }
+    void writeSettings(const QByteArray& text) const;
+    QString settingsText() const;
+
+    // Started, with its signal handlers in place and its settings file made.
+    void start();
+    // Whether the program holds the given device open.
+    bool holdsOpen(const QString& device) const;
+    void stopWith(int sig);
+
+private:
+    bool catchesTerminationSignals() const;
+
+    QTemporaryDir dir_;
+    QString folder_;
+    QProcess process_;
+};
+
+// A workbook file read back by an independent reader (openpyxl); empty when that reader is
+// not installed.
+QJsonObject inspectWorkbook(const QString& path);
+bool workbookReaderAvailable();
+
+} // namespace kelvor::test
