@@ -26,10 +26,10 @@ std::int16_t toCounter(std::int32_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-// Walks the sheets from the last to the first and deletes the summary sheets, hidden or
-// not. The name is read from the very sheet at position p, and that sheet is the one
-// deleted: which sheet the application activates after a deletion must not decide what
-// goes next.
+} // namespace
+
+// The name is read from the very sheet at position p, and that sheet is the one deleted:
+// which sheet the application activates after a deletion must not decide what goes next.
 void removeSummarySheets(xl::Application& app) {
     for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
         const xl::SheetPtr sheet = app.Sheets()->Item(p);
@@ -39,8 +39,6 @@ void removeSummarySheets(xl::Application& app) {
         }
     }
 }
-
-} // namespace
 
 bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex) {
     bool decided = false;

@@ -58,6 +58,10 @@ struct TextToColumnsOptions {
 class Range;
 class Sheet;
 class Workbook;
+// The chart half, declared in SpreadsheetCharts.h.
+class Chart;
+class Charts;
+class ChartSelection;
 using RangePtr = std::shared_ptr<Range>;
 using SheetPtr = std::shared_ptr<Sheet>;
 using WorkbookPtr = std::shared_ptr<Workbook>;
@@ -131,6 +135,8 @@ public:
     // Puts what the application's clipboard holds (text lines or a copied range) into the
     // sheet from its active cell.
     virtual void Paste() = 0;
+    // The chart of a chart sheet; 438 on a worksheet.
+    virtual std::shared_ptr<xl::Chart> AsChart() = 0;
 };
 
 class Sheets {
@@ -149,6 +155,7 @@ public:
     virtual std::string Name() = 0;
     virtual std::shared_ptr<xl::Sheets> Sheets() = 0;
     virtual std::shared_ptr<xl::Sheets> Worksheets() = 0;
+    virtual std::shared_ptr<xl::Charts> Charts() = 0; // its chart sheets
 };
 
 class Workbooks {
@@ -164,6 +171,8 @@ class Selection {
 public:
     virtual ~Selection() = default;
     virtual RangePtr AsRange() = 0;
+    // A selected chart element or text box; 438 when the selection is a range.
+    virtual std::shared_ptr<xl::ChartSelection> AsChartSelection() = 0;
 };
 
 class Application {
@@ -182,6 +191,8 @@ public:
     virtual std::shared_ptr<xl::Sheets> Worksheets() = 0; // of the active workbook
     virtual std::shared_ptr<xl::Selection> Selection() = 0;
     virtual RangePtr ActiveCell() = 0;
+    // The chart of the active sheet; 91 when the active sheet is no chart sheet.
+    virtual std::shared_ptr<xl::Chart> ActiveChart() = 0;
     // The application's own clipboard for text, used by Paste. Never the desktop's.
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void clearClipboard() = 0;

@@ -70,11 +70,12 @@ TEST_F(ThreeSheetWorkbooksTest, NewWorkbookKeepsOnlyItsLastDefaultSheet) {
 TEST_F(ChannelWorkbooksTest, ApplicationClosedByTheUserIsReplacedWithoutAMessage) {
     ReportExportStep step(ctx);
     std::int32_t index = 0;
-    std::string report = reportText({"CONSTANT LOAD TEST DATA", "x"});
+    // Pasted and laid out only: no test kind of its own, so nothing more to tell.
+    std::string report = reportText({"CONSTANT LOAD TEST NOTES", "x"});
     step.exportReport(0, report, index);
     factory.created().front()->close();
 
-    report = reportText({"CONSTANT LOAD TEST DATA", "y"});
+    report = reportText({"CONSTANT LOAD TEST NOTES", "y"});
     step.exportReport(0, report, index);
     EXPECT_EQ(factory.created().size(), 2U);
     EXPECT_TRUE(prompts.shown.empty());

@@ -32,6 +32,7 @@ public:
     std::shared_ptr<xl::Sheets> Worksheets() override { fail(); }
     std::shared_ptr<xl::Selection> Selection() override { fail(); }
     xl::RangePtr ActiveCell() override { fail(); }
+    std::shared_ptr<xl::Chart> ActiveChart() override { fail(); }
     void setClipboardText(const std::string&) override { fail(); }
     void clearClipboard() override { fail(); }
 
@@ -61,6 +62,7 @@ public:
     std::shared_ptr<xl::Sheets> Worksheets() override { return inner_->Worksheets(); }
     std::shared_ptr<xl::Selection> Selection() override { return inner_->Selection(); }
     xl::RangePtr ActiveCell() override { return inner_->ActiveCell(); }
+    std::shared_ptr<xl::Chart> ActiveChart() override { return inner_->ActiveChart(); }
     void setClipboardText(const std::string& text) override;
     void clearClipboard() override { inner_->clearClipboard(); }
 

@@ -68,7 +68,10 @@ protected:
 };
 
 TEST_F(ReportExportStepTest, RecognisedReportIsExportedBetweenManualAndAutomatic) {
-    EXPECT_EQ(exportReport(reportText({"CONSTANT LOAD TEST DATA", "1,2"})), "");
+    EXPECT_EQ(exportReport(reportText({"CONSTANT LOAD TEST DATA", "", "Force units in lbf",
+                                       "Deflection units in in", "", "", "", "", "", "1 POINTS",
+                                       "DATE,TIME,DEFLECTION", "3/7/23,09:00:00,0.1"})),
+              "");
     EXPECT_EQ(log, (Log{"visible", "visible", "screen off", "manual", "clipboard", "automatic",
                         "screen on"}));
     EXPECT_TRUE(prompts.shown.empty());
@@ -91,6 +94,7 @@ TEST_F(ReportExportStepTest, UnrecognisedReportBeepsAfterRestoring) {
 
 TEST_F(ReportExportStepTest, FailureBeforeTheReportWasLookedAtSkipsFormatAndBeep) {
     exportReport(reportText({"CONSTANT LOAD TEST DATA"}));
+    prompts.shown.clear(); // its missing header row was told
     // The only sheet is now one the summary walk must delete, which the application refuses.
     builtin().workbookModel(1).renameSheet(0, "Summary");
     const std::string noise = "no title here";

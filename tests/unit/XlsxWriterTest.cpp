@@ -397,7 +397,10 @@ TEST_F(XlsxWriterTest, WritesChartSheetsWithSeriesAxesAndTextBoxes) {
     const auto& shapes = entries.at("xl/drawings/shapes2.xml").content;
     EXPECT_TRUE(contains(shapes, "<a:t>Channel 1</a:t>"));
     EXPECT_TRUE(contains(shapes, "<a:t>Force units in lbf &amp; more</a:t>"));
-    EXPECT_TRUE(contains(shapes, "<cdr:ext cx=\"825500\" cy=\"1524000\"/>"));
+    // Moving and sizing with the chart, the box is anchored by fractions of the chart's size.
+    EXPECT_TRUE(contains(shapes, "<cdr:relSizeAnchor"));
+    EXPECT_TRUE(contains(shapes, "<cdr:to><cdr:x>0.945054945054945</cdr:x>"));
+    EXPECT_TRUE(contains(shapes, "<a:ext cx=\"825500\" cy=\"1524000\"/>"));
     EXPECT_TRUE(contains(entries.at("[Content_Types].xml").content,
                          "PartName=\"/xl/drawings/shapes2.xml\" ContentType=\"application/"
                          "vnd.openxmlformats-officedocument.drawingml.chartshapes+xml\""));

@@ -108,6 +108,7 @@ std::vector<WriteFailure> AppState::writeChanged() {
         if (book->stale) {
             calculate(*book);
         }
+        refreshChartCaches(book->model, book->chartCaches);
         if (auto failure = files.write(book->model, book->model.name(), book->file)) {
             failures.push_back(std::move(*failure));
         }
@@ -117,7 +118,11 @@ std::vector<WriteFailure> AppState::writeChanged() {
 
 std::size_t SheetRef::index() const {
     app->checkOpen(*book);
-    return findSheet(*book, sheetId);
+    if (position < book->model.sheetCount() && book->model.sheet(position).id() == sheetId) {
+        return position;
+    }
+    position = findSheet(*book, sheetId);
+    return position;
 }
 
 Sheet& SheetRef::sheet() const {
@@ -143,7 +148,7 @@ bool SheetRef::isActive() const {
 
 SheetRef sheetAt(const std::shared_ptr<AppState>& app, const std::shared_ptr<BookState>& book,
                  std::size_t index) {
-    return {app, book, book->model.sheet(index).id()};
+    return {app, book, book->model.sheet(index).id(), index};
 }
 
 void activateSheet(AppState& app, const std::shared_ptr<BookState>& book, std::size_t index) {

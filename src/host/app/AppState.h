@@ -1,6 +1,8 @@
 #pragma once
 
 #include "host/app/Calculation.h"
+#include "host/app/ChartCaches.h"
+#include "host/app/ChartElementRef.h"
 #include "host/app/WorkbookFiles.h"
 #include "host/model/Workbook.h"
 
@@ -23,11 +25,13 @@ struct BuiltinOptions {
 // Tells the user something (a message box in the program).
 using Notify = std::function<void(const std::string& message)>;
 
-// Selection and active cell of one sheet; every sheet keeps its own.
+// Selection and active cell of one sheet; every sheet keeps its own. A chart sheet's
+// selection is a chart element instead.
 struct SheetView {
     std::vector<CellRange> selection{CellRange{1, 1, 1, 1}};
     std::uint32_t activeRow = 1;
     std::uint32_t activeColumn = 1;
+    ChartElementRef chartSelection;
 };
 
 struct BookState {
@@ -35,9 +39,11 @@ struct BookState {
     Workbook model;
     std::unordered_map<std::uint32_t, SheetView> views;
     int sheetsMade = 0;       // numbers "Sheet<n>" names
+    int chartsMade = 0;       // numbers "Chart<n>" names
     bool hasFormulas = false; // may hold formulas: calculation has work here
     bool stale = false;       // changed since its formulas were last calculated
     BookFile file;
+    ChartCacheState chartCaches;
 };
 
 // A range copied with Copy: pasted from where it stands at the time of the paste.
@@ -92,6 +98,8 @@ struct SheetRef {
     std::shared_ptr<AppState> app;
     std::shared_ptr<BookState> book;
     std::uint32_t sheetId = 0;
+    // Where the sheet stood when last found: tried first, since sheets seldom move.
+    mutable std::size_t position = 0;
 
     // Each throws when the application, the workbook or the sheet is gone.
     std::size_t index() const;

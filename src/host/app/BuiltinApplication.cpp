@@ -1,8 +1,11 @@
 #include "host/app/BuiltinApplication.h"
 
+#include "host/app/BuiltinChart.h"
 #include "host/app/BuiltinRange.h"
 #include "host/app/BuiltinSheet.h"
 #include "host/app/BuiltinWorkbooks.h"
+#include "host/app/ChartAccess.h"
+#include "host/app/ChartSelection.h"
 #include "host/app/HostErrors.h"
 
 #include <utility>
@@ -16,17 +19,23 @@ constexpr std::int32_t xlCalculationSemiautomatic = 2;
 // The selection of a sheet as it stood when the application was asked for it.
 class BuiltinSelection : public xl::Selection {
 public:
-    BuiltinSelection(SheetRef sheet, std::vector<CellRange> areas)
-        : sheet_(std::move(sheet)), areas_(std::move(areas)) {}
+    BuiltinSelection(SheetRef sheet, std::vector<CellRange> areas, ChartElementRef element)
+        : sheet_(std::move(sheet)), areas_(std::move(areas)), element_(element) {}
 
     xl::RangePtr AsRange() override {
         sheet_.worksheet(); // a chart sheet's selection is no range
         return std::make_shared<BuiltinRange>(sheet_, areas_);
     }
 
+    std::shared_ptr<xl::ChartSelection> AsChartSelection() override {
+        chartSheetOf(sheet_); // a worksheet's selection is a range
+        return std::make_shared<BuiltinChartSelection>(sheet_, element_);
+    }
+
 private:
     SheetRef sheet_;
     std::vector<CellRange> areas_;
+    ChartElementRef element_;
 };
 
 std::string failureMessage(const std::vector<WriteFailure>& failures, bool last) {
@@ -160,7 +169,8 @@ std::shared_ptr<xl::Sheets> BuiltinApplication::Worksheets() {
 
 std::shared_ptr<xl::Selection> BuiltinApplication::Selection() {
     const auto sheet = activeSheetRef();
-    return std::make_shared<BuiltinSelection>(sheet, sheet.view().selection);
+    const auto& view = sheet.view();
+    return std::make_shared<BuiltinSelection>(sheet, view.selection, view.chartSelection);
 }
 
 xl::RangePtr BuiltinApplication::ActiveCell() {
@@ -172,6 +182,14 @@ xl::RangePtr BuiltinApplication::ActiveCell() {
     return std::make_shared<BuiltinRange>(
         sheet, std::vector{CellRange{view.activeRow, view.activeColumn, view.activeRow,
                                      view.activeColumn}});
+}
+
+std::shared_ptr<xl::Chart> BuiltinApplication::ActiveChart() {
+    const auto sheet = activeSheetRef();
+    if (sheet.sheet().kind() != SheetKind::ChartSheet) {
+        throw nothingActiveError();
+    }
+    return std::make_shared<BuiltinChart>(sheet);
 }
 
 void BuiltinApplication::setClipboardText(const std::string& text) {

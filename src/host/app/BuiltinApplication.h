@@ -39,6 +39,7 @@ public:
     std::shared_ptr<xl::Sheets> Worksheets() override;
     std::shared_ptr<xl::Selection> Selection() override;
     xl::RangePtr ActiveCell() override;
+    std::shared_ptr<xl::Chart> ActiveChart() override;
     void setClipboardText(const std::string& text) override;
     void clearClipboard() override;
 

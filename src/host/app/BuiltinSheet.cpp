@@ -1,8 +1,10 @@
 #include "host/app/BuiltinSheet.h"
 
+#include "host/app/BuiltinChart.h"
 #include "host/app/BuiltinPageSetup.h"
 #include "host/app/BuiltinRange.h"
 #include "host/app/CellMoves.h"
+#include "host/app/ChartAccess.h"
 #include "host/app/HostErrors.h"
 #include "host/app/RangeAddress.h"
 #include "host/app/TextImport.h"
@@ -153,6 +155,11 @@ void BuiltinSheet::Paste() {
     }
     selectAreas(sheet_, {pasted});
     app.edited(*sheet_.book);
+}
+
+std::shared_ptr<xl::Chart> BuiltinSheet::AsChart() {
+    chartSheetOf(sheet_);
+    return std::make_shared<BuiltinChart>(sheet_);
 }
 
 } // namespace kelvor::host

@@ -26,6 +26,7 @@ public:
     xl::RangePtr Cells(std::int32_t row, std::int32_t column) override;
     xl::RangePtr Columns(const std::string& columns) override;
     void Paste() override;
+    std::shared_ptr<xl::Chart> AsChart() override;
 
 private:
     SheetRef sheet_;

@@ -1,5 +1,6 @@
 #include "host/app/BuiltinWorkbooks.h"
 
+#include "host/app/BuiltinChart.h"
 #include "host/app/BuiltinSheet.h"
 #include "host/app/HostErrors.h"
 
@@ -48,32 +49,52 @@ std::shared_ptr<xl::Sheets> BuiltinWorkbook::Worksheets() {
     return std::make_shared<BuiltinSheets>(app_, book_, true);
 }
 
+std::shared_ptr<xl::Charts> BuiltinWorkbook::Charts() {
+    app_->checkOpen(*book_);
+    return std::make_shared<BuiltinCharts>(app_, book_);
+}
+
 BuiltinSheets::BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,
                              bool worksheetsOnly)
     : app_(std::move(app)), book_(std::move(book)), worksheetsOnly_(worksheetsOnly) {}
 
-std::vector<std::size_t> BuiltinSheets::members() const {
+std::size_t BuiltinSheets::count() const {
     app_->checkOpen(*book_);
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < book_->model.sheetCount(); ++i) {
-        if (!worksheetsOnly_ || book_->model.sheet(i).kind() == SheetKind::Worksheet) {
-            out.push_back(i);
+    const auto& model = book_->model;
+    if (!worksheetsOnly_) {
+        return model.sheetCount();
+    }
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < model.sheetCount(); ++i) {
+        n += model.sheet(i).kind() == SheetKind::Worksheet ? 1 : 0;
+    }
+    return n;
+}
+
+std::optional<std::size_t> BuiltinSheets::position(std::size_t index) const {
+    app_->checkOpen(*book_);
+    const auto& model = book_->model;
+    if (!worksheetsOnly_) {
+        return index < model.sheetCount() ? std::optional(index) : std::nullopt;
+    }
+    for (std::size_t i = 0; i < model.sheetCount(); ++i) {
+        if (model.sheet(i).kind() == SheetKind::Worksheet && index-- == 0) {
+            return i;
         }
     }
-    return out;
+    return std::nullopt;
 }
 
 std::int32_t BuiltinSheets::Count() {
-    return static_cast<std::int32_t>(members().size());
+    return static_cast<std::int32_t>(count());
 }
 
 xl::SheetPtr BuiltinSheets::Item(std::int32_t index) {
-    const auto positions = members();
-    if (index < 1 || static_cast<std::size_t>(index) > positions.size()) {
+    const auto at = index < 1 ? std::nullopt : position(static_cast<std::size_t>(index) - 1);
+    if (!at) {
         throw subscriptError();
     }
-    return std::make_shared<BuiltinSheet>(
-        sheetAt(app_, book_, positions[static_cast<std::size_t>(index) - 1]));
+    return std::make_shared<BuiltinSheet>(sheetAt(app_, book_, *at));
 }
 
 xl::SheetPtr BuiltinSheets::Add(const xl::SheetPtr& after) {

@@ -3,6 +3,8 @@
 #include "export/Spreadsheet.h"
 #include "host/app/AppState.h"
 
+#include <optional>
+
 namespace kelvor::host {
 
 // The application's open workbooks.
@@ -27,6 +29,7 @@ public:
     std::string Name() override;
     std::shared_ptr<xl::Sheets> Sheets() override;
     std::shared_ptr<xl::Sheets> Worksheets() override;
+    std::shared_ptr<xl::Charts> Charts() override;
 
 private:
     std::shared_ptr<AppState> app_;
@@ -46,8 +49,11 @@ public:
     xl::SheetPtr Add(const xl::SheetPtr& after) override;
 
 private:
-    // Workbook positions of the sheets this collection holds.
-    std::vector<std::size_t> members() const;
+    // The number of sheets this collection holds, and the workbook position of its item
+    // `index` (0-based; nothing past the end). The export asks for items one by one, over and
+    // over: neither builds a list.
+    std::size_t count() const;
+    std::optional<std::size_t> position(std::size_t index) const;
 
     std::shared_ptr<AppState> app_;
     std::shared_ptr<BookState> book_;

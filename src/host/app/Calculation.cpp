@@ -5,7 +5,9 @@
 #include "host/model/CellAddress.h"
 #include "host/model/Workbook.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <variant>
 
 namespace kelvor::host {
@@ -16,6 +18,46 @@ using Number = std::variant<double, CellError>;
 
 constexpr int kMaxDepth = 400;
 
+// The calculation state of the formula cells of one run, by cell key. Open addressing with
+// room for twice the workbook's formulas: it never grows and allocates once. Cells are
+// visited down their columns, so the next row of a column takes the next slot: the table
+// is walked, not jumped through.
+class StateTable {
+public:
+    enum class State : std::uint8_t { Empty, New, Busy, Done };
+
+    void reserve(std::size_t formulas) {
+        std::size_t capacity = 16;
+        while (capacity < formulas * 2) {
+            capacity *= 2;
+        }
+        keys_.assign(capacity, 0);
+        states_.assign(capacity, State::Empty);
+        mask_ = capacity - 1;
+    }
+
+    // The slot of the key; State::New for a key not seen before.
+    State& operator[](std::uint64_t key) {
+        const auto row = (key >> 14) & 0x1FFFFF;
+        const auto column = key & 0x3FFF;
+        const auto sheet = key >> 35;
+        auto i = static_cast<std::size_t>(row + column * 1031 + sheet * 0x9E3779B1ULL) & mask_;
+        while (states_[i] != State::Empty && keys_[i] != key) {
+            i = (i + 1) & mask_;
+        }
+        if (states_[i] == State::Empty) {
+            keys_[i] = key;
+            states_[i] = State::New;
+        }
+        return states_[i];
+    }
+
+private:
+    std::vector<std::uint64_t> keys_;
+    std::vector<State> states_;
+    std::size_t mask_ = 0;
+};
+
 class Calculator {
 public:
     Calculator(Workbook& book, FormulaCache& cache) : book_(book), cache_(cache) {}
@@ -25,21 +67,46 @@ public:
             Worksheet* sheet;
             std::uint32_t row;
             std::uint32_t column;
+            const Cell* cell;
         };
+        // Column by column: the cells of a filled column share their formula and refer to
+        // consecutive rows, which the lookups below make cheap.
+        // Sheets of plain values (the data sheets) are not walked again while unchanged.
         std::vector<Position> formulas;
+        std::vector<std::vector<Position>> byColumn;
+        FormulaCache::SheetRevisions withoutFormulas;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
+                if (cache_.knownWithoutFormulas(book_, *sheet)) {
+                    withoutFormulas.emplace(sheet, sheet->revision());
+                    continue;
+                }
+                const auto before = formulas.size();
                 for (const auto& [row, cells] : sheet->rows()) {
                     for (const auto& [column, cell] : cells) {
                         if (cell.hasFormula() && cell.notation == FormulaNotation::R1C1) {
-                            formulas.push_back({sheet, row, column});
+                            if (byColumn.size() < column) {
+                                byColumn.resize(column);
+                            }
+                            byColumn[column - 1].push_back({sheet, row, column, &cell});
                         }
                     }
                 }
+                for (auto& column : byColumn) {
+                    formulas.insert(formulas.end(), column.begin(), column.end());
+                    column.clear();
+                }
+                if (formulas.size() == before) {
+                    withoutFormulas.emplace(sheet, sheet->revision());
+                }
             }
         }
+        cache_.setSheetsWithoutFormulas(book_, std::move(withoutFormulas));
+        // Results are stored into existing cells only, so the pointers stay valid; with room
+        // for every formula the state table never rehashes either.
+        state_.reserve(formulas.size());
         for (const auto& f : formulas) {
-            cellValue(*f.sheet, f.row, f.column);
+            formulaValue(*f.sheet, f.row, f.column, *f.cell);
         }
     }
 
@@ -51,26 +118,31 @@ private:
 
     // The cell's value, calculating it first when it is a formula not yet done in this run.
     CellValue cellValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
-        const Cell* cell = sheet.cell(row, column);
+        const Cell* cell = find(sheet, row, column);
         if (cell == nullptr) {
             return {};
         }
         if (!cell->hasFormula() || cell->notation != FormulaNotation::R1C1) {
             return cell->value;
         }
+        return formulaValue(sheet, row, column, *cell);
+    }
+
+    CellValue formulaValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column,
+                           const Cell& cell) {
         const auto k = key(sheet, row, column);
-        const auto [state, fresh] = state_.try_emplace(k, State::Busy);
-        if (!fresh) {
-            return state->second == State::Done ? cell->value : CellValue(0.0); // circular
+        auto* state = &state_[k];
+        if (*state != StateTable::State::New) {
+            return *state == StateTable::State::Done ? cell.value : CellValue(0.0); // circular
         }
         if (depth_ >= kMaxDepth) {
-            state_.erase(k); // too deep a chain: the last result stands for now
-            return cell->value;
+            return cell.value; // too deep a chain: the last result stands for now
         }
+        *state = StateTable::State::Busy;
         ++depth_;
         CellValue result;
         try {
-            result = evaluate(*cache_.get(cell->formula), sheet, row, column);
+            result = evaluate(parsed(cell.formula), sheet, row, column);
         } catch (const FormulaSyntaxError&) {
             result = CellError::Name;
         }
@@ -81,11 +153,49 @@ private:
         if (const auto* n = std::get_if<double>(&result); n && !std::isfinite(*n)) {
             result = CellError::Num;
         }
-        state_[k] = State::Done;
-        if (sheet.cell(row, column)->value != result) {
-            sheet.setCachedValue(row, column, result);
+        state_[k] = StateTable::State::Done;
+        if (cell.value != result) {
+            sheet.setCachedValue(cell, result);
         }
         return result;
+    }
+
+    // The cells of a filled range share their formula text: the last one parsed is kept at
+    // hand. The cache owns the parsed formulas for longer than this run.
+    const FormulaNode& parsed(const std::string& text) {
+        if (lastFormula_ == nullptr || text != lastText_) {
+            lastFormula_ = cache_.get(text).get();
+            lastText_ = text;
+        }
+        return *lastFormula_;
+    }
+
+    // Cells are mostly looked up row after row of each sheet (a formula column refers to the
+    // same row of another sheet): per sheet the row found last is tried first, then the next.
+    const Cell* find(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
+        if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
+            return nullptr;
+        }
+        const auto& rows = sheet.rows();
+        const auto [slot, fresh] = cursors_.try_emplace(&sheet, rows.end());
+        auto& at = slot->second;
+        if (at == rows.end() || at->first != row) {
+            if (at != rows.end() && at->first < row && std::next(at) != rows.end() &&
+                std::next(at)->first == row) {
+                ++at;
+            } else {
+                const auto found = rows.find(row);
+                if (found == rows.end()) {
+                    return nullptr;
+                }
+                at = found;
+            }
+        }
+        const auto& cells = at->second;
+        const auto c = std::lower_bound(
+            cells.begin(), cells.end(), column,
+            [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
+        return c != cells.end() && c->column == column ? &c->cell : nullptr;
     }
 
     static Number toNumber(const CellValue& value) {
@@ -132,8 +242,18 @@ private:
         return cellValue(*target, static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(c));
     }
 
-    // Sheet names are looked up once per run: the cells of a filled range all name the same.
+    // Sheet names are looked up once per run: the cells of a filled range all name the same,
+    // by the very same text of their shared parsed formula.
     Worksheet* worksheetNamed(const std::string& name) {
+        if (&name == lastName_) {
+            return lastNamed_;
+        }
+        lastName_ = &name;
+        lastNamed_ = namedSheet(name);
+        return lastNamed_;
+    }
+
+    Worksheet* namedSheet(const std::string& name) {
         const auto [slot, fresh] = sheetsByName_.try_emplace(name, nullptr);
         if (fresh) {
             const auto index = book_.indexOf(name);
@@ -230,13 +350,18 @@ private:
         return CellError::Value;
     }
 
-    enum class State { Busy, Done };
-
     Workbook& book_;
     FormulaCache& cache_;
-    std::unordered_map<std::uint64_t, State> state_;
+    StateTable state_;
     std::unordered_map<std::string, Worksheet*> sheetsByName_;
     int depth_ = 0;
+    const FormulaNode* lastFormula_ = nullptr;
+    const std::string* lastName_ = nullptr;
+    Worksheet* lastNamed_ = nullptr;
+    std::string lastText_;
+    // Calculation only stores results into existing cells: rows are neither added nor
+    // removed while it runs, so the iterators stay valid.
+    std::unordered_map<const Worksheet*, std::map<std::uint32_t, Row>::const_iterator> cursors_;
 };
 
 } // namespace
@@ -248,6 +373,15 @@ Formula FormulaCache::get(const std::string& text) {
     auto formula = parseR1C1(text);
     parsed_.emplace(text, formula);
     return formula;
+}
+
+bool FormulaCache::knownWithoutFormulas(const Workbook& book, const Worksheet& sheet) const {
+    const auto inBook = withoutFormulas_.find(&book);
+    if (inBook == withoutFormulas_.end()) {
+        return false;
+    }
+    const auto found = inBook->second.find(&sheet);
+    return found != inBook->second.end() && found->second == sheet.revision();
 }
 
 void calculateWorkbook(Workbook& book, FormulaCache& cache) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,13 @@ inline constexpr int Hairline = 1;
 inline constexpr int Thin = 2;
 inline constexpr int XYScatterLines = 74;
 inline constexpr int XYScatterLinesNoMarkers = 75;
+inline constexpr int Horizontal = -4128;
+inline constexpr int MoveAndSize = 1;
 } // namespace xl
+
+// The chart's size on its chart sheet, in points; text box positions are relative to it.
+inline constexpr double kChartSheetWidth = 682.5;
+inline constexpr double kChartSheetHeight = 495.0;
 
 struct Border {
     int colorIndex = xl::Automatic;
@@ -44,6 +51,11 @@ struct ChartSeries {
     std::vector<double> values;
     int axisGroup = 1; // 1 primary, 2 secondary
     Border border;
+    // Tells the series apart while others are added and deleted; unique within its chart.
+    std::uint32_t id = 0;
+    // Number formats of the referenced cells, for the cached values and the axis labels.
+    std::string xFormat = "General";
+    std::string valuesFormat = "General";
     bool operator==(const ChartSeries&) const = default;
 };
 
@@ -67,12 +79,20 @@ struct TextBox {
     bool bold = false;
     int horizontalAlignment = -4131; // left
     int verticalAlignment = -4160;   // top
+    int orientation = xl::Horizontal;
     bool autoSize = false;
     bool fillVisible = true;
     int fillSchemeColor = 9;
+    std::int32_t fillRgb = -1; // red in the low byte; -1: the scheme colour
+    double fillTransparency = 0;
     bool lineVisible = true;
     double lineWeight = 0.75;
     int lineSchemeColor = 64;
+    std::int32_t lineRgb = -1;
+    double lineTransparency = 0;
+    int lineDashStyle = 1; // solid
+    int lineStyle = 1;     // single
+    int placement = xl::MoveAndSize;
     bool printObject = true;
     bool operator==(const TextBox&) const = default;
 };
@@ -88,6 +108,7 @@ struct Chart {
     Border plotAreaBorder;
     int plotAreaInteriorColorIndex = xl::Automatic;
     std::vector<ChartSeries> series;
+    std::uint32_t seriesMade = 0; // the last series id given out
     std::vector<TextBox> textBoxes;
 
     ChartAxis& axis(AxisType type, AxisGroup group) { return axes_[index(type, group)]; }

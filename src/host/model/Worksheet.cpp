@@ -23,9 +23,36 @@ void checkColumn(std::uint32_t column) {
 Worksheet::Worksheet(std::uint32_t id, std::string name)
     : Sheet(SheetKind::Worksheet, id, std::move(name)) {}
 
+Worksheet::RowIterator Worksheet::findRow(std::uint32_t row) const {
+    auto& rows = const_cast<std::map<std::uint32_t, Row>&>(rows_);
+    if (lastRow_ != rows.end()) {
+        if (lastRow_->first == row) {
+            return lastRow_;
+        }
+        if (lastRow_->first < row) {
+            const auto next = std::next(lastRow_);
+            if (next != rows.end() && next->first == row) {
+                return lastRow_ = next;
+            }
+        }
+    }
+    const auto found = rows.find(row);
+    if (found != rows.end()) {
+        lastRow_ = found;
+    }
+    return found;
+}
+
+void Worksheet::eraseRow(RowIterator row) {
+    if (row == lastRow_) {
+        lastRow_ = rows_.end();
+    }
+    rows_.erase(row);
+}
+
 const Cell* Worksheet::cell(std::uint32_t row, std::uint32_t column) const {
     checkCellPosition(row, column);
-    const auto r = rows_.find(row);
+    const auto r = findRow(row);
     if (r == rows_.end()) {
         return nullptr;
     }
@@ -37,7 +64,14 @@ const Cell* Worksheet::cell(std::uint32_t row, std::uint32_t column) const {
 
 Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
     checkCellPosition(row, column);
-    auto& cells = rows_[row];
+    auto r = findRow(row);
+    if (r == rows_.end()) {
+        // Rows are mostly added at the end, or just behind the row used last.
+        const auto hint =
+            lastRow_ != rows_.end() && lastRow_->first < row ? std::next(lastRow_) : rows_.end();
+        r = lastRow_ = rows_.emplace_hint(hint, row, Row{});
+    }
+    auto& cells = r->second;
     // Reports are written top to bottom, left to right: appending is the common case.
     if (cells.empty() || cells.back().column < column) {
         ++cellCount_;
@@ -52,7 +86,7 @@ Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
 }
 
 void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
-    const auto r = rows_.find(row);
+    const auto r = findRow(row);
     if (r == rows_.end()) {
         return;
     }
@@ -61,7 +95,7 @@ void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
         r->second.erase(c);
         --cellCount_;
         if (r->second.empty()) {
-            rows_.erase(r);
+            eraseRow(r);
         }
     }
 }
@@ -81,13 +115,25 @@ void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, std::string 
     target.value = std::move(cachedValue);
     target.formula = std::move(formula);
     target.notation = target.formula.empty() ? FormulaNotation::A1 : notation;
-    dropIfEmpty(row, column);
+    if (target.formula.empty()) {
+        dropIfEmpty(row, column); // a cell with a formula is never empty
+    }
     touch();
 }
 
 void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value) {
+    // Only an empty value can leave the cell empty; a calculation stores many results.
+    const bool empty = std::holds_alternative<std::monostate>(value);
     cellAt(row, column).value = std::move(value);
-    dropIfEmpty(row, column);
+    if (empty) {
+        dropIfEmpty(row, column);
+    }
+    touch();
+}
+
+void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
+    // The cell is this sheet's own; only the const of the reading accessors is taken off.
+    const_cast<Cell&>(cell).value = std::move(value);
     touch();
 }
 
@@ -123,7 +169,14 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
         cellCount_ -= static_cast<std::size_t>(to - from);
         const auto rest = cells.erase(from, to);
         std::for_each(rest, cells.end(), [shift](ColumnCell& c) { c.column -= shift; });
-        r = cells.empty() ? rows_.erase(r) : std::next(r);
+        if (cells.empty()) {
+            if (r == lastRow_) {
+                lastRow_ = rows_.end();
+            }
+            r = rows_.erase(r);
+        } else {
+            r = std::next(r);
+        }
     }
     std::map<std::uint32_t, ColumnFormat> shifted;
     for (auto& [column, format] : columns_) {

@@ -52,6 +52,9 @@ public:
                     FormulaNotation notation, CellValue cachedValue = {});
     // Stores a formula's newly calculated result; on a plain cell it sets the value.
     void setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value);
+    // The same for a cell of this sheet as cell() or rows() gave it, without looking it up
+    // again; the value must not be empty.
+    void setCachedValue(const Cell& cell, CellValue value);
     void setStyle(std::uint32_t row, std::uint32_t column, StyleId style);
     void setCell(std::uint32_t row, std::uint32_t column, Cell cell);
     // Removes value, formula and style.
@@ -77,10 +80,18 @@ public:
     void setPageSetup(PageSetup pageSetup);
 
 private:
+    using RowIterator = std::map<std::uint32_t, Row>::iterator;
+
     Cell& cellAt(std::uint32_t row, std::uint32_t column);
     void dropIfEmpty(std::uint32_t row, std::uint32_t column);
+    // The row, found from the one looked up last when it is that one or the next: sheets are
+    // mostly read and written row after row. rows_.end() when the row holds nothing.
+    RowIterator findRow(std::uint32_t row) const;
+    void eraseRow(RowIterator row);
 
     std::map<std::uint32_t, Row> rows_;
+    // Changed by reads too: a sheet is not read from two threads at once.
+    mutable RowIterator lastRow_ = rows_.end();
     std::size_t cellCount_ = 0;
     std::map<std::uint32_t, ColumnFormat> columns_;
     PageSetup pageSetup_;

@@ -72,7 +72,7 @@ std::string_view schemeColor(int scheme) {
 }
 
 void appendShapeProperties(std::string& out, const Border& border,
-                           std::optional<int> interiorColorIndex) {
+                           std::optional<int> interiorColorIndex, std::string_view automaticRgb) {
     std::string fill;
     if (interiorColorIndex == xl::None) {
         fill = "<a:noFill/>";
@@ -92,9 +92,7 @@ void appendShapeProperties(std::string& out, const Border& border,
                 line += " w=\"" + std::to_string(std::llround(*weight * kEmuPerPoint)) + '"';
             }
             line += '>';
-            if (rgb) {
-                appendSolidFill(line, *rgb);
-            }
+            appendSolidFill(line, rgb.value_or(automaticRgb));
             if (dash) {
                 line += "<a:prstDash val=\"" + std::string(*dash) + "\"/>";
             }
@@ -104,12 +102,6 @@ void appendShapeProperties(std::string& out, const Border& border,
     if (!fill.empty() || !line.empty()) {
         out += "<c:spPr>" + fill + line + "</c:spPr>";
     }
-}
-
-void appendLine(std::string& out, double weight, std::string_view rgb) {
-    out += "<a:ln w=\"" + std::to_string(std::llround(weight * kEmuPerPoint)) + "\">";
-    appendSolidFill(out, rgb);
-    out += "</a:ln>";
 }
 
 void appendRunProperties(std::string& out, std::string_view element, std::string_view fontName,

@@ -16,12 +16,11 @@ std::optional<std::string_view> paletteColor(int colorIndex);
 std::string_view schemeColor(int schemeColor);
 
 // <c:spPr> with the fill (when an interior colour index is given) and the border line; nothing
-// at all when every setting is automatic.
+// at all when every setting is automatic. A line that is written with an automatic colour
+// takes `automaticRgb`: a line without a colour of its own is not drawn by every reader.
 void appendShapeProperties(std::string& out, const Border& border,
-                           std::optional<int> interiorColorIndex);
-
-// <a:ln> for a line of the given weight in points and colour.
-void appendLine(std::string& out, double weightPoints, std::string_view rgb);
+                           std::optional<int> interiorColorIndex,
+                           std::string_view automaticRgb = "000000");
 
 // Run properties (element a:rPr, a:defRPr or a:endParaRPr) for a font; an empty name or a size
 // of 0 leaves the chart's default.

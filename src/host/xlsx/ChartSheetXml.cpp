@@ -14,9 +14,8 @@ namespace {
 constexpr std::string_view kXmlDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 constexpr long long kEmuPerPoint = 12700;
-// The chart's size on its sheet, in points; text box positions are relative to it.
-constexpr double kChartWidth = 682.5;
-constexpr double kChartHeight = 495.0;
+constexpr double kChartWidth = kChartSheetWidth;
+constexpr double kChartHeight = kChartSheetHeight;
 
 long long emu(double points) {
     return std::llround(std::clamp(points, 0.0, 20000.0) * kEmuPerPoint);
@@ -77,14 +76,119 @@ void appendParagraphs(std::string& out, const TextBox& box) {
     }
 }
 
+// "RRGGBB" of a colour given with red in the low byte, as the object model takes it.
+std::string rgbHex(std::int32_t rgb) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const int shift : {0, 8, 16}) {
+        const auto part = (static_cast<unsigned>(rgb) >> shift) & 0xFFu;
+        out += kDigits[part >> 4];
+        out += kDigits[part & 0xFu];
+    }
+    return out;
+}
+
+void appendColor(std::string& out, std::string_view rgb, double transparency) {
+    out += "<a:solidFill><a:srgbClr val=\"";
+    out += rgb;
+    if (transparency > 0 && transparency <= 1) {
+        out += "\"><a:alpha val=\"" + std::to_string(std::lround((1 - transparency) * 100000)) +
+               "\"/></a:srgbClr></a:solidFill>";
+    } else {
+        out += "\"/></a:solidFill>";
+    }
+}
+
+const char* dashName(int msoDashStyle) {
+    switch (msoDashStyle) {
+    case 2:
+    case 3:
+        return "sysDot";
+    case 4:
+        return "dash";
+    case 5:
+        return "dashDot";
+    case 6:
+        return "lgDashDotDot";
+    case 7:
+        return "lgDash";
+    case 8:
+        return "lgDashDot";
+    default:
+        return "solid";
+    }
+}
+
+const char* compoundName(int msoLineStyle) {
+    switch (msoLineStyle) {
+    case 2:
+        return "dbl";
+    case 3:
+        return "thinThick";
+    case 4:
+        return "thickThin";
+    case 5:
+        return "tri";
+    default:
+        return "sng";
+    }
+}
+
+// Text turned with the box: nothing for horizontal text.
+const char* verticalText(int orientation) {
+    switch (orientation) {
+    case -4171: // upward
+        return " vert=\"vert270\"";
+    case -4170: // downward
+        return " vert=\"vert\"";
+    case -4166: // stacked letters
+        return " vert=\"wordArtVert\"";
+    default:
+        return "";
+    }
+}
+
+void appendOutline(std::string& out, const TextBox& box) {
+    if (!box.lineVisible) {
+        out += "<a:ln><a:noFill/></a:ln>";
+        return;
+    }
+    const double weight =
+        std::isfinite(box.lineWeight) ? std::clamp(box.lineWeight, 0.0, 100.0) : 0.75;
+    out += "<a:ln w=\"" + std::to_string(std::llround(weight * kEmuPerPoint)) + "\" cmpd=\"" +
+           compoundName(box.lineStyle) + "\">";
+    appendColor(
+        out, box.lineRgb >= 0 ? rgbHex(box.lineRgb) : std::string(schemeColor(box.lineSchemeColor)),
+        box.lineTransparency);
+    out += "<a:prstDash val=\"";
+    out += dashName(box.lineDashStyle);
+    out += "\"/></a:ln>";
+}
+
+// Where the box stands on the chart. A box that moves and sizes with the chart is anchored
+// by fractions of the chart's size, any other by its size in points. Whether the box prints
+// has no place in a chart drawing: it always prints.
+void appendAnchorStart(std::string& out, const TextBox& box, long long width, long long height) {
+    const char* kind = box.placement == xl::MoveAndSize ? "relSizeAnchor" : "absSizeAnchor";
+    out += "<cdr:";
+    out += kind;
+    out += " xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/chartDrawing\">"
+           "<cdr:from><cdr:x>" +
+           fraction(box.left, kChartWidth) + "</cdr:x><cdr:y>" + fraction(box.top, kChartHeight) +
+           "</cdr:y></cdr:from>";
+    if (box.placement == xl::MoveAndSize) {
+        out += "<cdr:to><cdr:x>" + fraction(box.left + box.width, kChartWidth) + "</cdr:x><cdr:y>" +
+               fraction(box.top + box.height, kChartHeight) + "</cdr:y></cdr:to>";
+    } else {
+        out +=
+            "<cdr:ext cx=\"" + std::to_string(width) + "\" cy=\"" + std::to_string(height) + "\"/>";
+    }
+}
+
 void appendTextBox(std::string& out, const TextBox& box, std::size_t index) {
     const auto width = emu(box.width);
     const auto height = emu(box.height);
-    out += "<cdr:absSizeAnchor xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/"
-           "chartDrawing\"><cdr:from><cdr:x>" +
-           fraction(box.left, kChartWidth) + "</cdr:x><cdr:y>" + fraction(box.top, kChartHeight) +
-           "</cdr:y></cdr:from><cdr:ext cx=\"" + std::to_string(width) + "\" cy=\"" +
-           std::to_string(height) + "\"/>";
+    appendAnchorStart(out, box, width, height);
     out += "<cdr:sp macro=\"\" textlink=\"\"><cdr:nvSpPr><cdr:cNvPr id=\"" +
            std::to_string(index + 2) + "\" name=\"Text Box " + std::to_string(index + 1) +
            "\"/><cdr:cNvSpPr txBox=\"1\"/></cdr:nvSpPr><cdr:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
@@ -92,26 +196,24 @@ void appendTextBox(std::string& out, const TextBox& box, std::size_t index) {
            std::to_string(width) + "\" cy=\"" + std::to_string(height) +
            "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>";
     if (box.fillVisible) {
-        out += "<a:solidFill><a:srgbClr val=\"" + std::string(schemeColor(box.fillSchemeColor)) +
-               "\"/></a:solidFill>";
+        appendColor(out,
+                    box.fillRgb >= 0 ? rgbHex(box.fillRgb)
+                                     : std::string(schemeColor(box.fillSchemeColor)),
+                    box.fillTransparency);
     } else {
         out += "<a:noFill/>";
     }
-    if (box.lineVisible) {
-        appendLine(out,
-                   std::isfinite(box.lineWeight) ? std::clamp(box.lineWeight, 0.0, 100.0) : 0.75,
-                   schemeColor(box.lineSchemeColor));
-    } else {
-        out += "<a:ln><a:noFill/></a:ln>";
-    }
-    out += "</cdr:spPr><cdr:txBody><a:bodyPr vertOverflow=\"overflow\" horzOverflow=\"overflow\" ";
-    out += box.autoSize ? "wrap=\"none\"" : "wrap=\"square\"";
+    appendOutline(out, box);
+    out += "</cdr:spPr><cdr:txBody><a:bodyPr vertOverflow=\"overflow\" horzOverflow=\"overflow\"";
+    out += verticalText(box.orientation);
+    out += box.autoSize ? " wrap=\"none\"" : " wrap=\"square\"";
     out += " anchor=\"";
     out += verticalAnchor(box.verticalAlignment);
     out += box.autoSize ? "\"><a:spAutoFit/></a:bodyPr>" : "\"/>";
     out += "<a:lstStyle/>";
     appendParagraphs(out, box);
-    out += "</cdr:txBody></cdr:sp></cdr:absSizeAnchor>";
+    out += "</cdr:txBody></cdr:sp></cdr:";
+    out += box.placement == xl::MoveAndSize ? "relSizeAnchor>" : "absSizeAnchor>";
 }
 
 } // namespace

@@ -40,8 +40,10 @@ std::string_view referenceText(std::string_view reference) {
     return reference;
 }
 
-void appendNumbers(std::string& out, const std::vector<double>& values) {
-    out += "<c:formatCode>General</c:formatCode><c:ptCount val=\"";
+void appendNumbers(std::string& out, const std::vector<double>& values, const std::string& format) {
+    out += "<c:formatCode>";
+    xml::appendText(out, format.empty() ? std::string("General") : format);
+    out += "</c:formatCode><c:ptCount val=\"";
     xml::appendUnsigned(out, values.size());
     out += "\"/>";
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -57,20 +59,20 @@ void appendNumbers(std::string& out, const std::vector<double>& values) {
 }
 
 void appendValues(std::string& out, const char* element, const std::string& reference,
-                  const std::vector<double>& values) {
+                  const std::vector<double>& values, const std::string& format) {
     out += '<';
     out += element;
     out += '>';
     const auto formula = referenceText(reference);
     if (formula.empty()) {
         out += "<c:numLit>";
-        appendNumbers(out, values);
+        appendNumbers(out, values, format);
         out += "</c:numLit>";
     } else {
         out += "<c:numRef><c:f>";
         xml::appendText(out, formula);
         out += "</c:f><c:numCache>";
-        appendNumbers(out, values);
+        appendNumbers(out, values, format);
         out += "</c:numCache></c:numRef>";
     }
     out += "</";
@@ -78,7 +80,11 @@ void appendValues(std::string& out, const char* element, const std::string& refe
     out += '>';
 }
 
-void appendSeries(std::string& out, const ChartSeries& series, std::size_t index, int chartType) {
+} // namespace
+
+std::string seriesXml(const ChartSeries& series, std::size_t index, int chartType) {
+    std::string out;
+    out.reserve(200 + (series.values.size() + series.xValues.size()) * 40);
     out += "<c:ser><c:idx val=\"";
     xml::appendUnsigned(out, index);
     out += "\"/><c:order val=\"";
@@ -92,18 +98,23 @@ void appendSeries(std::string& out, const ChartSeries& series, std::size_t index
     if (chartType == kXYScatter) {
         out += "<c:spPr><a:ln><a:noFill/></a:ln></c:spPr>";
     } else {
-        appendShapeProperties(out, series.border, std::nullopt);
+        // Automatic series colours take turns through the palette's chart line colours.
+        const auto automatic = paletteColor(25 + static_cast<int>(index % 8));
+        appendShapeProperties(out, series.border, std::nullopt, automatic.value_or("000080"));
     }
     if (chartType != kXYScatter && chartType != kXYScatterSmooth &&
         chartType != xl::XYScatterLines) {
         out += "<c:marker><c:symbol val=\"none\"/></c:marker>";
     }
-    appendValues(out, "c:xVal", series.xValuesRef, series.xValues);
-    appendValues(out, "c:yVal", series.valuesRef, series.values);
+    appendValues(out, "c:xVal", series.xValuesRef, series.xValues, series.xFormat);
+    appendValues(out, "c:yVal", series.valuesRef, series.values, series.valuesFormat);
     out += chartType == kXYScatterSmooth || chartType == kXYScatterSmoothNoMarkers
                ? "<c:smooth val=\"1\"/></c:ser>"
                : "<c:smooth val=\"0\"/></c:ser>";
+    return out;
 }
+
+namespace {
 
 void appendGridlines(std::string& out, const char* element, const Border& border) {
     out += '<';
@@ -121,6 +132,7 @@ struct AxisPlacement {
     const char* position; // b, l, r
     bool deleted;
     bool crossesAtMaximum;
+    std::string format; // of the values it shows, as their cells have it (dates as dates)
 };
 
 void appendAxis(std::string& out, const ChartAxis& axis, const AxisPlacement& place) {
@@ -139,18 +151,23 @@ void appendAxis(std::string& out, const ChartAxis& axis, const AxisPlacement& pl
     if (axis.hasTitle) {
         appendTitle(out, axis.title);
     }
-    out += "<c:numFmt formatCode=\"General\" sourceLinked=\"1\"/><c:majorTickMark val=\"out\"/>"
+    out += "<c:numFmt formatCode=\"";
+    xml::appendAttribute(out, place.format.empty() ? std::string("General") : place.format);
+    out += "\" sourceLinked=\"1\"/><c:majorTickMark val=\"out\"/>"
            "<c:minorTickMark val=\"none\"/><c:tickLblPos val=\"nextTo\"/><c:crossAx val=\"" +
            std::to_string(place.crossId) + "\"/>";
     out += place.crossesAtMaximum ? "<c:crosses val=\"max\"/>" : "<c:crosses val=\"autoZero\"/>";
     out += "<c:crossBetween val=\"midCat\"/></c:valAx>";
 }
 
-void appendScatterGroup(std::string& out, const Chart& chart, int group, int xAxisId, int yAxisId) {
+void appendScatterGroup(std::string& out, const Chart& chart, int group, int xAxisId, int yAxisId,
+                        ChartXmlSink& sink) {
     out += "<c:scatterChart><c:scatterStyle val=\"lineMarker\"/><c:varyColors val=\"0\"/>";
     for (std::size_t i = 0; i < chart.series.size(); ++i) {
         if ((chart.series[i].axisGroup == 2 ? 2 : 1) == group) {
-            appendSeries(out, chart.series[i], i, chart.chartType);
+            sink.text(out);
+            out.clear();
+            sink.series(chart.series[i], i, chart.chartType);
         }
     }
     out += "<c:axId val=\"" + std::to_string(xAxisId) + "\"/><c:axId val=\"" +
@@ -159,7 +176,7 @@ void appendScatterGroup(std::string& out, const Chart& chart, int group, int xAx
 
 } // namespace
 
-std::string chartXml(const Chart& chart) {
+void writeChartXml(const Chart& chart, ChartXmlSink& sink) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                       "<c:chartSpace "
                       "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
@@ -175,20 +192,29 @@ std::string chartXml(const Chart& chart) {
     for (const auto& series : chart.series) {
         secondary = secondary || series.axisGroup == 2;
     }
-    appendScatterGroup(out, chart, 1, 1001, 1002);
+    appendScatterGroup(out, chart, 1, 1001, 1002, sink);
     if (secondary) {
-        appendScatterGroup(out, chart, 2, 1003, 1004);
+        appendScatterGroup(out, chart, 2, 1003, 1004, sink);
     }
+    // An axis shows its numbers as the first series plotted on it has them.
+    const auto format = [&](int group, bool x) {
+        for (const auto& series : chart.series) {
+            if ((series.axisGroup == 2 ? 2 : 1) == group) {
+                return x ? series.xFormat : series.valuesFormat;
+            }
+        }
+        return std::string("General");
+    };
     appendAxis(out, chart.axis(AxisType::Category, AxisGroup::Primary),
-               {1001, 1002, "b", false, false});
+               {1001, 1002, "b", false, false, format(1, true)});
     appendAxis(out, chart.axis(AxisType::Value, AxisGroup::Primary),
-               {1002, 1001, "l", false, false});
+               {1002, 1001, "l", false, false, format(1, false)});
     if (secondary) {
         // The secondary X axis exists only to carry the secondary value axis.
         appendAxis(out, chart.axis(AxisType::Category, AxisGroup::Secondary),
-                   {1003, 1004, "b", true, false});
+                   {1003, 1004, "b", true, false, format(2, true)});
         appendAxis(out, chart.axis(AxisType::Value, AxisGroup::Secondary),
-                   {1004, 1003, "r", false, true});
+                   {1004, 1003, "r", false, true, format(2, false)});
     }
     appendShapeProperties(out, chart.plotAreaBorder, chart.plotAreaInteriorColorIndex);
     out += "</c:plotArea>";
@@ -200,7 +226,19 @@ std::string chartXml(const Chart& chart) {
         out += "<c:userShapes r:id=\"rId1\"/>";
     }
     out += "</c:chartSpace>";
-    return out;
+    sink.text(out);
+}
+
+std::string chartXml(const Chart& chart) {
+    struct Whole : ChartXmlSink {
+        std::string out;
+        void text(std::string_view xml) override { out += xml; }
+        void series(const ChartSeries& s, std::size_t index, int chartType) override {
+            out += seriesXml(s, index, chartType);
+        }
+    } whole;
+    writeChartXml(chart, whole);
+    return std::move(whole.out);
 }
 
 } // namespace kelvor

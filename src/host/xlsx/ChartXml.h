@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kelvor {
 
 struct Chart;
+struct ChartSeries;
 class ChartSheet;
 
 // The parts a chart sheet takes in the package, named after the sheet's id so that they keep
@@ -34,5 +36,18 @@ std::string drawingXml();
 // part of relationship rId1.
 std::string chartXml(const Chart& chart);
 std::string chartShapesXml(const Chart& chart);
+
+// Receives the chart part in document order: the XML between the series, and each series,
+// whose XML seriesXml gives. A writer can keep the pieces of series that did not change.
+class ChartXmlSink {
+public:
+    virtual ~ChartXmlSink() = default;
+    virtual void text(std::string_view xml) = 0;
+    virtual void series(const ChartSeries& series, std::size_t index, int chartType) = 0;
+};
+
+void writeChartXml(const Chart& chart, ChartXmlSink& sink);
+// The series at position `index` of a chart of the given type.
+std::string seriesXml(const ChartSeries& series, std::size_t index, int chartType);
 
 } // namespace kelvor

@@ -7,6 +7,7 @@
 #include "host/xlsx/XmlText.h"
 
 #include <cmath>
+#include <vector>
 
 namespace kelvor {
 
@@ -82,7 +83,119 @@ void appendValue(std::string& out, const Cell& cell) {
     std::visit(Visitor{out, cell.hasFormula()}, cell.value);
 }
 
-void appendCell(std::string& out, std::uint32_t row, std::uint32_t column, const Cell& cell) {
+// Runs of cells down a column holding the same R1C1 formula, as a filled range leaves them:
+// the package stores such a run as one shared formula, written out once at its top cell
+// instead of converted and written again for each cell.
+class SharedFormulas {
+public:
+    struct Run {
+        std::uint32_t firstRow;
+        std::uint32_t lastRow;
+        std::uint32_t index; // si
+    };
+
+    explicit SharedFormulas(const Worksheet& sheet) {
+        struct Open {
+            std::uint32_t firstRow = 0;
+            std::uint32_t lastRow = 0;
+            const std::string* formula = nullptr;
+        };
+        std::vector<Open> open;
+        const auto close = [&](std::uint32_t column, const Open& o) {
+            if (o.formula != nullptr && o.lastRow > o.firstRow && sharable(*o.formula, o, column)) {
+                if (columns_.size() < column) {
+                    columns_.resize(column);
+                }
+                // A column's runs close top down.
+                columns_[column - 1].runs.push_back({o.firstRow, o.lastRow, count_++});
+            }
+        };
+        for (const auto& [row, cells] : sheet.rows()) {
+            for (const auto& [column, cell] : cells) {
+                if (!cell.hasFormula() || cell.notation != FormulaNotation::R1C1) {
+                    continue;
+                }
+                if (open.size() < column) {
+                    open.resize(column);
+                }
+                auto& o = open[column - 1];
+                if (o.formula != nullptr && o.lastRow + 1 == row && *o.formula == cell.formula) {
+                    o.lastRow = row;
+                    continue;
+                }
+                close(column, o);
+                o = {row, row, &cell.formula};
+            }
+        }
+        for (std::uint32_t column = 1; column <= open.size(); ++column) {
+            close(column, open[column - 1]);
+        }
+    }
+
+    // The run holding the cell, if any. Cells must be asked for top down in each column.
+    const Run* find(std::uint32_t row, std::uint32_t column) {
+        if (column > columns_.size()) {
+            return nullptr;
+        }
+        auto& c = columns_[column - 1];
+        while (c.next < c.runs.size() && c.runs[c.next].lastRow < row) {
+            ++c.next;
+        }
+        if (c.next < c.runs.size() && c.runs[c.next].firstRow <= row) {
+            return &c.runs[c.next];
+        }
+        return nullptr;
+    }
+
+private:
+    struct Column {
+        std::vector<Run> runs;
+        std::size_t next = 0;
+    };
+
+    // Every cell of the run must refer inside the sheet: the references move linearly, so
+    // the first and the last cell tell.
+    template <class O>
+    static bool sharable(const std::string& formula, const O& run, std::uint32_t column) {
+        return r1c1ToA1(formula, run.firstRow, column).find("#REF!") == std::string::npos &&
+               r1c1ToA1(formula, run.lastRow, column).find("#REF!") == std::string::npos;
+    }
+
+    std::vector<Column> columns_;
+    std::uint32_t count_ = 0;
+};
+
+void appendFormula(std::string& out, std::uint32_t row, std::uint32_t column, const Cell& cell,
+                   SharedFormulas& shared) {
+    const auto* run = cell.notation == FormulaNotation::R1C1 ? shared.find(row, column) : nullptr;
+    if (run != nullptr && row != run->firstRow) {
+        out += "<f t=\"shared\" si=\"";
+        xml::appendUnsigned(out, run->index);
+        out += "\"/>";
+        return;
+    }
+    std::string_view text = cell.formula;
+    if (text.front() == '=') {
+        text.remove_prefix(1);
+    }
+    if (run != nullptr) {
+        out += "<f t=\"shared\" ref=\"";
+        appendCellRef(out, run->firstRow, column);
+        out += ':';
+        appendCellRef(out, run->lastRow, column);
+        out += "\" si=\"";
+        xml::appendUnsigned(out, run->index);
+        out += "\">";
+    } else {
+        out += "<f>";
+    }
+    xml::appendText(out, cell.notation == FormulaNotation::R1C1 ? r1c1ToA1(text, row, column)
+                                                                : std::string(text));
+    out += "</f>";
+}
+
+void appendCell(std::string& out, std::uint32_t row, std::uint32_t column, const Cell& cell,
+                SharedFormulas& shared) {
     out += "<c r=\"";
     appendCellRef(out, row, column);
     out += '"';
@@ -98,14 +211,7 @@ void appendCell(std::string& out, std::uint32_t row, std::uint32_t column, const
     }
     out += '>';
     if (cell.hasFormula()) {
-        std::string_view text = cell.formula;
-        if (text.front() == '=') {
-            text.remove_prefix(1);
-        }
-        out += "<f>";
-        xml::appendText(out, cell.notation == FormulaNotation::R1C1 ? r1c1ToA1(text, row, column)
-                                                                    : std::string(text));
-        out += "</f>";
+        appendFormula(out, row, column, cell, shared);
     }
     appendValue(out, cell);
     out += "</c>";
@@ -146,9 +252,8 @@ double packageColumnWidth(double characters) {
     return std::trunc((characters * 7.0 + 5.0) / 7.0 * 256.0) / 256.0;
 }
 
-std::string worksheetXml(const Worksheet& sheet) {
+void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink) {
     std::string out;
-    out.reserve(200 + sheet.cellCount() * 40);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
            "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
@@ -164,19 +269,40 @@ std::string worksheetXml(const Worksheet& sheet) {
            "<sheetFormatPr defaultRowHeight=\"12.75\"/>";
     appendColumns(out, sheet);
     out += "<sheetData>";
+    sink.text(out);
+    SharedFormulas shared(sheet);
+    std::string rowXml;
+    bool first = true;
     for (const auto& [row, cells] : sheet.rows()) {
-        out += "<row r=\"";
-        xml::appendUnsigned(out, row);
-        out += "\">";
+        rowXml.clear();
+        rowXml += "<row r=\"";
+        xml::appendUnsigned(rowXml, row);
+        rowXml += "\">";
         for (const auto& [column, cell] : cells) {
-            appendCell(out, row, column, cell);
+            appendCell(rowXml, row, column, cell, shared);
         }
-        out += "</row>";
+        if (!first) {
+            sink.text("</row>");
+        }
+        first = false;
+        sink.row(row, rowXml);
     }
-    out += "</sheetData>";
+    out.clear();
+    out += first ? "</sheetData>" : "</row></sheetData>";
     appendPageLayout(out, sheet.pageSetup(), Orientation::Portrait);
     out += "</worksheet>";
-    return out;
+    sink.text(out);
+}
+
+std::string worksheetXml(const Worksheet& sheet) {
+    struct Whole : WorksheetXmlSink {
+        std::string out;
+        void text(std::string_view xml) override { out += xml; }
+        void row(std::uint32_t, std::string_view xml) override { out += xml; }
+    } whole;
+    whole.out.reserve(200 + sheet.cellCount() * 40);
+    writeWorksheetXml(sheet, whole);
+    return std::move(whole.out);
 }
 
 } // namespace kelvor

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kelvor {
 
@@ -10,6 +12,18 @@ class Worksheet;
 // results, column widths, page margins, header and footer. It depends on the worksheet alone,
 // so it stays byte-identical while the sheet is unchanged.
 std::string worksheetXml(const Worksheet& sheet);
+
+// Receives the worksheet part in document order: the XML around the rows, and each row's
+// cells without the row's closing tag, which follows as text. A writer can keep the pieces
+// of rows that did not change.
+class WorksheetXmlSink {
+public:
+    virtual ~WorksheetXmlSink() = default;
+    virtual void text(std::string_view xml) = 0;
+    virtual void row(std::uint32_t row, std::string_view xml) = 0;
+};
+
+void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink);
 
 // The width a package stores for a column `characters` digits wide (digits of 7 pixels,
 // 5 pixels of padding).

@@ -4,7 +4,6 @@
 #include "host/xlsx/ChartXml.h"
 #include "host/xlsx/PackageXml.h"
 #include "host/xlsx/StylesXml.h"
-#include "host/xlsx/WorksheetXml.h"
 #include "host/xlsx/XlsxError.h"
 
 #include <QDateTime>
@@ -27,13 +26,13 @@ XlsxWriter::XlsxWriter()
     : created_(QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString()) {}
 
 const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64_t revision,
-                                            const std::function<std::string()>& content) {
+                                            const std::function<CompressedPart()>& make) {
     const auto found = cache_.find(name);
     if (found != cache_.end() && found->second.revision == revision) {
         reused_.push_back(name);
         return found->second.part;
     }
-    auto part = compressPart(name, content());
+    auto part = make();
     compressed_.push_back(name);
     auto& slot = cache_[name];
     slot = CachedPart{revision, std::move(part)};
@@ -57,7 +56,8 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
         if (!type.empty()) {
             types.push_back({name, type});
         }
-        sheetParts.push_back(&sheetPart(name, revision, content));
+        sheetParts.push_back(
+            &sheetPart(name, revision, [&] { return compressPart(name, content()); }));
     };
 
     try {
@@ -67,8 +67,10 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
             const auto revision = sheet.revision();
             if (const auto* worksheet = asWorksheet(sheet)) {
                 sheetTargets.push_back("worksheets/sheet" + id + ".xml");
-                addSheetPart("xl/" + sheetTargets.back(), contentType::Worksheet, revision,
-                             [worksheet] { return worksheetXml(*worksheet); });
+                const auto name = "xl/" + sheetTargets.back();
+                types.push_back({name, contentType::Worksheet});
+                sheetParts.push_back(&sheetPart(
+                    name, revision, [&] { return worksheets_.compress(name, *worksheet); }));
                 continue;
             }
             const auto& chartSheet = *asChartSheet(sheet);
@@ -82,8 +84,10 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
                          [&] { return drawingXml(); });
             addSheetPart(names.drawingRelationships, {}, revision,
                          [&] { return relationshipXml(names.chart, RelationshipKind::Chart); });
-            addSheetPart(names.chart, contentType::Chart, revision,
-                         [&] { return chartXml(chartSheet.chart()); });
+            types.push_back({names.chart, contentType::Chart});
+            sheetParts.push_back(&sheetPart(names.chart, revision, [&] {
+                return charts_.compress(names.chart, chartSheet.chart());
+            }));
             if (!chartSheet.chart().textBoxes.empty()) {
                 addSheetPart(names.chartRelationships, {}, revision, [&] {
                     return relationshipXml(names.shapes, RelationshipKind::ChartShapes);
@@ -123,6 +127,8 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
         throw XlsxError(failure(path, "not enough memory"));
     }
 
+    charts_.endWrite();
+    worksheets_.endWrite();
     // Parts of sheets that are gone are not needed again.
     std::unordered_set<std::string> current(compressed_.begin(), compressed_.end());
     current.insert(reused_.begin(), reused_.end());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/xlsx/ChartPartCache.h"
+#include "host/xlsx/WorksheetPartCache.h"
 #include "host/xlsx/ZipArchive.h"
 
 #include <cstdint>
@@ -35,9 +37,11 @@ private:
     };
 
     const CompressedPart& sheetPart(const std::string& name, std::uint64_t revision,
-                                    const std::function<std::string()>& content);
+                                    const std::function<CompressedPart()>& make);
 
     std::unordered_map<std::string, CachedPart> cache_;
+    ChartPartCache charts_;
+    WorksheetPartCache worksheets_;
     std::string created_;
     std::vector<std::string> compressed_;
     std::vector<std::string> reused_;

@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <limits>
 #include <zlib.h>
 
@@ -87,6 +88,122 @@ CompressedPart compressPart(std::string name, std::string_view content) {
     }
     part.data.resize(written);
     part.data.shrink_to_fit();
+    return part;
+}
+
+namespace {
+
+// Deflates the content with the stream, ending on a byte boundary with no block marked as the
+// last (a full flush).
+DeflateFragment deflateFragment(z_stream& stream, std::string_view content) {
+    if (content.size() >= kZip32Limit) {
+        throw XlsxError("a workbook part is too large to store");
+    }
+    DeflateFragment fragment;
+    fragment.size = content.size();
+    const auto* input = reinterpret_cast<const Bytef*>(content.data());
+    const auto inputSize = static_cast<uInt>(content.size());
+    fragment.crc = static_cast<std::uint32_t>(crc32(crc32(0L, Z_NULL, 0), input, inputSize));
+    if (content.empty()) {
+        return fragment;
+    }
+    fragment.data.resize(deflateBound(&stream, inputSize) + 16);
+    stream.next_in = const_cast<Bytef*>(input);
+    stream.avail_in = inputSize;
+    stream.next_out = fragment.data.data();
+    stream.avail_out = static_cast<uInt>(fragment.data.size());
+    const auto before = stream.total_out;
+    const int result = deflate(&stream, Z_FULL_FLUSH);
+    if (result != Z_OK || stream.avail_in != 0 || stream.avail_out == 0) {
+        throw XlsxError("compression of a workbook part failed");
+    }
+    fragment.data.resize(stream.total_out - before);
+    fragment.data.shrink_to_fit();
+    return fragment;
+}
+
+} // namespace
+
+DeflateFragment compressFragment(std::string_view content) {
+    z_stream stream{};
+    if (deflateInit2(&stream, kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK) {
+        throw XlsxError("cannot start compression");
+    }
+    try {
+        auto fragment = deflateFragment(stream, content);
+        deflateEnd(&stream);
+        return fragment;
+    } catch (...) {
+        deflateEnd(&stream);
+        throw;
+    }
+}
+
+DeflateFragment storeFragment(std::string_view content) {
+    if (content.size() >= kZip32Limit) {
+        throw XlsxError("a workbook part is too large to store");
+    }
+    DeflateFragment fragment;
+    fragment.size = content.size();
+    fragment.crc = static_cast<std::uint32_t>(crc32(crc32(0L, Z_NULL, 0),
+                                                    reinterpret_cast<const Bytef*>(content.data()),
+                                                    static_cast<uInt>(content.size())));
+    constexpr std::size_t kMaxBlock = 0xFFFF;
+    for (std::size_t at = 0; at < content.size(); at += kMaxBlock) {
+        const auto length = std::min(kMaxBlock, content.size() - at);
+        // A stored block not marked as the last: its header bits fill the first byte.
+        fragment.data.push_back(0x00);
+        fragment.data.push_back(static_cast<unsigned char>(length & 0xFF));
+        fragment.data.push_back(static_cast<unsigned char>(length >> 8));
+        fragment.data.push_back(static_cast<unsigned char>(~length & 0xFF));
+        fragment.data.push_back(static_cast<unsigned char>((~length >> 8) & 0xFF));
+        fragment.data.insert(fragment.data.end(), content.begin() + static_cast<std::ptrdiff_t>(at),
+                             content.begin() + static_cast<std::ptrdiff_t>(at + length));
+    }
+    return fragment;
+}
+
+FragmentCompressor::FragmentCompressor() : stream_(std::make_unique<z_stream>()) {
+    // Memory level 6: a hash table a quarter of the default, cheap to clear for each fragment.
+    if (deflateInit2(stream_.get(), kCompressionLevel, Z_DEFLATED, -MAX_WBITS, 6,
+                     Z_DEFAULT_STRATEGY) != Z_OK) {
+        throw XlsxError("cannot start compression");
+    }
+}
+
+FragmentCompressor::~FragmentCompressor() {
+    deflateEnd(stream_.get());
+}
+
+DeflateFragment FragmentCompressor::compress(std::string_view content) {
+    if (deflateReset(stream_.get()) != Z_OK) {
+        throw XlsxError("cannot start compression");
+    }
+    return deflateFragment(*stream_, content);
+}
+
+CompressedPart joinFragments(std::string name, const std::vector<const DeflateFragment*>& pieces) {
+    CompressedPart part;
+    part.name = std::move(name);
+    part.crc = static_cast<std::uint32_t>(crc32(0L, Z_NULL, 0));
+    std::size_t bytes = 2;
+    for (const auto* piece : pieces) {
+        bytes += piece->data.size();
+    }
+    part.data.reserve(bytes);
+    for (const auto* piece : pieces) {
+        part.data.insert(part.data.end(), piece->data.begin(), piece->data.end());
+        part.crc = static_cast<std::uint32_t>(
+            crc32_combine(part.crc, piece->crc, static_cast<z_off_t>(piece->size)));
+        part.size += piece->size;
+    }
+    if (part.size >= kZip32Limit) {
+        throw XlsxError("workbook part " + part.name + " is too large to store");
+    }
+    // An empty block of fixed codes marked as the last ends the stream.
+    part.data.push_back(0x03);
+    part.data.push_back(0x00);
     return part;
 }
 

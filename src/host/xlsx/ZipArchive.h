@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class QIODevice;
+struct z_stream_s;
 
 namespace kelvor {
 
@@ -20,6 +22,39 @@ struct CompressedPart {
 
 // Throws XlsxError when the content is too large for a plain zip archive.
 CompressedPart compressPart(std::string name, std::string_view content);
+
+// A piece of a part's deflate stream that stands on its own: compressed without reference to
+// what comes before it and ending on a byte boundary, so that pieces kept from earlier writes
+// can be joined with new ones without compressing them again.
+struct DeflateFragment {
+    std::vector<unsigned char> data;
+    std::uint32_t crc = 0;
+    std::uint64_t size = 0; // before compression
+};
+
+DeflateFragment compressFragment(std::string_view content);
+
+// The content as stored (uncompressed) blocks: for a few bytes, cheaper than compressing.
+DeflateFragment storeFragment(std::string_view content);
+
+// Compresses many fragments with one compression state, set up once; its smaller tables suit
+// fragments of some kilobytes.
+class FragmentCompressor {
+public:
+    FragmentCompressor();
+    ~FragmentCompressor();
+    FragmentCompressor(const FragmentCompressor&) = delete;
+    FragmentCompressor& operator=(const FragmentCompressor&) = delete;
+
+    DeflateFragment compress(std::string_view content);
+
+private:
+    std::unique_ptr<z_stream_s> stream_;
+};
+
+// The part whose content is that of the fragments in order. Throws XlsxError when it is too
+// large for a plain zip archive.
+CompressedPart joinFragments(std::string name, const std::vector<const DeflateFragment*>& pieces);
 
 // Writes a zip archive holding the parts in the given order. Throws XlsxError when the device
 // fails or the archive would need the zip64 extensions (4 GiB, 65535 entries).

@@ -1,0 +1,175 @@
+#include "export/SummaryPlot.h"
+
+#include "export/CellText.h"
+#include "export/ChartSheet.h"
+#include "export/DataSheet.h"
+#include "export/RateResults.h"
+#include "export/SpreadsheetCharts.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace kelvor {
+
+namespace {
+
+constexpr const char* LineFeed = "\n";
+
+// The Summary cells as they are displayed, the units row left out.
+std::string statisticsText(xl::Sheet& summary) {
+    const auto text = [&](const std::string& address) { return summary.Range(address)->Text(); };
+    std::string result = text("A3") + " " + text("B3") + LineFeed;
+    for (const char* row : {"5", "6", "7", "8"}) {
+        const std::string r(row);
+        result += text("A" + r) + " " + text("B" + r) + " " + text("C" + r) + " " + text("D" + r);
+        if (r != "8") {
+            result += LineFeed;
+        }
+    }
+    return result;
+}
+
+void addStatisticsBox(xl::Application& app, xl::Chart& chart, xl::Sheet& summary) {
+    chart.Shapes()
+        ->AddTextbox(xl::msoTextOrientationHorizontal, 475.0F, 0.0F, 50.0F, 50.0F)
+        ->Select();
+    const std::string text = statisticsText(summary);
+    auto selection = app.Selection()->AsChartSelection();
+    selection->Characters(1)->setText(text);
+    selection->setAutoScaleFont(false);
+    setTextBoxFont(*selection, 7);
+    selection->setHorizontalAlignment(xl::xlCenter);
+    selection->setVerticalAlignment(xl::xlTop);
+    selection->setOrientation(xl::xlHorizontal);
+    selection->setAutoSize(true);
+    selection->ShapeRange()->Line()->setVisible(xl::msoFalse);
+    const auto fill = selection->ShapeRange()->Fill();
+    fill->setVisible(xl::msoTrue);
+    fill->Solid();
+    fill->ForeColor()->setSchemeColor(9);
+    fill->setTransparency(0.0);
+    selection->setPlacement(xl::xlMoveAndSize);
+    selection->setPrintObject(true);
+}
+
+void setAxisTitle(xl::Chart& chart, std::int32_t type, const std::string& title) {
+    const auto axis = chart.Axes(type, xl::xlPrimary);
+    axis->setHasTitle(true);
+    axis->AxisTitle()->Characters()->setText(title);
+}
+
+void formatChart(xl::Application& app, xl::Chart& chart, xl::Sheet& summary,
+                 const std::string& forceUnit, const std::string& deflectionUnit) {
+    chart.Activate();
+    chart.setChartType(xl::xlXYScatterLinesNoMarkers);
+    chart.setName(SummaryPlotSheetName);
+    chart.setHasTitle(true);
+    chart.setHasLegend(false);
+    chart.ChartTitle()->Characters()->setText("SUMMARY PLOT: FORCE vs DEFORMATION");
+    setAxisTitle(chart, xl::xlCategory, "Deformation (" + deflectionUnit + ")");
+    setAxisTitle(chart, xl::xlValue, "Force (" + forceUnit + ")");
+    StyleMajorGridlines(app, xl::xlCategory);
+    StyleMajorGridlines(app, xl::xlValue);
+    formatPlotArea(app, chart);
+    addStatisticsBox(app, chart, summary);
+    chart.Deselect();
+    chart.PageSetup()->setRightFooter(std::string(ChartFooter));
+}
+
+// A row the application has already taken in an address of the same test: whole and on the
+// sheet.
+std::int32_t rowNumber(double row) {
+    if (row != std::floor(row) || row < 1 ||
+        row > static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
+        throw xl::programError(1004);
+    }
+    return static_cast<std::int32_t>(row);
+}
+
+// Plots the k-th counted test, the active sheet: Y its own force cells, X the formulas in
+// column k of the offset sheet that add (k - 1) offsets to its deformations.
+void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::int32_t k,
+              float traceOffset) {
+    const xl::SheetPtr test = app.ActiveSheet();
+    const std::string name = test->Name();
+    const std::int16_t headerRow = findResultHeaderRow(*test);
+    const double points = cellNumber(*test, headerRow - 1, 1);
+    const double first = headerRow + 1.0;
+    const double last = headerRow + points;
+    const xl::RangePtr yValues = test->Range(cellAddress('B', first), cellAddress('B', last));
+
+    offsets.Activate();
+    const std::string column = columnLetters(k);
+    const xl::RangePtr xValues = offsets.Range(column + std::to_string(rowNumber(first)),
+                                               column + std::to_string(rowNumber(last)));
+    const float shift = static_cast<float>(k - 1) * traceOffset;
+    if (!std::isfinite(shift)) {
+        throw xl::programError(6);
+    }
+    xValues->setFormulaR1C1("='" + name + "'!RC1 + " + offsetText(shift));
+
+    chart.Activate();
+    const auto series = chart.SeriesCollection();
+    if (k == 1 && series->Count() >= 1) {
+        // The series the application made from the Summary selection when the chart was added.
+        series->Item(1)->Delete();
+    }
+    const auto added = series->NewSeries();
+    added->setName(name);
+    added->setValues(yValues);
+    added->setXValues(xValues);
+    styleSeriesLine(*added->Border());
+}
+
+} // namespace
+
+void buildSummaryPlot(ExportContext& ctx, xl::Sheet& summary, const std::string& forceUnit,
+                      const std::string& deflectionUnit) {
+    xl::Application& app = ctx.application();
+    const xl::WorkbookPtr book = app.ActiveWorkbook();
+    book->Charts()->Add(app.Sheets()->Item(app.Sheets()->Count()));
+    const std::shared_ptr<xl::Chart> chart = app.ActiveChart();
+    chart->Move(app.Worksheets()->Item(app.Worksheets()->Count()));
+
+    book->Sheets()->Add(app.Sheets()->Item(app.Sheets()->Count()));
+    const xl::SheetPtr offsets = app.ActiveSheet();
+    offsets->setName(SummaryXOffsetSheetName);
+
+    formatChart(app, *chart, summary, forceUnit, deflectionUnit);
+
+    std::int32_t k = 0;
+    const std::int16_t count = sheetCounter(app.Sheets()->Count());
+    for (std::int16_t i = 1; i <= count - 1; ++i) {
+        app.Sheets()->Item(i)->Activate();
+        if (isCountedRateSheet(*app.ActiveSheet())) {
+            ++k;
+            plotTest(app, *chart, *offsets, k, ctx.SummaryTraceOffset);
+        }
+    }
+    offsets->setVisible(xl::xlSheetHidden);
+}
+
+std::string offsetText(float value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
+    std::string digits = value == 0.0F ? "0" : buffer; // a negative zero too
+    const bool negative = digits.front() == '-';
+    if (negative) {
+        digits.erase(0, 1);
+    }
+    if (digits.starts_with("0.")) {
+        digits.erase(0, 1);
+    }
+    return (negative ? "-" : " ") + digits;
+}
+
+std::string columnLetters(std::int32_t column) {
+    std::string letters;
+    for (; column > 0; column = (column - 1) / 26) {
+        letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
+    }
+    return letters;
+}
+
+} // namespace kelvor

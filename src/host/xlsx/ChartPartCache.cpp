@@ -1,0 +1,126 @@
+#include "host/xlsx/ChartPartCache.h"
+
+#include "host/xlsx/ChartXml.h"
+
+#include <cstring>
+#include <deque>
+#include <vector>
+
+namespace kelvor {
+
+namespace {
+
+class Hash {
+public:
+    // A word at a time: a series holds thousands of numbers.
+    void bytes(const void* data, std::size_t size) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        std::size_t i = 0;
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            mix(word);
+        }
+        for (; i < size; ++i) {
+            mix(p[i]);
+        }
+    }
+    template <class T> void number(T n) { bytes(&n, sizeof n); }
+    void text(const std::string& s) {
+        number(s.size());
+        bytes(s.data(), s.size());
+    }
+    void numbers(const std::vector<double>& v) {
+        number(v.size());
+        bytes(v.data(), v.size() * sizeof(double));
+    }
+    std::uint64_t value() const { return value_; }
+
+private:
+    void mix(std::uint64_t word) {
+        value_ = (value_ ^ word) * 0x100000001B3ULL;
+        value_ ^= value_ >> 29;
+    }
+
+    std::uint64_t value_ = 0xCBF29CE484222325ULL;
+};
+
+// Equal bit for bit, so that gaps (NaN) match gaps.
+bool sameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
+// Everything the series' XML depends on; its id does not show in the file.
+bool sameSeries(const ChartSeries& a, const ChartSeries& b) {
+    return a.name == b.name && a.xValuesRef == b.xValuesRef && a.valuesRef == b.valuesRef &&
+           a.axisGroup == b.axisGroup && a.border == b.border && a.xFormat == b.xFormat &&
+           a.valuesFormat == b.valuesFormat &&
+           sameNumbers(a.xValues, b.xValues) && sameNumbers(a.values, b.values);
+}
+
+std::uint64_t hashOf(const ChartSeries& s, std::size_t index, int chartType) {
+    Hash h;
+    h.number(index);
+    h.number(chartType);
+    h.text(s.name);
+    h.text(s.xValuesRef);
+    h.text(s.valuesRef);
+    h.number(s.axisGroup);
+    h.number(s.border.colorIndex);
+    h.number(s.border.weight);
+    h.number(s.border.lineStyle);
+    h.text(s.xFormat);
+    h.text(s.valuesFormat);
+    h.numbers(s.xValues);
+    h.numbers(s.values);
+    return h.value();
+}
+
+} // namespace
+
+const DeflateFragment& ChartPartCache::seriesFragment(const ChartSeries& series, std::size_t index,
+                                                      int chartType) {
+    const auto key = hashOf(series, index, chartType);
+    const auto [first, last] = pieces_.equal_range(key);
+    for (auto it = first; it != last; ++it) {
+        auto& piece = it->second;
+        if (piece.index == index && piece.chartType == chartType &&
+            sameSeries(piece.series, series)) {
+            piece.used = true;
+            return piece.fragment;
+        }
+    }
+    auto fragment = compressFragment(seriesXml(series, index, chartType));
+    return pieces_.emplace(key, Piece{series, index, chartType, std::move(fragment), true})
+        ->second.fragment;
+}
+
+CompressedPart ChartPartCache::compress(std::string name, const Chart& chart) {
+    struct Sink : ChartXmlSink {
+        ChartPartCache& cache;
+        std::deque<DeflateFragment> texts; // the XML around the series: small, made anew
+        std::vector<const DeflateFragment*> pieces;
+
+        explicit Sink(ChartPartCache& c) : cache(c) {}
+        void text(std::string_view xml) override {
+            if (!xml.empty()) {
+                pieces.push_back(&texts.emplace_back(compressFragment(xml)));
+            }
+        }
+        void series(const ChartSeries& s, std::size_t index, int chartType) override {
+            pieces.push_back(&cache.seriesFragment(s, index, chartType));
+        }
+    } sink(*this);
+    writeChartXml(chart, sink);
+    return joinFragments(std::move(name), sink.pieces);
+}
+
+void ChartPartCache::endWrite() {
+    std::erase_if(pieces_, [](const auto& entry) { return !entry.second.used; });
+    for (auto& [key, piece] : pieces_) {
+        piece.used = false;
+    }
+}
+
+} // namespace kelvor
