@@ -113,6 +113,26 @@ TEST_F(ChartSeriesTest, SeriesOnAnotherSheetsFormulasCarryTheirComputedValues) {
     EXPECT_EQ(model.series[1].values[2], 41.0);
 }
 
+TEST_F(ChartSeriesTest, DatesKeepTheirFormatOnTheAxis) {
+    data->Range("A16:A20")->setNumberFormat("m/d/yy h:mm:ss");
+    addDataChart();
+    app.setScreenUpdating(true);
+    EXPECT_EQ(chartModel("Chart1").series[0].xFormat, "m/d/yy h:mm:ss");
+    EXPECT_EQ(chartModel("Chart1").series[0].valuesFormat, "General");
+    const auto& book = app.workbookModel(1);
+    const auto id = book.sheet(*book.indexOf("Chart1")).id();
+    const auto chart = test::readPackage(app.workbookFile(1))
+                           .at("xl/charts/chart" + std::to_string(id) + ".xml")
+                           .content;
+    EXPECT_NE(chart.find("<c:numCache><c:formatCode>m/d/yy h:mm:ss</c:formatCode>"),
+              std::string::npos);
+    EXPECT_NE(chart.find("<c:axId val=\"1001\"/><c:scaling><c:orientation val=\"minMax\"/>"
+                         "</c:scaling><c:delete val=\"0\"/><c:axPos val=\"b\"/><c:numFmt "
+                         "formatCode=\"m/d/yy h:mm:ss\" sourceLinked=\"1\"/>"),
+              std::string::npos)
+        << chart;
+}
+
 TEST_F(ChartSeriesTest, CachesOfUnchangedChartsAreLeftAlone) {
     addDataChart();
     app.setScreenUpdating(true);

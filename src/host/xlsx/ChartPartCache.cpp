@@ -55,8 +55,8 @@ bool sameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
 bool sameSeries(const ChartSeries& a, const ChartSeries& b) {
     return a.name == b.name && a.xValuesRef == b.xValuesRef && a.valuesRef == b.valuesRef &&
            a.axisGroup == b.axisGroup && a.border == b.border && a.xFormat == b.xFormat &&
-           a.valuesFormat == b.valuesFormat &&
-           sameNumbers(a.xValues, b.xValues) && sameNumbers(a.values, b.values);
+           a.valuesFormat == b.valuesFormat && sameNumbers(a.xValues, b.xValues) &&
+           sameNumbers(a.values, b.values);
 }
 
 std::uint64_t hashOf(const ChartSeries& s, std::size_t index, int chartType) {
