@@ -4,33 +4,14 @@
 #include "export/ChannelWorkbooks.h"
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
-#include "export/SummarizeChannel.h"
 #include "host/app/BuiltinApplicationFactory.h"
 #include "platform/PlatformConfig.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
+#include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
 
 #include <QApplication>
-
-namespace {
-
-// "Summarize Now" of the setup dialog, carried out by the spreadsheet export.
-class ExportSummary final : public kelvor::SummaryService {
-public:
-    ExportSummary(kelvor::ExportContext& ctx, kelvor::ChannelTable& channels)
-        : ctx_(ctx), channels_(channels) {}
-    void summarizeChannel(int channel) override {
-        kelvor::ChannelRecord& record = channels_.at(static_cast<std::size_t>(channel));
-        kelvor::SummarizeChannel(ctx_, channel, record.ReceivedText, record.WorkbookIndex);
-    }
-
-private:
-    kelvor::ExportContext& ctx_;
-    kelvor::ChannelTable& channels_;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -63,7 +44,7 @@ int main(int argc, char** argv) {
                 }});
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    ExportSummary summary(exportContext, state.ChannelInfo);
+    kelvor::ExportSummary summary(exportContext, state.ChannelInfo);
     kelvor::Dialogs dialogs(
         frmMain,
         {.state = state, .CommStart = frmMain.CommStart(), .prompts = prompts, .summary = summary});

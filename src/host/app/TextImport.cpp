@@ -53,7 +53,7 @@ void textToColumns(Workbook& book, const Worksheet& source, const CellRange& are
                    Worksheet& destination, std::uint32_t row, std::uint32_t column,
                    const xl::TextToColumnsOptions& options) {
     if (area.firstColumn != area.lastColumn) {
-        throw methodError("Microsoft Excel can convert only one column at a time.");
+        throw methodError("The spreadsheet can convert only one column at a time.");
     }
     const auto rule = splitRule(options);
     std::map<std::int32_t, std::int16_t> formats;
