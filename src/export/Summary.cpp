@@ -14,9 +14,6 @@ namespace kelvor {
 
 namespace {
 
-// The smallest force starts here, not at the first test's force.
-constexpr double FirstMinimumForce = 7000.0;
-
 struct Statistics {
     double n = 0;
     double sumF = 0;
@@ -25,10 +22,17 @@ struct Statistics {
     double sumD2 = 0;
     double maxF = 0;
     double maxD = 0;
-    double minF = FirstMinimumForce;
+    double minF = 0;
     double minD = 0;
 
+    // The extremes start from the first counted test: fixed starting values (0 and a
+    // "large" force) would report a maximum or minimum no test had once every force lies
+    // beyond them.
     void add(double force, double deformation) {
+        if (n == 0) {
+            maxF = minF = force;
+            maxD = minD = deformation;
+        }
         n = checkedResult(n + 1);
         sumF = checkedResult(sumF + force);
         sumF2 = checkedResult(sumF2 + checkedResult(force * force));

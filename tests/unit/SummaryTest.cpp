@@ -222,29 +222,34 @@ TEST_F(SummaryTest, OneTestHasNoSpread) {
     EXPECT_EQ(shown("Summary", "D8"), "0.000");
 }
 
-TEST_F(SummaryTest, ExtremesStartAtZeroAndSevenThousand) {
-    // Forces above 7000 never become the minimum; equal largest forces keep the first one's
-    // deformation.
+TEST_F(SummaryTest, ExtremesComeFromTheCountedTestsOnly) {
+    // Forces far above any usual range are still the minimum; equal largest forces keep the
+    // first one's deformation.
     exportReport(rateReport("7250.5", "1.5"));
     exportReport(rateReport("9100", "2.5"));
     exportReport(rateReport("9100", "3.5"));
     EXPECT_EQ(number("Summary", 5, 2), 9100.0);
     EXPECT_EQ(number("Summary", 5, 4), 2.5);
-    EXPECT_EQ(number("Summary", 6, 2), 7000.0);
-    EXPECT_EQ(number("Summary", 6, 4), 0.0);
+    EXPECT_EQ(number("Summary", 6, 2), 7250.5);
+    EXPECT_EQ(number("Summary", 6, 4), 1.5);
 
-    // Forces of 0 and below never become the maximum; text reads as 0.
+    // Negative forces only: the maximum is the largest of them, not 0.
     index = 0;
     exportReport(rateReport("-12.5", "0.1"));
-    exportReport(rateReport("n/a", "--"));
+    exportReport(rateReport("-3", "0.05"));
     EXPECT_EQ(index, 2);
-    EXPECT_EQ(number("Summary", 5, 2), 0.0);
-    EXPECT_EQ(number("Summary", 5, 4), 0.0);
+    EXPECT_EQ(number("Summary", 5, 2), -3.0);
+    EXPECT_EQ(number("Summary", 5, 4), 0.05);
     EXPECT_EQ(number("Summary", 6, 2), -12.5);
     EXPECT_EQ(number("Summary", 6, 4), 0.1);
-    EXPECT_EQ(number("Summary", 12, 2), 0.0);
-    EXPECT_EQ(number("Summary", 12, 4), 0.0);
-    EXPECT_DOUBLE_EQ(number("Summary", 7, 2), -6.25);
+    EXPECT_DOUBLE_EQ(number("Summary", 7, 2), -7.75);
+
+    // Results that are not numbers read as 0.
+    index = 0;
+    exportReport(rateReport("n/a", "--"));
+    EXPECT_EQ(number("Summary", 11, 2), 0.0);
+    EXPECT_EQ(number("Summary", 11, 4), 0.0);
+    EXPECT_EQ(number("Summary", 6, 2), 0.0);
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
 }
 
