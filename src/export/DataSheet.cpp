@@ -1,6 +1,7 @@
 #include "export/DataSheet.h"
 
 #include "export/AlertsOff.h"
+#include "export/CellText.h"
 #include "export/ErrorMessage.h"
 #include "util/AnsiText.h"
 
@@ -62,7 +63,10 @@ bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIn
         ctx.ReportPasted = true;
         decided = true;
         const xl::WorkbookPtr book = app.ActiveWorkbook();
-        if (book->Sheets()->Count() != 1) {
+        // A new workbook's "Data 1" takes the first report. Once it holds one (a report
+        // whose layout failed leaves no chart sheet behind it), the next report gets a sheet
+        // of its own instead of being pasted over the earlier one.
+        if (book->Sheets()->Count() != 1 || !cellText(*app.ActiveSheet(), 1, 1).empty()) {
             const xl::SheetPtr last = book->Sheets()->Item(book->Sheets()->Count());
             book->Sheets()->Add(last);
             app.ActiveSheet()->setName("Data " + std::to_string(book->Worksheets()->Count()));
