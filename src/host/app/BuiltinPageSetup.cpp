@@ -93,7 +93,12 @@ void BuiltinPageSetup::setPrintTitleRows(const std::string& rows) {
             throw unableToSet("PrintTitleRows");
         }
         const auto& area = areas->front();
-        stored = "$" + std::to_string(area.firstRow) + ":$" + std::to_string(area.lastRow);
+        // Appended piece by piece: `"$" + std::to_string(...)` trips a GCC 12 false
+        // -Wrestrict when optimised.
+        stored += '$';
+        stored += std::to_string(area.firstRow);
+        stored += ":$";
+        stored += std::to_string(area.lastRow);
     }
     change([&](kelvor::PageSetup& setup) { setup.printTitleRows = stored; });
 }
