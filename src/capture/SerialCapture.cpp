@@ -94,7 +94,12 @@ bool SerialCapture::openChannel(int n) {
         ch.Status = StatusOff;
     }
     w_.lights.setTooltip(n, ch.Description);
-    ch.ReceivedText.clear();
+    // Text still held was received: a report the export has not taken yet, or one cut short
+    // when the ports were closed. It goes out on the next status ticks instead of being
+    // dropped here.
+    if (!ch.ReceivedText.empty()) {
+        ch.Status = StatusComplete;
+    }
     return true;
 }
 
@@ -125,7 +130,12 @@ void SerialCapture::CommClose() {
             // others so none is left open behind it.
         }
         if (wasOpen) {
-            w_.channels[n].Status = StatusOff;
+            // A report already received (or cut short by the closing) is still exported; a
+            // running or waiting export finishes and turns the channel off itself.
+            ChannelRecord& ch = w_.channels[n];
+            if (ch.Status != StatusExporting) {
+                ch.Status = ch.ReceivedText.empty() ? StatusOff : StatusComplete;
+            }
             w_.statusUpdate.setEnabled(true);
         }
     }

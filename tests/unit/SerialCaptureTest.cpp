@@ -95,11 +95,22 @@ TEST_F(SerialCaptureTest, OpenSetsUpEnabledPortsAndClosesDisabledOnes) {
     EXPECT_EQ(ports[4].log, std::vector<std::string>{"close"});
     EXPECT_TRUE(ports[1].log.empty());
     for (int n = 0; n < ChannelCount; ++n) {
-        EXPECT_EQ(channels[n].Status, n == 3 ? StatusReady : StatusOff) << n;
-        EXPECT_EQ(channels[n].ReceivedText, "") << n;
+        if (n != 3 && n != 4) {
+            EXPECT_EQ(channels[n].Status, StatusOff) << n;
+        }
     }
-    EXPECT_EQ(lights.tooltips[1], "Press B");
+    // Text held from before is a received report, open port or not: it is exported.
+    EXPECT_EQ(channels[3].Status, StatusComplete);
+    EXPECT_EQ(channels[3].ReceivedText, "stale");
+    EXPECT_EQ(channels[4].Status, StatusComplete);
     EXPECT_EQ(statusUpdate.enableRequests, 1);
+    runStatusTicks();
+    ASSERT_EQ(exporter.calls.size(), 2U);
+    EXPECT_EQ(exporter.calls[0].report, "stale");
+    EXPECT_EQ(exporter.calls[1].report, "left over");
+    EXPECT_EQ(channels[3].Status, StatusReady);
+    EXPECT_EQ(channels[4].Status, StatusOff);
+    EXPECT_EQ(lights.tooltips[1], "Press B");
     EXPECT_TRUE(prompts.shown.empty());
 }
 
@@ -163,7 +174,7 @@ TEST_F(SerialCaptureTest, PortNumberBeyondSixteenBitsIsAnOverflow) {
     EXPECT_EQ(channels[0].Status, StatusReady);
 }
 
-TEST_F(SerialCaptureTest, CommCloseTurnsOffOnlyOpenPortsAndKeepsText) {
+TEST_F(SerialCaptureTest, CommCloseTurnsOffOnlyOpenPortsAndExportsWhatArrived) {
     start({0, 2});
     receive(0, "half a report");
     channels[1].Status = StatusReady; // a port that is not open keeps its status
@@ -172,11 +183,36 @@ TEST_F(SerialCaptureTest, CommCloseTurnsOffOnlyOpenPortsAndKeepsText) {
     capture.CommClose();
 
     EXPECT_FALSE(ports[0].portOpen());
-    EXPECT_EQ(channels[0].Status, StatusOff);
+    EXPECT_EQ(channels[0].Status, StatusComplete);
     EXPECT_EQ(channels[0].ReceivedText, "half a report");
     EXPECT_EQ(channels[2].Status, StatusOff);
     EXPECT_EQ(channels[1].Status, StatusReady);
     EXPECT_EQ(statusUpdate.enableRequests, 2);
+
+    runStatusTicks();
+    ASSERT_EQ(exporter.calls.size(), 1U);
+    EXPECT_EQ(exporter.calls[0].report, "half a report");
+    EXPECT_EQ(channels[0].Status, StatusOff);
+}
+
+TEST_F(SerialCaptureTest, ReportNotTakenSurvivesReopeningThePorts) {
+    // The export failed (it told the user) and kept the report; the user then went through
+    // the setup dialog, which closes and reopens the ports.
+    start({0});
+    exporter.consume = false;
+    sendReport(0, "CONSTANT RATE TEST DATA\r\n");
+    EXPECT_EQ(channels[0].Status, StatusReady);
+    capture.CommClose();
+    runStatusTicks();
+    EXPECT_EQ(channels[0].Status, StatusOff);
+
+    exporter.consume = true;
+    capture.CommOpen();
+    runStatusTicks();
+    ASSERT_EQ(exporter.calls.size(), 3U);
+    EXPECT_EQ(exporter.calls[2].report, "CONSTANT RATE TEST DATA\r\n");
+    EXPECT_EQ(channels[0].ReceivedText, "");
+    EXPECT_EQ(channels[0].Status, StatusReady);
 }
 
 TEST_F(SerialCaptureTest, ReportCompletesOnTheEleventhQuietTick) {
