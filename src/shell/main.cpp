@@ -12,6 +12,9 @@
 #include "shell/FrmMain.h"
 
 #include <QApplication>
+#include <QStandardPaths>
+
+#include <filesystem>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -29,11 +32,20 @@ int main(int argc, char** argv) {
     const QString programFolder = QApplication::applicationDirPath();
     const kelvor::PlatformConfig platform =
         kelvor::readPlatformConfig(kelvor::iniPathIn(programFolder));
+    // Workbooks that cannot be written there when the program ends go to the user's
+    // documents instead of being lost (a pulled drive, a full disk, a share gone away).
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const std::filesystem::path rescueFolder =
+        documents.isEmpty()
+            ? std::filesystem::path()
+            : std::filesystem::path(documents.toStdString()) / "KelvorReader2 rescued workbooks";
     kelvor::host::BuiltinApplicationFactory spreadsheets(
-        platform.workbookFolder, [&prompts](const std::string& message) {
+        platform.workbookFolder,
+        [&prompts](const std::string& message) {
             prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
                          kelvor::PromptButtons::Ok);
-        });
+        },
+        {.rescueFolder = rescueFolder});
     kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
                                         state.SummaryTraceOffset);
     kelvor::ReportExportStep exporter(exportContext);

@@ -139,5 +139,50 @@ TEST_F(BuiltinFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {
     EXPECT_NE(messages[0].find("lost"), std::string::npos);
 }
 
+TEST_F(BuiltinFilesTest, AFailureOnReleaseSavesTheWorkbooksInTheRescueFolder) {
+    const fs::path rescue = dir.path() / "rescued";
+    auto app = std::make_unique<BuiltinApplication>(
+        folder, [this](const std::string& message) { messages.push_back(message); },
+        BuiltinOptions{.rescueFolder = rescue});
+    app->Workbooks()->Add();
+    app->ActiveSheet()->Range("A1")->setValue(std::string("received report"));
+    app->setScreenUpdating(true);
+    app->Workbooks()->Add();
+    app->ActiveSheet()->Range("A1")->setValue(std::string("second report"));
+    app->Workbooks()->Item(1)->Activate();
+    app->ActiveSheet()->Range("A2")->setValue(std::string("later report"));
+    fs::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+
+    EXPECT_NO_THROW(app.reset());
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(" could not be written: "), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("They were saved as " + (rescue / "Book1.xlsx").string() + ", " +
+                               (rescue / "Book2.xlsx").string() + " instead."),
+              std::string::npos)
+        << messages[0];
+    const auto first = sheetXml(rescue / "Book1.xlsx");
+    EXPECT_NE(first.find("received report"), std::string::npos);
+    EXPECT_NE(first.find("later report"), std::string::npos);
+    EXPECT_NE(sheetXml(rescue / "Book2.xlsx").find("second report"), std::string::npos);
+}
+
+TEST_F(BuiltinFilesTest, ARescueFolderThatFailsTooLeavesTheLostMessage) {
+    const fs::path rescue = dir.path() / "rescued";
+    std::ofstream(rescue) << "not a folder either";
+    auto app = std::make_unique<BuiltinApplication>(
+        folder, [this](const std::string& message) { messages.push_back(message); },
+        BuiltinOptions{.rescueFolder = rescue});
+    app->Workbooks()->Add();
+    fs::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+    EXPECT_NO_THROW(app.reset());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Its changes since it was last written are lost."),
+              std::string::npos)
+        << messages[0];
+}
+
 } // namespace
 } // namespace kelvor::host

@@ -35,7 +35,7 @@ std::vector<std::string> sheetNames(xl::Application& app) {
 class BuiltinSheetsTest : public testing::Test {
 protected:
     test::TempDir dir;
-    BuiltinApplication app{dir.path() / "Workbooks", {}, BuiltinOptions{3}};
+    BuiltinApplication app{dir.path() / "Workbooks", {}, BuiltinOptions{.defaultSheetCount = 3}};
 };
 
 TEST_F(BuiltinSheetsTest, AddedWorkbookIsAppendedActivatedAndCounted) {

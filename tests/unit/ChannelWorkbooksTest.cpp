@@ -57,7 +57,7 @@ TEST_F(ChannelWorkbooksTest, ChannelsGetWorkbooksOfTheirOwnByStoredPosition) {
 
 class ThreeSheetWorkbooksTest : public ExportFixture {
 protected:
-    ThreeSheetWorkbooksTest() : ExportFixture(host::BuiltinOptions{3}) {}
+    ThreeSheetWorkbooksTest() : ExportFixture(host::BuiltinOptions{.defaultSheetCount = 3}) {}
 };
 
 TEST_F(ThreeSheetWorkbooksTest, NewWorkbookKeepsOnlyItsLastDefaultSheet) {

@@ -116,6 +116,22 @@ std::vector<WriteFailure> AppState::writeChanged() {
     return failures;
 }
 
+std::vector<std::filesystem::path> AppState::rescueChanged(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> written;
+    const WorkbookFiles rescue(folder);
+    for (const auto& book : books) {
+        if (!WorkbookFiles::changed(book->model, book->file)) {
+            continue;
+        }
+        BookFile copy;
+        copy.path = rescue.claim(book->model.name());
+        if (!rescue.write(book->model, book->model.name(), copy)) {
+            written.push_back(copy.path);
+        }
+    }
+    return written;
+}
+
 std::size_t SheetRef::index() const {
     app->checkOpen(*book);
     if (position < book->model.sheetCount() && book->model.sheet(position).id() == sheetId) {

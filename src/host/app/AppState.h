@@ -20,6 +20,9 @@ namespace kelvor::host {
 struct BuiltinOptions {
     // Sheets of a new workbook ("Sheet1", "Sheet2", ...).
     int defaultSheetCount = 1;
+    // Where workbooks go, as new files, that cannot be written to their own folder when the
+    // application is released: their last chance. None: their unwritten changes are lost.
+    std::filesystem::path rescueFolder{};
 };
 
 // Tells the user something (a message box in the program).
@@ -91,6 +94,9 @@ struct AppState {
 
     // Writes every workbook changed since its last write; the failures.
     std::vector<WriteFailure> writeChanged();
+    // Writes every workbook that still has unwritten changes into the folder as a new file;
+    // gives the files written.
+    std::vector<std::filesystem::path> rescueChanged(const std::filesystem::path& folder);
 };
 
 // A sheet as a handle names it: its workbook and its id there.

@@ -8,6 +8,7 @@
 #include "host/app/ChartSelection.h"
 #include "host/app/HostErrors.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace kelvor::host {
@@ -38,20 +39,36 @@ private:
     ChartElementRef element_;
 };
 
-std::string failureMessage(const std::vector<WriteFailure>& failures, bool last) {
-    const bool many = failures.size() > 1;
-    std::string paths;
-    for (const auto& failure : failures) {
-        paths += (paths.empty() ? "" : ", ") + failure.path.string();
+std::string joined(const std::vector<std::filesystem::path>& paths) {
+    std::string text;
+    for (const auto& path : paths) {
+        text += (text.empty() ? "" : ", ") + path.string();
     }
-    std::string message = (many ? "The workbook files " : "The workbook file ") + paths +
+    return text;
+}
+
+// `rescued`: the files the workbooks went to instead, on the last write.
+std::string failureMessage(const std::vector<WriteFailure>& failures, bool last,
+                           const std::vector<std::filesystem::path>& rescued) {
+    const bool many = failures.size() > 1;
+    std::vector<std::filesystem::path> paths;
+    for (const auto& failure : failures) {
+        paths.push_back(failure.path);
+    }
+    std::string message = (many ? "The workbook files " : "The workbook file ") + joined(paths) +
                           " could not be written: " + failures.front().reason + ".";
-    if (last) {
-        message += many ? " Their changes since they were last written are lost."
-                        : " Its changes since it was last written are lost.";
-    } else {
+    if (!last) {
         message += many ? " The workbooks stay open and are written again after the next report."
                         : " The workbook stays open and is written again after the next report.";
+    } else if (rescued.size() == failures.size()) {
+        message +=
+            (many ? " They were saved as " : " It was saved as ") + joined(rescued) + " instead.";
+    } else if (!rescued.empty()) {
+        message += " Saved instead as " + joined(rescued) +
+                   "; the changes of the others since they were last written are lost.";
+    } else {
+        message += many ? " Their changes since they were last written are lost."
+                        : " Its changes since it was last written are lost.";
     }
     return message;
 }
@@ -78,8 +95,19 @@ void BuiltinApplication::close() {
 void BuiltinApplication::writeWorkbooks(bool last) noexcept {
     try {
         const auto failures = state_->writeChanged();
-        if (!failures.empty() && state_->notify) {
-            state_->notify(failureMessage(failures, last));
+        if (failures.empty()) {
+            return;
+        }
+        std::vector<std::filesystem::path> rescued;
+        if (last && !state_->options.rescueFolder.empty()) {
+            try {
+                rescued = state_->rescueChanged(state_->options.rescueFolder);
+            } catch (...) {
+                // Nothing rescued; the user is still told below.
+            }
+        }
+        if (state_->notify) {
+            state_->notify(failureMessage(failures, last, rescued));
         }
     } catch (...) {
         // Telling the user failed as well; the workbooks stay in memory and unwritten.
