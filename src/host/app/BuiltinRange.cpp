@@ -157,9 +157,11 @@ void BuiltinRange::setFormulaR1C1(const std::string& formula) {
         return;
     }
     modelCall([&] { app().formulas.get(formula); }); // the application refuses bad syntax
+    // R1C1 text does not change from cell to cell: the whole range shares one.
+    const FormulaText shared(formula);
     modelCall([&] {
         forEachCell(areas_, [&](std::uint32_t row, std::uint32_t column) {
-            putFormula(sheet, row, column, formula);
+            putFormula(sheet, row, column, shared);
         });
     });
     sheet_.book->hasFormulas = true;

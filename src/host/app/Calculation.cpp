@@ -162,9 +162,9 @@ private:
 
     // The cells of a filled range share their formula text: the last one parsed is kept at
     // hand. The cache owns the parsed formulas for longer than this run.
-    const FormulaNode& parsed(const std::string& text) {
-        if (lastFormula_ == nullptr || text != lastText_) {
-            lastFormula_ = cache_.get(text).get();
+    const FormulaNode& parsed(const FormulaText& text) {
+        if (lastFormula_ == nullptr || !(text.sharedWith(lastText_) || text == lastText_)) {
+            lastFormula_ = cache_.get(text.str()).get();
             lastText_ = text;
         }
         return *lastFormula_;
@@ -358,7 +358,7 @@ private:
     const FormulaNode* lastFormula_ = nullptr;
     const std::string* lastName_ = nullptr;
     Worksheet* lastNamed_ = nullptr;
-    std::string lastText_;
+    FormulaText lastText_;
     // Calculation only stores results into existing cells: rows are neither added nor
     // removed while it runs, so the iterators stay valid.
     std::unordered_map<const Worksheet*, std::map<std::uint32_t, Row>::const_iterator> cursors_;

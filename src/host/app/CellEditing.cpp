@@ -29,7 +29,7 @@ void putValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column, CellVal
     sheet.setValue(row, column, std::move(value));
 }
 
-void putFormula(Worksheet& sheet, std::uint32_t row, std::uint32_t column, std::string formula) {
+void putFormula(Worksheet& sheet, std::uint32_t row, std::uint32_t column, FormulaText formula) {
     prepareNewCell(sheet, row, column);
     sheet.setFormula(row, column, std::move(formula), FormulaNotation::R1C1);
 }

@@ -10,7 +10,7 @@ namespace kelvor::host {
 // Cell writes as the spreadsheet makes them: a cell written for the first time takes the
 // format of its column.
 void putValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column, CellValue value);
-void putFormula(Worksheet& sheet, std::uint32_t row, std::uint32_t column, std::string formula);
+void putFormula(Worksheet& sheet, std::uint32_t row, std::uint32_t column, FormulaText formula);
 
 // Calls `visit(row, column, cell)` for every stored cell of the area, row by row.
 void forEachStored(const Worksheet& sheet, const CellRange& area,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/model/FormulaText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,7 +25,7 @@ struct Cell {
     // The plain value, or for a formula cell the result of its last calculation.
     CellValue value;
     // Empty for a plain value; otherwise the formula exactly as entered, with its '='.
-    std::string formula;
+    FormulaText formula;
     FormulaNotation notation = FormulaNotation::A1;
     StyleId style = 0;
 

@@ -109,7 +109,7 @@ void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue valu
     touch();
 }
 
-void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, std::string formula,
+void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText formula,
                            FormulaNotation notation, CellValue cachedValue) {
     auto& target = cellAt(row, column);
     target.value = std::move(cachedValue);

@@ -48,7 +48,7 @@ public:
     // Replaces value and formula; the cell keeps its style.
     void setValue(std::uint32_t row, std::uint32_t column, CellValue value);
     // Sets a formula and its cached result; an empty formula makes the cell a plain value.
-    void setFormula(std::uint32_t row, std::uint32_t column, std::string formula,
+    void setFormula(std::uint32_t row, std::uint32_t column, FormulaText formula,
                     FormulaNotation notation, CellValue cachedValue = {});
     // Stores a formula's newly calculated result; on a plain cell it sets the value.
     void setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value);

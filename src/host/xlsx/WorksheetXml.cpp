@@ -98,11 +98,12 @@ public:
         struct Open {
             std::uint32_t firstRow = 0;
             std::uint32_t lastRow = 0;
-            const std::string* formula = nullptr;
+            const FormulaText* formula = nullptr;
         };
         std::vector<Open> open;
         const auto close = [&](std::uint32_t column, const Open& o) {
-            if (o.formula != nullptr && o.lastRow > o.firstRow && sharable(*o.formula, o, column)) {
+            if (o.formula != nullptr && o.lastRow > o.firstRow &&
+                sharable(o.formula->str(), o, column)) {
                 if (columns_.size() < column) {
                     columns_.resize(column);
                 }
@@ -174,7 +175,7 @@ void appendFormula(std::string& out, std::uint32_t row, std::uint32_t column, co
         out += "\"/>";
         return;
     }
-    std::string_view text = cell.formula;
+    std::string_view text = cell.formula.str();
     if (text.front() == '=') {
         text.remove_prefix(1);
     }

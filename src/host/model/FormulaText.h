@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace kelvor {
+
+// A formula's text as entered, with its '='; empty for no formula. The cells of a filled
+// range share one text: copying is cheap, and two copies of one text compare without
+// reading it.
+class FormulaText {
+public:
+    FormulaText() = default;
+    FormulaText(std::string text) // NOLINT(google-explicit-constructor): a text is a formula
+        : text_(text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text))) {}
+    FormulaText(const char* text) : FormulaText(std::string(text)) {} // NOLINT
+
+    const std::string& str() const { return text_ ? *text_ : empty_; }
+    operator const std::string&() const { return str(); } // NOLINT
+    bool empty() const { return !text_; }
+    void clear() { text_.reset(); }
+    // The very same text object: a copy of this one.
+    bool sharedWith(const FormulaText& other) const { return text_ == other.text_; }
+
+    friend bool operator==(const FormulaText& a, const FormulaText& b) {
+        return a.text_ == b.text_ || a.str() == b.str();
+    }
+    friend bool operator==(const FormulaText& a, std::string_view b) { return a.str() == b; }
+    friend bool operator==(const FormulaText& a, const char* b) { return a.str() == b; }
+    friend std::ostream& operator<<(std::ostream& out, const FormulaText& text) {
+        return out << text.str();
+    }
+
+private:
+    static inline const std::string empty_;
+    std::shared_ptr<const std::string> text_;
+};
+
+} // namespace kelvor
