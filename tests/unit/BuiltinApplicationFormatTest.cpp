@@ -152,6 +152,19 @@ TEST_F(BuiltinFormatTest, FormulasSeeResultsOfOtherFormulasWhereverTheyStand) {
     EXPECT_EQ(std::get<std::string>(sheet->Range("A1")->Value()), "#REF!");
 }
 
+TEST_F(BuiltinFormatTest, CellsOfAFilledRangeShareTheirFormulaButChangeAlone) {
+    sheet->Range("A1:A3")->setValue(2.0);
+    sheet->Range("B1:B3")->setFormulaR1C1("=RC[-1]*3");
+    EXPECT_TRUE(model().cell(1, 2)->formula.sharedWith(model().cell(3, 2)->formula));
+    sheet->Range("B2")->setFormulaR1C1("=RC[-1]+1");
+    EXPECT_EQ(model().cell(1, 2)->formula, "=RC[-1]*3");
+    EXPECT_EQ(model().cell(2, 2)->formula, "=RC[-1]+1");
+    EXPECT_EQ(model().cell(3, 2)->formula, "=RC[-1]*3");
+    EXPECT_EQ(number("B1"), 6);
+    EXPECT_EQ(number("B2"), 3);
+    EXPECT_EQ(number("B3"), 6);
+}
+
 TEST_F(BuiltinFormatTest, AutoFitSizesColumnsToTheirLongestLine) {
     sheet->Range("A15")->setValue(std::string("DEFLECTION\n(in)"));
     sheet->Range("B15")->setValue(std::string("FORCE\n(lbf)"));
