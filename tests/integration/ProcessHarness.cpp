@@ -123,7 +123,7 @@ bool workbookReaderAvailable() {
 QJsonObject inspectWorkbook(const QString& path) {
     QProcess python;
     python.start(PythonWithOpenpyxl,
-                 {QString(KELVOR_SOURCE_DIR) + "/tests/integration/inspect_xlsx.py", path});
+                 {QString(KELVOR_SOURCE_DIR) + "/tests/integration/dump_xlsx.py", path});
     if (!python.waitForFinished(60000) || python.exitCode() != 0) {
         ADD_FAILURE() << "cannot read " << path.toStdString() << ": "
                       << python.readAllStandardError().toStdString();

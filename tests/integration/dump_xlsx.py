@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Prints what a workbook file holds, as JSON, read back with openpyxl (an independent reader).
 
-Usage: inspect_xlsx.py FILE [MAX_ROWS]
+Usage: dump_xlsx.py FILE [MAX_ROWS]
 """
 import json
 import sys
