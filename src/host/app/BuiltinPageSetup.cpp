@@ -93,12 +93,7 @@ void BuiltinPageSetup::setPrintTitleRows(const std::string& rows) {
             throw unableToSet("PrintTitleRows");
         }
         const auto& area = areas->front();
-        // Appended piece by piece: `"$" + std::to_string(...)` trips a GCC 12 false
-        // -Wrestrict when optimised.
-        stored += '$';
-        stored += std::to_string(area.firstRow);
-        stored += ":$";
-        stored += std::to_string(area.lastRow);
+        stored = "$" + std::to_string(area.firstRow) + ":$" + std::to_string(area.lastRow);
     }
     change([&](kelvor::PageSetup& setup) { setup.printTitleRows = stored; });
 }

@@ -163,7 +163,7 @@ private:
     // The cells of a filled range share their formula text: the last one parsed is kept at
     // hand. The cache owns the parsed formulas for longer than this run.
     const FormulaNode& parsed(const FormulaText& text) {
-        if (lastFormula_ == nullptr || !(text.sharedWith(lastText_) || text == lastText_)) {
+        if (lastFormula_ == nullptr || text != lastText_) {
             lastFormula_ = cache_.get(text.str()).get();
             lastText_ = text;
         }

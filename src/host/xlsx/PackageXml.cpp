@@ -186,12 +186,7 @@ std::optional<std::string> printTitleRowsReference(std::string_view rows) {
     if (*last < *first) {
         std::swap(first, last);
     }
-    // Appended piece by piece (GCC 12 false -Wrestrict on `"$" + std::to_string(...)`).
-    std::string reference = "$";
-    reference += std::to_string(*first);
-    reference += ":$";
-    reference += std::to_string(*last);
-    return reference;
+    return "$" + std::to_string(*first) + ":$" + std::to_string(*last);
 }
 
 std::string quotedSheetName(std::string_view name) {
