@@ -33,7 +33,7 @@ xl::TextToColumnsOptions reportLineSplit() {
     options.comma = true;
     options.space = false;
     options.other = false;
-    options.otherChar.assign(1, ':'); // (assigning a literal trips a GCC 12 false -Wrestrict)
+    options.otherChar = ":";
     options.fieldInfo = {{1, xl::xlGeneralFormat}};
     return options;
 }
