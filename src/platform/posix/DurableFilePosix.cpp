@@ -1,0 +1,490 @@
+#include "platform/DurableFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <mutex>
+#include <set>
+#include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvor {
+
+namespace {
+
+constexpr std::string_view TemporarySuffix = ".kelvor-tmp";
+// Small writes (zip headers) are gathered into one system call; big ones go straight through.
+constexpr std::size_t BufferSize = 256 * 1024;
+// A temporary name must stay within the usual 255-byte limit of a file name.
+constexpr std::size_t MaxNamePart = 200;
+
+// Temporary files this process has open: never leftovers, whatever their lock says.
+struct OpenTemporaries {
+    std::mutex mutex;
+    std::set<std::string> paths;
+};
+
+OpenTemporaries& openTemporaries() {
+    static OpenTemporaries instance;
+    return instance;
+}
+
+void registerTemporary(const std::filesystem::path& path, bool open) {
+    auto& registry = openTemporaries();
+    const std::lock_guard lock(registry.mutex);
+    if (open) {
+        registry.paths.insert(path.string());
+    } else {
+        registry.paths.erase(path.string());
+    }
+}
+
+bool isOpenHere(const std::filesystem::path& path) {
+    auto& registry = openTemporaries();
+    const std::lock_guard lock(registry.mutex);
+    return registry.paths.contains(path.string());
+}
+
+// Writes every byte, through interrupted and short writes; 0 or the errno of the failure.
+int writeAll(int fd, std::string_view bytes) {
+    // Some systems refuse single writes of 2 GiB or more.
+    constexpr std::size_t MaxChunk = 1U << 30;
+    while (!bytes.empty()) {
+        const auto n = ::write(fd, bytes.data(), std::min(bytes.size(), MaxChunk));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        if (n == 0) {
+            return ENOSPC; // nothing taken and no reason given: the disk had no room
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// 0 or the errno of the failure. A file system that cannot sync at all (EINVAL) is accepted:
+// refusing every write there would help nobody.
+int syncFd(int fd) {
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR) {
+            continue;
+        }
+        return errno == EINVAL ? 0 : errno;
+    }
+    return 0;
+}
+
+int openRetrying(const char* path, int flags, mode_t mode = 0) {
+    for (;;) {
+        const int fd = ::open(path, flags, mode);
+        if (fd >= 0 || errno != EINTR) {
+            return fd;
+        }
+    }
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    const int fd = openRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        syncFd(fd);
+        ::close(fd);
+    }
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// ".<name>.<pid>.kelvor-tmp", or ".<name>.<pid>-<n>.kelvor-tmp" when that one is taken.
+std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt) {
+    std::string name = target.filename().string().substr(0, MaxNamePart);
+    name = "." + name + "." + std::to_string(::getpid());
+    if (attempt > 0) {
+        name += "-" + std::to_string(attempt + 1);
+    }
+    name += TemporarySuffix;
+    return folderOf(target) / name;
+}
+
+bool allDigits(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (const char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The process id a temporary file name carries; 0 when it carries none.
+pid_t pidOf(std::string_view name) {
+    if (!isTemporaryFileName(std::string(name))) {
+        return 0;
+    }
+    name.remove_suffix(TemporarySuffix.size());
+    auto token = name.substr(name.rfind('.') + 1);
+    token = token.substr(0, token.find('-'));
+    if (token.size() > 9) {
+        return 0;
+    }
+    return static_cast<pid_t>(std::stol(std::string(token)));
+}
+
+bool processAlive(pid_t pid) {
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+// Whether the file is a temporary file nobody writes any more. Its writer holds a lock on it
+// for as long as it is open, which also tells a leftover from a file of a live process that
+// happens to carry a reused process id. Where the file system has no locks, the process id
+// alone decides.
+bool abandoned(int fd, const std::filesystem::path& path) {
+    if (isOpenHere(path)) {
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return true;
+    }
+    if (errno == EWOULDBLOCK || errno == EINTR) {
+        return false;
+    }
+    const pid_t pid = pidOf(path.filename().string());
+    return pid == ::getpid() || !processAlive(pid);
+}
+
+} // namespace
+
+FileError::FileError(std::filesystem::path path, std::string reason)
+    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)),
+      reason_(std::move(reason)) {}
+
+const std::filesystem::path& FileError::path() const {
+    return path_;
+}
+
+const std::string& FileError::reason() const {
+    return reason_;
+}
+
+std::string fileErrorReason(int errorNumber) {
+    switch (errorNumber) {
+    case ENOSPC:
+        return "no space left on the disk";
+#ifdef EDQUOT
+    case EDQUOT:
+        return "the disk quota of this user is used up";
+#endif
+    case EFBIG:
+        return "file too large for the disk or for the file-size limit of this program";
+    case EROFS:
+        return "the disk is read-only";
+    case EACCES:
+    case EPERM:
+        return "the folder is read-only (no permission to write there)";
+    case ENOTDIR:
+        return "not a folder: a file stands where the path needs a folder";
+    case EISDIR:
+        return "a folder stands where the file should be";
+    case ENOENT:
+        return "the folder does not exist";
+    case EEXIST:
+        return "a file of that name exists already";
+    case EIO:
+        return "the disk failed to read or write (input/output error)";
+    case ENAMETOOLONG:
+        return "the file name is too long";
+    case ELOOP:
+        return "too many symbolic links in the path";
+    case EMFILE:
+    case ENFILE:
+        return "too many files are open";
+    case ENOMEM:
+        return "not enough memory";
+    case EBUSY:
+    case ETXTBSY:
+        return "the file is in use";
+    case ENXIO:
+    case ENODEV:
+    case ESTALE:
+        return "the disk or network share is gone";
+    case ETIMEDOUT:
+        return "the network share does not answer";
+    case EXDEV:
+        return "the file would have to move to another disk";
+    case EINVAL:
+        return "the file system does not allow this";
+    default:
+        break;
+    }
+    std::string text = std::generic_category().message(errorNumber);
+    if (!text.empty()) {
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    }
+    return text + " (error " + std::to_string(errorNumber) + ")";
+}
+
+AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
+    : path_(std::move(path)), handle_(handle) {}
+
+AppendFile AppendFile::createNew(const std::filesystem::path& path) {
+    const int fd =
+        openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw FileError(path, fileErrorReason(errno));
+    }
+    return AppendFile(path, fd);
+}
+
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)),
+      size_(std::exchange(other.size_, 0)) {}
+
+AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
+    if (this != &other) {
+        if (handle_ >= 0) {
+            ::close(static_cast<int>(handle_));
+        }
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, -1);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+AppendFile::~AppendFile() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+    }
+}
+
+void AppendFile::append(std::string_view bytes) {
+    if (handle_ < 0) {
+        throw FileError(path_, "the file is closed");
+    }
+    const int fd = static_cast<int>(handle_);
+    if (const int error = writeAll(fd, bytes); error != 0) {
+        // A reader of the file finds whole appends only, never the head of a cut-off one.
+        while (::ftruncate(fd, static_cast<off_t>(size_)) != 0 && errno == EINTR) {
+        }
+        throw FileError(path_, fileErrorReason(error));
+    }
+    size_ += bytes.size();
+}
+
+void AppendFile::sync() {
+    if (handle_ < 0) {
+        throw FileError(path_, "the file is closed");
+    }
+    if (const int error = syncFd(static_cast<int>(handle_)); error != 0) {
+        throw FileError(path_, fileErrorReason(error));
+    }
+}
+
+void AppendFile::close() {
+    if (handle_ < 0) {
+        return;
+    }
+    const int fd = static_cast<int>(std::exchange(handle_, -1));
+    // The descriptor is released even when close fails, so it is never closed twice.
+    if (::close(fd) != 0 && errno != EINTR) {
+        throw FileError(path_, fileErrorReason(errno));
+    }
+}
+
+const std::filesystem::path& AppendFile::path() const {
+    return path_;
+}
+
+ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+    struct stat existing {};
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        throw FileError(target_, fileErrorReason(EISDIR));
+    }
+    for (int attempt = 0;; ++attempt) {
+        auto candidate = temporaryName(target_, attempt);
+        const int fd =
+            openRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST && attempt < 100) {
+                continue;
+            }
+            throw FileError(target_, fileErrorReason(errno));
+        }
+        // The lock marks the file as in use for leftover removal in other processes. One of
+        // them may have taken the file between its creation and the lock: then start over.
+        ::flock(fd, LOCK_EX | LOCK_NB);
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) != 0 || ::lstat(candidate.c_str(), &named) != 0 ||
+            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
+            ::close(fd);
+            if (attempt < 100) {
+                continue;
+            }
+            throw FileError(target_, "the temporary file was removed while it was written");
+        }
+        handle_ = fd;
+        temporary_ = std::move(candidate);
+        break;
+    }
+    registerTemporary(temporary_, true);
+    if (exists) {
+        // The replacement keeps the permissions the file had.
+        ::fchmod(static_cast<int>(handle_), existing.st_mode & 07777);
+    }
+    buffer_.reserve(BufferSize);
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (!committed_) {
+        discard();
+    }
+}
+
+void ReplacingFile::write(std::string_view bytes) {
+    if (!failure_.empty()) {
+        throw FileError(target_, failure_);
+    }
+    if (committed_) {
+        throw FileError(target_, "the file was already written");
+    }
+    if (buffer_.size() + bytes.size() <= BufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    flushBuffer();
+    if (bytes.size() < BufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    if (const int error = writeAll(static_cast<int>(handle_), bytes); error != 0) {
+        fail(fileErrorReason(error));
+    }
+    written_ += bytes.size();
+}
+
+void ReplacingFile::flushBuffer() {
+    if (buffer_.empty()) {
+        return;
+    }
+    if (const int error = writeAll(static_cast<int>(handle_), buffer_); error != 0) {
+        fail(fileErrorReason(error));
+    }
+    written_ += buffer_.size();
+    buffer_.clear();
+}
+
+void ReplacingFile::commit() {
+    if (!failure_.empty()) {
+        throw FileError(target_, failure_);
+    }
+    if (committed_) {
+        return;
+    }
+    flushBuffer();
+    const int fd = static_cast<int>(handle_);
+    if (const int error = syncFd(fd); error != 0) {
+        fail(fileErrorReason(error));
+    }
+    // What the file system holds now must be all that was written.
+    struct stat synced {};
+    if (::fstat(fd, &synced) != 0) {
+        fail(fileErrorReason(errno));
+    }
+    if (static_cast<std::uint64_t>(synced.st_size) != written_) {
+        fail("the disk kept only " + std::to_string(synced.st_size) + " of " +
+             std::to_string(written_) + " bytes");
+    }
+    handle_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        fail(fileErrorReason(errno));
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        fail(fileErrorReason(errno));
+    }
+    committed_ = true;
+    registerTemporary(temporary_, false);
+    // The new file is complete and synced; should syncing the folder fail, a crash could
+    // bring back the earlier file, which is whole as well. Reporting the write as failed
+    // would be the bigger lie.
+    syncFolder(folderOf(target_));
+}
+
+void ReplacingFile::fail(std::string reason) {
+    failure_ = reason;
+    discard();
+    throw FileError(target_, std::move(reason));
+}
+
+void ReplacingFile::discard() noexcept {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(std::exchange(handle_, -1)));
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        registerTemporary(temporary_, false);
+        temporary_.clear();
+    }
+}
+
+void removeLeftoverTemporaryFiles(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const auto& path = entries->path();
+        if (!isTemporaryFileName(path.filename().string())) {
+            continue;
+        }
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        const int fd = openRetrying(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        if (abandoned(fd, path)) {
+            ::unlink(path.c_str());
+        }
+        ::close(fd);
+    }
+}
+
+bool isTemporaryFileName(const std::string& fileName) {
+    std::string_view name = fileName;
+    if (!name.starts_with('.') || !name.ends_with(TemporarySuffix)) {
+        return false;
+    }
+    name.remove_prefix(1);
+    name.remove_suffix(TemporarySuffix.size());
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) {
+        return false;
+    }
+    const auto token = name.substr(dot + 1);
+    const auto dash = token.find('-');
+    return allDigits(token.substr(0, dash)) &&
+           (dash == std::string_view::npos || allDigits(token.substr(dash + 1)));
+}
+
+void ignoreFileSizeLimitSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+} // namespace kelvor
