@@ -66,12 +66,12 @@ void RateExport(benchmark::State& state) {
         std::int32_t workbookIndex = 0;
         for (int i = 0; i < earlierTests; ++i) {
             std::string report = rateReport(1000, i);
-            step.exportReport(0, report, workbookIndex);
+            step.exportReport(0, report, "", workbookIndex);
         }
         int seed = earlierTests;
         for (auto _ : state) {
             std::string report = rateReport(points, seed++);
-            step.exportReport(0, report, workbookIndex);
+            step.exportReport(0, report, "", workbookIndex);
             benchmark::DoNotOptimize(report);
         }
         state.counters["peak_rss_MiB"] = static_cast<double>(peakRssKiB()) / 1024.0;

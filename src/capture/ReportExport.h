@@ -5,15 +5,23 @@
 
 namespace kelvor {
 
-// The step that takes a complete report of one channel into its spreadsheet workbook.
-// It consumes `reportText` (empties it) once the report has been handled; text it leaves
-// behind was not taken and is kept for the channel's next export. It may rewrite the
-// channel's workbook position.
+// What became of one report in the spreadsheet.
+struct ExportOutcome {
+    bool pasted = false;  // it is on a data sheet of the channel's workbook
+    std::string workbook; // that workbook and sheet, when pasted
+    std::string sheet;
+};
+
+// The step that takes a complete report of one channel into its spreadsheet workbook. It may
+// empty `reportText` and rewrite the channel's workbook position. `archiveFile` is where the
+// report is kept as received (empty when it could not be kept): every message about a report
+// that could not be exported names it. A report is handed over once, whatever the outcome.
 class ReportExport {
 public:
     virtual ~ReportExport() = default;
-    virtual void exportReport(int channel, std::string& reportText,
-                              std::int32_t& workbookIndex) = 0;
+    virtual ExportOutcome exportReport(int channel, std::string& reportText,
+                                       const std::string& archiveFile,
+                                       std::int32_t& workbookIndex) = 0;
 };
 
 } // namespace kelvor

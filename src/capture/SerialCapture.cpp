@@ -52,6 +52,20 @@ std::uint32_t SerialCapture::lightColour(std::int32_t status) {
     }
 }
 
+std::size_t SerialCapture::queuedReports(int channel) const {
+    return queues_.at(static_cast<std::size_t>(channel)).size();
+}
+
+std::string SerialCapture::channelName(int n) const {
+    return "Channel " + std::to_string(n + 1) + " (" + w_.channels[n].Description + ")";
+}
+
+void SerialCapture::note(const std::string& event) {
+    if (w_.log != nullptr) {
+        w_.log->write(event);
+    }
+}
+
 // Runs one step of opening the ports. A failure asks the user: Retry repeats the step,
 // anything else abandons the whole open. Returns false when abandoned.
 bool SerialCapture::runOpenStep(const std::function<void()>& step) {
@@ -60,6 +74,7 @@ bool SerialCapture::runOpenStep(const std::function<void()>& step) {
             step();
             return true;
         } catch (const CommError& error) {
+            note("Opening a port failed: " + communicationErrorText(error));
             const PromptResult answer =
                 w_.prompts.show(communicationErrorText(error), ProgramTitle, PromptIcon::Critical,
                                 PromptButtons::RetryCancel);
@@ -70,17 +85,41 @@ bool SerialCapture::runOpenStep(const std::function<void()>& step) {
     }
 }
 
+// The steps that open a channel's port, in the order the serial control wants them.
+void SerialCapture::openPort(int n) {
+    SerialPort& port = *w_.ports[n];
+    port.setCommPort(narrowPortNumber(w_.channels[n].CommPort));
+    port.setSettings(LineSettings);
+    port.setHandshaking(RtsCtsHandshaking);
+    port.setPortOpen(true);
+}
+
 bool SerialCapture::openChannel(int n) {
     ChannelRecord& ch = w_.channels[n];
     SerialPort& port = *w_.ports[n];
+    lost_[n] = false;
     if (ch.Enabled != 0) {
-        const bool opened = runOpenStep([&] { port.setCommPort(narrowPortNumber(ch.CommPort)); }) &&
-                            runOpenStep([&] { port.setSettings(LineSettings); }) &&
-                            runOpenStep([&] { port.setHandshaking(RtsCtsHandshaking); }) &&
-                            runOpenStep([&] { port.setPortOpen(true); });
-        if (!opened) {
-            return false;
+        // Opening a port that is open already is no error: it simply stays open.
+        bool alreadyOpen = false;
+        try {
+            alreadyOpen = port.portOpen();
+        } catch (const CommError&) {
         }
+        if (!alreadyOpen) {
+            if (opened_[n]) {
+                closePort(n); // open in the system, but its line is gone
+            }
+            const bool opened =
+                runOpenStep([&] { port.setCommPort(narrowPortNumber(ch.CommPort)); }) &&
+                runOpenStep([&] { port.setSettings(LineSettings); }) &&
+                runOpenStep([&] { port.setHandshaking(RtsCtsHandshaking); }) &&
+                runOpenStep([&] { port.setPortOpen(true); });
+            if (!opened) {
+                return false;
+            }
+            note(channelName(n) + ": port " + std::to_string(ch.CommPort) + " opened");
+        }
+        opened_[n] = true;
         ch.Status = StatusReady;
     } else {
         const bool closed = runOpenStep([&] {
@@ -91,13 +130,13 @@ bool SerialCapture::openChannel(int n) {
         if (!closed) {
             return false;
         }
+        opened_[n] = false;
         ch.Status = StatusOff;
     }
     w_.lights.setTooltip(n, ch.Description);
-    // Text still held was received: a report the export has not taken yet, or one cut short
-    // when the ports were closed. It goes out on the next status ticks instead of being
-    // dropped here.
-    if (!ch.ReceivedText.empty()) {
+    // Text still held was received: it is finished as a report and exported, not dropped.
+    finishReport(n, true);
+    if (!queues_[n].empty()) {
         ch.Status = StatusComplete;
     }
     return true;
@@ -116,28 +155,38 @@ void SerialCapture::CommOpen() {
     w_.statusUpdate.setEnabled(true);
 }
 
+// Closes the port for real, also one whose line is gone (it no longer reads as open, but
+// the operating system still holds it).
+void SerialCapture::closePort(int n) {
+    opened_[n] = false;
+    try {
+        w_.ports[n]->setPortOpen(false);
+    } catch (const CommError&) {
+        // Gone either way; nothing more to release.
+    }
+}
+
 void SerialCapture::CommClose() {
     for (int n = 0; n < ChannelCount; ++n) {
         SerialPort& port = *w_.ports[n];
-        bool wasOpen = false;
+        bool wasOpen = opened_[n];
         try {
-            wasOpen = port.portOpen();
-            if (wasOpen) {
-                port.setPortOpen(false);
-            }
+            wasOpen = port.portOpen() || wasOpen;
         } catch (const CommError&) {
-            // A port that fails while closing is gone either way; closing goes on with the
-            // others so none is left open behind it.
         }
-        if (wasOpen) {
-            // A report already received (or cut short by the closing) is still exported; a
-            // running or waiting export finishes and turns the channel off itself.
-            ChannelRecord& ch = w_.channels[n];
-            if (ch.Status != StatusExporting) {
-                ch.Status = ch.ReceivedText.empty() ? StatusOff : StatusComplete;
-            }
-            w_.statusUpdate.setEnabled(true);
+        lost_[n] = false; // closed on purpose: nothing to wait for
+        if (!wasOpen) {
+            continue;
         }
+        closePort(n);
+        // A report cut short by the closing is still archived and exported; a running or
+        // waiting export finishes and turns the channel off itself.
+        ChannelRecord& ch = w_.channels[n];
+        finishReport(n, true);
+        if (ch.Status != StatusExporting) {
+            ch.Status = queues_[n].empty() ? StatusOff : StatusComplete;
+        }
+        w_.statusUpdate.setEnabled(true);
     }
 }
 
@@ -158,30 +207,32 @@ void SerialCapture::pollChannel(int n) {
     if (ch.Enabled == 0) {
         return;
     }
+    if (lost_[n]) {
+        tryReopen(n);
+        return;
+    }
+    if (!opened_[n]) {
+        return; // closed, or never opened: nothing to read
+    }
     SerialPort& port = *w_.ports[n];
     std::string input;
     bool gotInput = false;
     try {
         if (!port.portOpen()) {
-            portLost(n);
+            portLost(n, "the port closed");
             return;
         }
         if (port.inBufferCount() != 0) {
             input = port.input();
             gotInput = true;
         }
-    } catch (const CommError&) {
-        try {
-            port.setPortOpen(false);
-        } catch (const CommError&) {
-            // Already gone; nothing more to release.
-        }
-        portLost(n);
+    } catch (const CommError& error) {
+        portLost(n, error.description());
         return;
     }
 
     if (gotInput) {
-        ch.ReceivedText += input;
+        receive(n, input);
         ch.IdleTicks = 0;
         ch.Status = StatusReceiving;
         w_.statusUpdate.setEnabled(true);
@@ -189,22 +240,74 @@ void SerialCapture::pollChannel(int n) {
         ++ch.IdleTicks;
     }
     if (ch.Status == StatusReceiving && ch.IdleTicks > QuietTicksLimit) {
+        finishReport(n, false);
         ch.Status = StatusComplete;
         w_.statusUpdate.setEnabled(true);
     }
 }
 
-// The port went away under an enabled channel (adapter pulled, device error). What was
-// received so far still goes out as a report; an idle channel simply turns off.
-void SerialCapture::portLost(int n) {
+void SerialCapture::receive(int n, const std::string& input) {
     ChannelRecord& ch = w_.channels[n];
-    if (ch.Status == StatusReceiving) {
-        ch.Status = StatusComplete;
-        w_.statusUpdate.setEnabled(true);
-    } else if (ch.Status == StatusReady) {
-        ch.Status = StatusOff;
-        w_.statusUpdate.setEnabled(true);
+    if (ch.ReceivedText.empty() && w_.archive != nullptr) {
+        w_.archive->begin(n);
     }
+    if (w_.archive != nullptr) {
+        w_.archive->append(n, input);
+    }
+    ch.ReceivedText += input;
+}
+
+// The text under way becomes a complete report in the channel's queue.
+void SerialCapture::finishReport(int n, bool cutShort) {
+    ChannelRecord& ch = w_.channels[n];
+    ch.IdleTicks = 0;
+    if (ch.ReceivedText.empty()) {
+        return;
+    }
+    std::string file = w_.archive != nullptr ? w_.archive->finish(n, cutShort) : std::string();
+    note(channelName(n) + ": report received, " + std::to_string(ch.ReceivedText.size()) +
+         " bytes" + (cutShort ? ", cut short" : "") +
+         (file.empty() ? ", not archived" : ", archived as " + file));
+    queues_[n].push_back({std::exchange(ch.ReceivedText, {}), std::move(file)});
+}
+
+// The line went away under an enabled channel (adapter pulled, device error). Its port is
+// closed for real, what was received so far still goes out as a report, and the line is
+// tried again every few seconds.
+void SerialCapture::portLost(int n, const std::string& why) {
+    closePort(n);
+    lost_[n] = true;
+    reopenCountdown_[n] = ReopenTicks;
+    note(channelName(n) + ": line lost (" + why + "); waiting for it to return");
+    ChannelRecord& ch = w_.channels[n];
+    finishReport(n, true);
+    if (ch.Status != StatusExporting) {
+        ch.Status = queues_[n].empty() ? StatusOff : StatusComplete;
+    }
+    w_.statusUpdate.setEnabled(true);
+}
+
+// Quietly: nobody may be there to answer a box, and the next try comes by itself.
+void SerialCapture::tryReopen(int n) {
+    if (--reopenCountdown_[n] > 0) {
+        return;
+    }
+    reopenCountdown_[n] = ReopenTicks;
+    try {
+        openPort(n);
+    } catch (const CommError&) {
+        closePort(n);
+        return;
+    }
+    lost_[n] = false;
+    opened_[n] = true;
+    note(channelName(n) + ": line back, port " + std::to_string(w_.channels[n].CommPort) +
+         " opened again");
+    ChannelRecord& ch = w_.channels[n];
+    if (ch.Status == StatusOff) {
+        ch.Status = StatusReady;
+    }
+    w_.statusUpdate.setEnabled(true);
 }
 
 void SerialCapture::StatusUpdateTick() {
@@ -224,54 +327,83 @@ void SerialCapture::StatusUpdateTick() {
             w_.lights.paintLight(n, ColourRed, CompleteCaption);
             ch.Status = StatusExporting;
             w_.statusUpdate.setEnabled(true);
-            break;
-        case StatusExporting:
-            exportChannel(n);
-            break;
+            continue;
         default:
             break;
         }
+        exportNext(n);
     }
 }
 
-void SerialCapture::exportChannel(int n) {
-    // A message box of a running export lets this tick come round again; that export
-    // still owns the channel.
-    if (exporting_[n]) {
+void SerialCapture::exportNext(int n) {
+    // A message loop inside a running export may let this tick come round again; the
+    // queued reports wait for that export to end.
+    if (exporting_) {
         return;
     }
+    if (queues_[n].empty()) {
+        afterExport(n);
+        return;
+    }
+    QueuedReport report = std::move(queues_[n].front());
+    queues_[n].pop_front();
     ChannelRecord& ch = w_.channels[n];
 
-    // The export works on its own copy so input arriving during its message boxes
-    // collects separately instead of being emptied together with this report.
-    std::string report = std::move(ch.ReceivedText);
-    ch.ReceivedText.clear();
-
-    exporting_[n] = true;
+    exporting_ = true;
+    ExportOutcome outcome;
     try {
-        w_.exporter.exportReport(n, report, ch.WorkbookIndex);
-    } catch (...) {
-        exporting_[n] = false;
-        ch.ReceivedText.insert(0, report);
-        throw;
+        outcome = w_.exporter.exportReport(n, report.text, report.archiveFile, ch.WorkbookIndex);
+    } catch (const std::exception& error) {
+        // The export tells its own failures; this is one it could not, told here once.
+        std::string text = "The report of " + channelName(n) +
+                           " could not be put into its workbook: " + error.what() + ".";
+        if (!report.archiveFile.empty()) {
+            text += "\rIt is kept as received in " + report.archiveFile + ".";
+        }
+        w_.prompts.show(text, ProgramTitle, PromptIcon::Critical, PromptButtons::Ok);
     }
-    exporting_[n] = false;
+    exporting_ = false;
 
-    const bool newInput = !ch.ReceivedText.empty();
-    if (!report.empty()) {
-        // Not taken: keep it in front of whatever came since, to go out with the next one.
-        ch.ReceivedText.insert(0, report);
+    if (outcome.pasted) {
+        note(channelName(n) + ": report exported to " + outcome.workbook + ", sheet " +
+             outcome.sheet);
+    } else {
+        note(channelName(n) + ": report not put on a data sheet" +
+             (report.archiveFile.empty() ? "" : " (kept in " + report.archiveFile + ")"));
     }
-    if (ch.Status == StatusExporting && !newInput) {
+    afterExport(n);
+}
+
+// The light goes back to ready once nothing is left to export; more reports ask for
+// another tick each.
+void SerialCapture::afterExport(int n) {
+    ChannelRecord& ch = w_.channels[n];
+    if (!queues_[n].empty()) {
+        w_.statusUpdate.setEnabled(true);
+        return;
+    }
+    if (ch.Status == StatusExporting) {
         bool open = false;
         try {
-            open = w_.ports[n]->portOpen();
+            open = opened_[n] && w_.ports[n]->portOpen();
         } catch (const CommError&) {
             open = false;
         }
         ch.Status = open ? StatusReady : StatusOff;
+        w_.statusUpdate.setEnabled(true);
     }
-    w_.statusUpdate.setEnabled(true);
+}
+
+void SerialCapture::finishHeldReports() {
+    if (exporting_) {
+        return; // the running export ends first; what waits is in the archive
+    }
+    for (int n = 0; n < ChannelCount; ++n) {
+        finishReport(n, true);
+        while (!queues_[n].empty()) {
+            exportNext(n);
+        }
+    }
 }
 
 } // namespace kelvor

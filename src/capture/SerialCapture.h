@@ -1,20 +1,29 @@
 #pragma once
 
 #include "capture/ChannelInfo.h"
+#include "capture/ReportArchive.h"
 #include "capture/ReportExport.h"
 #include "capture/StatusLights.h"
 #include "capture/Timer.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "util/EventLog.h"
 
 #include <array>
+#include <deque>
 #include <functional>
+#include <string>
 
 namespace kelvor {
 
 // The six serial lines and the per-channel state machine that turns received characters
 // into complete reports. Driven by three timers: CommStart opens the ports, CommPoll reads
 // them, StatusUpdate repaints the lights and runs pending exports.
+//
+// Nothing received is lost and nothing waits for a person: every report is archived as it
+// arrives, complete reports queue per channel and go to the export one at a time, in order,
+// whatever the export does with them; a line that vanishes is closed and opened again by
+// itself while its channel stays enabled.
 class SerialCapture {
 public:
     struct Wiring {
@@ -26,8 +35,13 @@ public:
         StatusLights& lights;
         Prompts& prompts;
         ReportExport& exporter;
-        std::function<void()> showSetup; // shown after Cancel of a communication error
+        std::function<void()> showSetup;  // shown after Cancel of a communication error
+        ReportArchive* archive = nullptr; // not owned; none: reports are not archived
+        EventLog* log = nullptr;          // not owned; none: nothing is logged
     };
+
+    // Poll ticks between two tries to open a vanished line again (about 3 s).
+    static constexpr int ReopenTicks = 30;
 
     explicit SerialCapture(Wiring wiring);
 
@@ -38,18 +52,44 @@ public:
     void CommPollTick();
     void StatusUpdateTick();
 
+    // At the end of the program: reports under way are finished as cut short and every
+    // queued report is exported now, without waiting for ticks.
+    void finishHeldReports();
+
+    // Complete reports of a channel that wait for their export.
+    std::size_t queuedReports(int channel) const;
+    // Whether the channel's line vanished and is being waited for.
+    bool lineLost(int channel) const { return lost_.at(static_cast<std::size_t>(channel)); }
+
     // The light colour and caption a channel shows for its status.
     static std::uint32_t lightColour(std::int32_t status);
 
 private:
+    struct QueuedReport {
+        std::string text;
+        std::string archiveFile;
+    };
+
     bool runOpenStep(const std::function<void()>& step);
+    void openPort(int n);
     bool openChannel(int n);
+    void closePort(int n);
     void pollChannel(int n);
-    void exportChannel(int n);
-    void portLost(int n);
+    void receive(int n, const std::string& input);
+    void finishReport(int n, bool cutShort);
+    void exportNext(int n);
+    void afterExport(int n);
+    void portLost(int n, const std::string& why);
+    void tryReopen(int n);
+    std::string channelName(int n) const;
+    void note(const std::string& event);
 
     Wiring w_;
-    std::array<bool, ChannelCount> exporting_{};
+    std::array<std::deque<QueuedReport>, ChannelCount> queues_;
+    std::array<bool, ChannelCount> opened_{}; // opened by us and not known to be gone
+    std::array<bool, ChannelCount> lost_{};
+    std::array<int, ChannelCount> reopenCountdown_{};
+    bool exporting_ = false; // one export at a time, also across message loops
 };
 
 } // namespace kelvor

@@ -77,7 +77,7 @@ bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIn
         app.clearClipboard();
     } catch (const xl::HostError& error) {
         if (error.number() != SilentError) {
-            showErrorMessage(ctx.prompts, error);
+            showErrorMessage(ctx, error);
         }
     }
     return decided;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/ExportContext.h"
 #include "export/HostError.h"
 #include "platform/Prompts.h"
 
@@ -9,6 +10,9 @@ namespace kelvor {
 
 // The "Error # ..." box of the export procedures: titled "Error", OK only.
 void showErrorMessage(Prompts& prompts, const xl::HostError& error);
+// The same box during an export: it also names the file that keeps the report as received,
+// and is counted, so the report's failure is told once.
+void showErrorMessage(ExportContext& ctx, const xl::HostError& error);
 
 // A failure that did not come from the application (a fault of the program itself), numbered
 // as an internal error so it can be told the same way.

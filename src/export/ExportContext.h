@@ -22,6 +22,10 @@ struct ExportContext {
     // Whether the newest report was recognised and went onto a data sheet, and that sheet.
     bool ReportPasted = false;
     std::string DataSheetName;
+    // While a received report is exported: the file that keeps it as received.
+    std::string ReportArchiveFile;
+    // Error boxes shown by the export procedures so far.
+    int MessagesShown = 0;
 
     xl::ApplicationFactory& factory;
     Prompts& prompts;

@@ -57,7 +57,7 @@ void FormatDataSheet(ExportContext& ctx, std::int32_t channel) {
             FormatLoadSheet(ctx, channel);
         }
     } catch (const xl::HostError& error) {
-        showErrorMessage(ctx.prompts, error);
+        showErrorMessage(ctx, error);
     }
 }
 

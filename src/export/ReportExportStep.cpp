@@ -1,25 +1,48 @@
 #include "export/ReportExportStep.h"
 
+#include "Version.h"
 #include "export/ChannelWorkbooks.h"
 #include "export/DataSheet.h"
 #include "export/ErrorMessage.h"
 #include "export/FormatDataSheet.h"
 
+#include <memory>
+
 namespace kelvor {
 
-void ReportExportStep::exportReport(int channel, std::string& reportText,
-                                    std::int32_t& workbookIndex) {
+ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportText,
+                                             const std::string& archiveFile,
+                                             std::int32_t& workbookIndex) {
+    ctx_.ReportArchiveFile = archiveFile;
+    const int messagesBefore = ctx_.MessagesShown;
+    const bool decided = runSteps(channel, reportText, workbookIndex);
+    ExportOutcome result = outcome(decided, reportText);
+    if (decided && !ctx_.ReportPasted) {
+        ctx_.prompts.beep();
+    } else if (!result.pasted && ctx_.MessagesShown == messagesBefore) {
+        // Some failures end a procedure without a message; the report must not vanish
+        // silently all the same.
+        showErrorMessage(ctx_, xl::HostError(1004, ProgramTitle,
+                                             "The report could not be put on a data sheet."));
+    }
+    ctx_.ReportArchiveFile.clear();
+    return result;
+}
+
+// Returns whether AddDataSheet decided about the report.
+bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex) {
     // The procedures below report their own failures. What still escapes (no application
-    // could be started, or a fault of the program) is told once here; the report stays with
-    // the channel unless AddDataSheet already took it, so nothing received is lost.
+    // could be started, or a fault of the program) is told once here.
     bool applicationReady = false;
     bool decided = false;
     try {
         ActivateChannelWorkbook(ctx_, workbookIndex);
         applicationReady = true;
-        xl::Application& app = ctx_.application();
-        app.setScreenUpdating(false);
-        app.setCalculation(xl::xlCalculationManual);
+        // Held for the whole export: the application must outlive it, whatever happens to
+        // the shared reference meanwhile.
+        const std::shared_ptr<xl::Application> app = ctx_.ExcelApp;
+        app->setScreenUpdating(false);
+        app->setCalculation(xl::xlCalculationManual);
 
         // A failure before AddDataSheet has looked at the report leaves ReportPasted
         // undecided; the previous report's value must not format a sheet or silence the beep.
@@ -29,24 +52,37 @@ void ReportExportStep::exportReport(int channel, std::string& reportText,
             FormatDataSheet(ctx_, channel);
         }
 
-        app.setCalculation(xl::xlCalculationAutomatic);
-        app.setScreenUpdating(true);
+        app->setCalculation(xl::xlCalculationAutomatic);
+        app->setScreenUpdating(true);
     } catch (const xl::HostError& error) {
-        showErrorMessage(ctx_.prompts, error);
+        showErrorMessage(ctx_, error);
         if (applicationReady) {
             restoreApplicationQuietly();
         }
-        return;
+        return false;
     } catch (const std::exception& error) {
-        showErrorMessage(ctx_.prompts, internalError(error));
+        showErrorMessage(ctx_, internalError(error));
         if (applicationReady) {
             restoreApplicationQuietly();
         }
-        return;
+        return false;
     }
-    if (decided && !ctx_.ReportPasted) {
-        ctx_.prompts.beep();
+    return decided;
+}
+
+ExportOutcome ReportExportStep::outcome(bool decided, const std::string& reportText) {
+    ExportOutcome result;
+    result.pasted = decided && ctx_.ReportPasted && reportText.empty();
+    if (!result.pasted) {
+        return result;
     }
+    result.sheet = ctx_.DataSheetName;
+    try {
+        result.workbook = ctx_.application().ActiveWorkbook()->Name();
+    } catch (const std::exception&) {
+        // Only the log misses the name.
+    }
+    return result;
 }
 
 // After a failure that was already told, give the user back a working application as far as

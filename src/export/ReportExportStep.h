@@ -10,15 +10,19 @@ namespace kelvor {
 
 // Takes one complete report of a channel into the channel's workbook: activates the workbook,
 // adds and formats the data sheet with screen updating off and calculation manual, restores
-// both and beeps when the report was not recognised.
+// both and beeps when the report was not recognised. A report that cannot be put on a sheet
+// is told to the user once, naming the file that keeps it as received.
 class ReportExportStep : public ReportExport {
 public:
     explicit ReportExportStep(ExportContext& ctx) : ctx_(ctx) {}
 
-    void exportReport(int channel, std::string& reportText, std::int32_t& workbookIndex) override;
+    ExportOutcome exportReport(int channel, std::string& reportText, const std::string& archiveFile,
+                               std::int32_t& workbookIndex) override;
 
 private:
+    bool runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex);
     void restoreApplicationQuietly();
+    ExportOutcome outcome(bool decided, const std::string& reportText);
 
     ExportContext& ctx_;
 };

@@ -16,6 +16,9 @@ public:
     virtual PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                               PromptButtons buttons) = 0;
     virtual void beep() = 0;
+    // The program is ending: open boxes close, and from now on nothing waits for an answer
+    // (a message is still recorded where messages are recorded; questions are cancelled).
+    virtual void endSession() {}
 };
 
 } // namespace kelvor

@@ -33,12 +33,19 @@ QSerialPort::Parity parityFrom(const QString& letter) {
     throw CommError(ErrInvalidSettings, "Invalid property value");
 }
 
+// A device that went away (an adapter pulled out, the far end of a pseudo-terminal closed)
+// leaves the port object open but dead: reads fail for good from then on.
+bool lineIsGone(const QSerialPort& port) {
+    return port.error() == QSerialPort::ResourceError || port.error() == QSerialPort::ReadError;
+}
+
 } // namespace
 
 QtSerialPort::QtSerialPort(DeviceForPort deviceForPort)
     : deviceForPort_(std::move(deviceForPort)) {}
 
 void QtSerialPort::setCommPort(std::int16_t port) {
+    releaseIfGone();
     if (port_.isOpen()) {
         throw CommError(ErrAlreadyOpen, "Port already open");
     }
@@ -68,9 +75,19 @@ void QtSerialPort::setHandshaking(int mode) {
     handshaking_ = mode;
 }
 
+// A dead port still holds its device (and keeps the event loop busy with its errors): it is
+// let go before anything else is done with it.
+void QtSerialPort::releaseIfGone() {
+    if (port_.isOpen() && lineIsGone(port_)) {
+        port_.close();
+        port_.clearError();
+    }
+}
+
 void QtSerialPort::open() {
+    releaseIfGone();
     if (port_.isOpen()) {
-        throw CommError(ErrAlreadyOpen, "Port already open");
+        return; // opening a port that is open already changes nothing
     }
     const std::string device = deviceForPort_ ? deviceForPort_(commPort_) : std::string();
     if (device.empty()) {
@@ -105,16 +122,6 @@ void QtSerialPort::setPortOpen(bool open) {
         port_.clearError();
     }
 }
-
-namespace {
-
-// A device that went away (an adapter pulled out, the far end of a pseudo-terminal closed)
-// leaves the port object open but dead: reads fail for good from then on.
-bool lineIsGone(const QSerialPort& port) {
-    return port.error() == QSerialPort::ResourceError || port.error() == QSerialPort::ReadError;
-}
-
-} // namespace
 
 bool QtSerialPort::portOpen() const {
     return port_.isOpen() && !lineIsGone(port_);

@@ -26,6 +26,7 @@ public:
 
 private:
     void open();
+    void releaseIfGone();
     void failIfLost();
 
     DeviceForPort deviceForPort_;

@@ -141,6 +141,8 @@ void FrmMain::load(const QString& programFolder) {
         .prompts = services_.prompts,
         .exporter = services_.exporter,
         .showSetup = [this] { showSetup(); },
+        .archive = services_.archive,
+        .log = services_.log,
     });
 
     commStart_.setEnabled(true);
@@ -183,6 +185,9 @@ void FrmMain::Command1Click(int index) {
     if (index == 0) {
         close();
     } else if (index == 1) {
+        // A CommStart still pending from the last time the dialog closed must not open the
+        // ports under the dialog that opens now.
+        commStart_.setEnabled(false);
         commPoll_.setEnabled(true);
         CommClose();
         showSetup();
@@ -212,10 +217,17 @@ void FrmMain::unload() {
         return;
     }
     unloaded_ = true;
+    // Ending must not wait for anybody: open boxes close and nothing asks from here on.
+    services_.prompts.endSession();
     commStart_.setEnabled(false);
     commPoll_.setEnabled(false);
     statusUpdate_.setEnabled(false);
     CommClose();
+    // Reports cut short by the closing, and those still waiting, go into their workbooks
+    // before the spreadsheet application lets go of them.
+    if (capture_) {
+        capture_->finishHeldReports();
+    }
     if (services_.releaseExcel) {
         services_.releaseExcel();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/ReportArchive.h"
 #include "capture/ReportExport.h"
 #include "capture/SerialCapture.h"
 #include "capture/StatusLights.h"
@@ -33,6 +34,8 @@ public:
         ReportExport& exporter;
         PortFactory makePort;               // empty: Qt serial ports
         std::function<void()> releaseExcel; // drops the spreadsheet application at exit
+        ReportArchive* archive = nullptr;   // not owned; none: reports are not archived
+        EventLog* log = nullptr;            // not owned; none: nothing is logged
     };
 
     FrmMain(AppState& state, Services services);

@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 #include "Version.h"
+#include "capture/ReceivedArchive.h"
 #include "dialogs/Dialogs.h"
 #include "export/ChannelWorkbooks.h"
 #include "export/ExportContext.h"
@@ -10,6 +11,8 @@
 #include "platform/widgets/QtPrompts.h"
 #include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
+#include "shell/LoggedPrompts.h"
+#include "util/EventLog.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -25,13 +28,27 @@ int main(int argc, char** argv) {
 
     kelvor::AppState state;
     kelvor::Main(state);
-    kelvor::QtPrompts prompts;
 
     // The built-in spreadsheet application keeps its workbook files in the folder the
     // settings file names (beside the settings file by default).
     const QString programFolder = QApplication::applicationDirPath();
-    const kelvor::PlatformConfig platform =
-        kelvor::readPlatformConfig(kelvor::iniPathIn(programFolder));
+    const std::filesystem::path iniPath = kelvor::iniPathIn(programFolder);
+    const kelvor::PlatformConfig platform = kelvor::readPlatformConfig(iniPath.string());
+
+    kelvor::EventLog log(iniPath.parent_path() / "KelvorReader.log");
+    log.write(std::string("Reader started: ") + kelvor::ProgramTitle + " " +
+              std::to_string(kelvor::VersionMajor) + "." + std::to_string(kelvor::VersionMinor) +
+              "." + std::to_string(kelvor::VersionRevision) + ", workbooks in " +
+              platform.workbookFolder);
+    kelvor::QtPrompts boxes;
+    kelvor::LoggedPrompts prompts(boxes, log);
+    // Every report is kept as received before any export is tried.
+    kelvor::ReceivedArchive archive(std::filesystem::path(platform.workbookFolder) / "Received",
+                                    kelvor::WallClock::now, [&prompts](const std::string& message) {
+                                        prompts.show(message, kelvor::ProgramTitle,
+                                                     kelvor::PromptIcon::Exclamation,
+                                                     kelvor::PromptButtons::Ok);
+                                    });
     // Workbooks that cannot be written there when the program ends go to the user's
     // documents instead of being lost (a pulled drive, a full disk, a share gone away).
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -50,10 +67,12 @@ int main(int argc, char** argv) {
                                         state.SummaryTraceOffset);
     kelvor::ReportExportStep exporter(exportContext);
 
-    kelvor::FrmMain frmMain(
-        state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = [&] {
-                    kelvor::ReleaseExcel(exportContext);
-                }});
+    kelvor::FrmMain frmMain(state, {.prompts = prompts,
+                                    .exporter = exporter,
+                                    .makePort = {},
+                                    .releaseExcel = [&] { kelvor::ReleaseExcel(exportContext); },
+                                    .archive = &archive,
+                                    .log = &log});
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     kelvor::ExportSummary summary(exportContext, state.ChannelInfo);
@@ -65,5 +84,7 @@ int main(int argc, char** argv) {
 
     frmMain.load(programFolder);
     frmMain.show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    log.write("Reader ended");
+    return exitCode;
 }

@@ -31,10 +31,12 @@ public:
     std::vector<qint64> quietMsBeforeExport;
     QElapsedTimer sinceLastInput;
 
-    void exportReport(int channel, std::string& reportText, std::int32_t&) override {
+    ExportOutcome exportReport(int channel, std::string& reportText, const std::string&,
+                               std::int32_t&) override {
         reports.emplace_back(channel, reportText);
         quietMsBeforeExport.push_back(sinceLastInput.elapsed());
         reportText.clear();
+        return {.pasted = true, .workbook = "Book1", .sheet = "Data 1"};
     }
 };
 

@@ -2,17 +2,21 @@
 
 namespace kelvor {
 
-void FakeExport::exportReport(int channel, std::string& reportText, std::int32_t& workbookIndex) {
-    calls.push_back({channel, reportText, workbookIndex});
+ExportOutcome FakeExport::exportReport(int channel, std::string& reportText,
+                                       const std::string& archiveFile,
+                                       std::int32_t& workbookIndex) {
+    calls.push_back({channel, reportText, workbookIndex, archiveFile});
     if (during) {
         during(channel);
     }
     if (assignWorkbookIndex != 0) {
         workbookIndex = assignWorkbookIndex;
     }
-    if (consume) {
-        reportText.clear();
+    if (!consume) {
+        return {};
     }
+    reportText.clear();
+    return {.pasted = true, .workbook = "Book" + std::to_string(workbookIndex), .sheet = "Data 1"};
 }
 
 } // namespace kelvor

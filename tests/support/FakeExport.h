@@ -10,16 +10,19 @@
 namespace kelvor {
 
 // Records every export. Consumes the report (as a successful export does) unless told
-// not to; `during` runs inside the call, standing in for the ticks a message box lets through.
+// not to, and then says it was pasted; `during` runs inside the call, standing in for the
+// ticks a message loop lets through.
 class FakeExport : public ReportExport {
 public:
     struct Call {
         int channel;
         std::string report;
         std::int32_t workbookIndex;
+        std::string archiveFile;
     };
 
-    void exportReport(int channel, std::string& reportText, std::int32_t& workbookIndex) override;
+    ExportOutcome exportReport(int channel, std::string& reportText, const std::string& archiveFile,
+                               std::int32_t& workbookIndex) override;
 
     std::vector<Call> calls;
     bool consume = true;

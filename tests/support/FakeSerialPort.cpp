@@ -12,7 +12,6 @@ void FakeSerialPort::failOpen(int times, int number, const std::string& descript
 
 void FakeSerialPort::vanish() {
     vanished_ = true;
-    open_ = false;
 }
 
 void FakeSerialPort::breakReads(int number, const std::string& description) {
@@ -55,7 +54,7 @@ int FakeSerialPort::inBufferCount() {
     if (readError_) {
         throw *readError_;
     }
-    if (!open_) {
+    if (!portOpen()) {
         throw CommError(8012, "The device is not open");
     }
     return buffer_.size() > INT_MAX ? INT_MAX : static_cast<int>(buffer_.size());
@@ -66,7 +65,7 @@ std::string FakeSerialPort::input() {
     if (readError_) {
         throw *readError_;
     }
-    if (!open_) {
+    if (!portOpen()) {
         throw CommError(8012, "The device is not open");
     }
     return std::exchange(buffer_, {});

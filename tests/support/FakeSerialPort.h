@@ -16,8 +16,12 @@ public:
     // The next `times` opens throw CommError(number, description).
     void failOpen(int times, int number, const std::string& description);
     void queueInput(const std::string& bytes) { buffer_ += bytes; }
-    // The device is gone: the port reads as closed and cannot be opened again.
+    // The device is gone: the port reads as closed, but (as with a real port whose adapter
+    // was pulled) stays held until it is closed; it cannot be opened again until it returns.
     void vanish();
+    void reappear() { vanished_ = false; }
+    // Whether the port is held open, whatever its line.
+    bool held() const { return open_; }
     // The port still reads as open but every read of it fails.
     void breakReads(int number, const std::string& description);
 
@@ -25,7 +29,7 @@ public:
     void setSettings(const std::string& settings) override;
     void setHandshaking(int mode) override;
     void setPortOpen(bool open) override;
-    bool portOpen() const override { return open_; }
+    bool portOpen() const override { return open_ && !vanished_; }
     int inBufferCount() override;
     std::string input() override;
 

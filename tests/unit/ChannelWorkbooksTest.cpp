@@ -72,11 +72,11 @@ TEST_F(ChannelWorkbooksTest, ApplicationClosedByTheUserIsReplacedWithoutAMessage
     std::int32_t index = 0;
     // Pasted and laid out only: no test kind of its own, so nothing more to tell.
     std::string report = reportText({"CONSTANT LOAD TEST NOTES", "x"});
-    step.exportReport(0, report, index);
+    step.exportReport(0, report, "", index);
     factory.created().front()->close();
 
     report = reportText({"CONSTANT LOAD TEST NOTES", "y"});
-    step.exportReport(0, report, index);
+    step.exportReport(0, report, "", index);
     EXPECT_EQ(factory.created().size(), 2U);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(report.empty());

@@ -60,7 +60,7 @@ protected:
     // Returns what the step left of the text.
     std::string exportReport(std::string text) {
         ReportExportStep step(ctx);
-        step.exportReport(1, text, index);
+        step.exportReport(1, text, "", index);
         return text;
     }
 

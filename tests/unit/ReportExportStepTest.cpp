@@ -49,7 +49,7 @@ class ReportExportStepTest : public ::testing::Test {
 protected:
     std::string exportReport(std::string text, ExportContext& through) {
         ReportExportStep step(through);
-        step.exportReport(0, text, index);
+        step.exportReport(0, text, "", index);
         return text;
     }
     std::string exportReport(std::string text) { return exportReport(std::move(text), ctx); }

@@ -18,6 +18,23 @@ namespace {
 const std::vector<std::string> OpenSequence = {"port 3", "settings 9600,N,8,1", "handshaking 2",
                                                "open"};
 
+// Keeps the archive's calls; each finished report gets a file named after its channel and
+// number, "(cut short)" marked as the real archive marks it.
+class RecordingArchive : public ReportArchive {
+public:
+    void begin(int channel) override { open[channel] = ""; }
+    void append(int channel, std::string_view bytes) override { open[channel] += bytes; }
+    std::string finish(int channel, bool cutShort) override {
+        const std::string file = "ch" + std::to_string(channel) + "-" +
+                                 std::to_string(files.size()) + (cutShort ? " (cut short)" : "");
+        files.push_back({file, open[channel]});
+        return file;
+    }
+
+    std::array<std::string, ChannelCount> open;
+    std::vector<std::pair<std::string, std::string>> files; // name, bytes
+};
+
 class SerialCaptureTest : public ::testing::Test {
 protected:
     ChannelTable channels{};
@@ -26,6 +43,7 @@ protected:
     RecordingLights lights;
     ScriptedPrompts prompts;
     FakeExport exporter;
+    RecordingArchive archive;
     int setupShown = 0;
     SerialCapture capture{{channels,
                            {&ports[0], &ports[1], &ports[2], &ports[3], &ports[4], &ports[5]},
@@ -35,7 +53,8 @@ protected:
                            lights,
                            prompts,
                            exporter,
-                           [this] { ++setupShown; }}};
+                           [this] { ++setupShown; },
+                           &archive}};
 
     void enable(std::initializer_list<int> which) {
         for (int n : which) {
@@ -101,7 +120,7 @@ TEST_F(SerialCaptureTest, OpenSetsUpEnabledPortsAndClosesDisabledOnes) {
     }
     // Text held from before is a received report, open port or not: it is exported.
     EXPECT_EQ(channels[3].Status, StatusComplete);
-    EXPECT_EQ(channels[3].ReceivedText, "stale");
+    EXPECT_EQ(capture.queuedReports(3), 1U);
     EXPECT_EQ(channels[4].Status, StatusComplete);
     EXPECT_EQ(statusUpdate.enableRequests, 1);
     runStatusTicks();
@@ -184,7 +203,7 @@ TEST_F(SerialCaptureTest, CommCloseTurnsOffOnlyOpenPortsAndExportsWhatArrived) {
 
     EXPECT_FALSE(ports[0].portOpen());
     EXPECT_EQ(channels[0].Status, StatusComplete);
-    EXPECT_EQ(channels[0].ReceivedText, "half a report");
+    EXPECT_EQ(capture.queuedReports(0), 1U);
     EXPECT_EQ(channels[2].Status, StatusOff);
     EXPECT_EQ(channels[1].Status, StatusReady);
     EXPECT_EQ(statusUpdate.enableRequests, 2);
@@ -195,22 +214,48 @@ TEST_F(SerialCaptureTest, CommCloseTurnsOffOnlyOpenPortsAndExportsWhatArrived) {
     EXPECT_EQ(channels[0].Status, StatusOff);
 }
 
-TEST_F(SerialCaptureTest, ReportNotTakenSurvivesReopeningThePorts) {
-    // The export failed (it told the user) and kept the report; the user then went through
-    // the setup dialog, which closes and reopens the ports.
-    start({0});
-    exporter.consume = false;
-    sendReport(0, "CONSTANT RATE TEST DATA\r\n");
-    EXPECT_EQ(channels[0].Status, StatusReady);
+TEST_F(SerialCaptureTest, EveryReportIsArchivedAsReceivedBeforeItsExport) {
+    start({0, 1});
+    exporter.during = [&](int) {
+        // By the time the export runs, the report is complete in its file.
+        ASSERT_FALSE(archive.files.empty());
+        EXPECT_EQ(archive.files.back().second, exporter.calls.back().report);
+    };
+    receive(0, "CONSTANT RATE");
+    EXPECT_EQ(archive.open[0], "CONSTANT RATE"); // written as it arrives
+    receive(0, " TEST DATA\r\n");
+    quietTicks(11);
+    runStatusTicks();
+    receive(1, "cut off by the ");
     capture.CommClose();
     runStatusTicks();
-    EXPECT_EQ(channels[0].Status, StatusOff);
+
+    ASSERT_EQ(archive.files.size(), 2U);
+    EXPECT_EQ(archive.files[0].first, "ch0-0");
+    EXPECT_EQ(archive.files[0].second, "CONSTANT RATE TEST DATA\r\n");
+    EXPECT_EQ(archive.files[1].first, "ch1-1 (cut short)");
+    ASSERT_EQ(exporter.calls.size(), 2U);
+    EXPECT_EQ(exporter.calls[0].archiveFile, "ch0-0");
+    EXPECT_EQ(exporter.calls[1].archiveFile, "ch1-1 (cut short)");
+    EXPECT_EQ(exporter.calls[1].report, "cut off by the ");
+}
+
+TEST_F(SerialCaptureTest, ReportNotTakenLeavesTheQueueAndLaterReportsGoOn) {
+    // The export failed on it and told the user; it is in the archive. Holding it in front
+    // of the channel's text would make every later report fail the same way.
+    start({0});
+    exporter.consume = false;
+    sendReport(0, "far too long");
+    EXPECT_EQ(channels[0].Status, StatusReady);
+    EXPECT_EQ(capture.queuedReports(0), 0U);
 
     exporter.consume = true;
+    sendReport(0, "next");
+    capture.CommClose();
     capture.CommOpen();
     runStatusTicks();
-    ASSERT_EQ(exporter.calls.size(), 3U);
-    EXPECT_EQ(exporter.calls[2].report, "CONSTANT RATE TEST DATA\r\n");
+    ASSERT_EQ(exporter.calls.size(), 2U);
+    EXPECT_EQ(exporter.calls[1].report, "next");
     EXPECT_EQ(channels[0].ReceivedText, "");
     EXPECT_EQ(channels[0].Status, StatusReady);
 }
@@ -286,25 +331,64 @@ TEST_F(SerialCaptureTest, LightColourTable) {
     EXPECT_EQ(SerialCapture::lightColour(StatusExporting), 255U);
 }
 
-TEST_F(SerialCaptureTest, InputWhileWaitingForExportRestartsTheReport) {
+TEST_F(SerialCaptureTest, InputAfterTheQuietPeriodIsANewReportEvenBeforeTheExport) {
     start({0});
     for (bool waitForExportTick : {false, true}) {
-        receive(0, "first ");
+        receive(0, "first");
         quietTicks(11);
         if (waitForExportTick) {
             capture.StatusUpdateTick(); // red, now Exporting
         }
         receive(0, "second");
         EXPECT_EQ(channels[0].Status, StatusReceiving);
-        runStatusTicks();
-        EXPECT_TRUE(exporter.calls.empty());
+        runStatusTicks(); // the complete one goes out meanwhile
+        ASSERT_EQ(exporter.calls.size(), 1U);
+        EXPECT_EQ(exporter.calls[0].report, "first");
+        EXPECT_EQ(lights.lastPaint(0)->colour, ColourGreen);
 
         quietTicks(11);
         runStatusTicks();
-        ASSERT_EQ(exporter.calls.size(), 1U);
-        EXPECT_EQ(exporter.calls[0].report, "first second");
+        ASSERT_EQ(exporter.calls.size(), 2U);
+        EXPECT_EQ(exporter.calls[1].report, "second");
+        EXPECT_EQ(channels[0].Status, StatusReady);
         exporter.calls.clear();
     }
+}
+
+TEST_F(SerialCaptureTest, ReportsArrivingDuringAnExportQueueAndGoOutOneByOne) {
+    // An export whose message loop runs long (a box nobody answers): the line keeps
+    // delivering reports, each complete after its own quiet period.
+    start({0, 1});
+    int nested = 0;
+    exporter.during = [&](int) {
+        if (nested++ > 0) {
+            return;
+        }
+        for (const char* report : {"two", "three", "four", "five"}) {
+            receive(0, report);
+            quietTicks(11);
+            capture.StatusUpdateTick();
+            capture.StatusUpdateTick();
+        }
+        receive(1, "other channel");
+        quietTicks(11);
+        capture.StatusUpdateTick();
+        capture.StatusUpdateTick();
+        EXPECT_EQ(exporter.calls.size(), 1U); // nothing runs beside the open export
+        EXPECT_EQ(capture.queuedReports(0), 4U);
+    };
+    sendReport(0, "one");
+
+    std::vector<std::string> channel0;
+    for (const auto& call : exporter.calls) {
+        if (call.channel == 0) {
+            channel0.push_back(call.report);
+        }
+    }
+    EXPECT_EQ(channel0, (std::vector<std::string>{"one", "two", "three", "four", "five"}));
+    EXPECT_EQ(exporter.calls.size(), 6U);
+    EXPECT_EQ(channels[0].Status, StatusReady);
+    EXPECT_EQ(channels[1].Status, StatusReady);
 }
 
 TEST_F(SerialCaptureTest, TwoChannelsCompletingTogetherExportInChannelOrderInOneTick) {
@@ -343,7 +427,7 @@ TEST_F(SerialCaptureTest, DisabledOrUnopenedChannelIsNeverRead) {
     EXPECT_TRUE(exporter.calls.empty());
 }
 
-TEST_F(SerialCaptureTest, NestedStatusTickDuringExportDoesNotExportTheSameChannelAgain) {
+TEST_F(SerialCaptureTest, NestedStatusTickDuringExportStartsNoSecondExport) {
     start({0, 1});
     receive(0, "zero");
     receive(1, "one");
@@ -353,16 +437,16 @@ TEST_F(SerialCaptureTest, NestedStatusTickDuringExportDoesNotExportTheSameChanne
     int nested = 0;
     exporter.during = [&](int channel) {
         if (channel == 0 && nested++ == 0) {
-            capture.StatusUpdateTick(); // a message box of the export lets the tick through
+            capture.StatusUpdateTick(); // a message loop of the export lets the tick through
+            EXPECT_EQ(exporter.calls.size(), 1U);
         }
     };
     capture.StatusUpdateTick();
+    runStatusTicks();
 
     ASSERT_EQ(exporter.calls.size(), 2U);
     EXPECT_EQ(exporter.calls[0].channel, 0);
-    EXPECT_EQ(exporter.calls[1].channel, 1); // done by the nested tick, not repeated after
-    runStatusTicks();
-    EXPECT_EQ(exporter.calls.size(), 2U);
+    EXPECT_EQ(exporter.calls[1].channel, 1);
     EXPECT_EQ(channels[0].Status, StatusReady);
     EXPECT_EQ(channels[1].Status, StatusReady);
 }
@@ -388,32 +472,6 @@ TEST_F(SerialCaptureTest, InputDuringExportIsKeptAndExportedAfterItsOwnQuietPeri
     EXPECT_EQ(channels[0].Status, StatusReady);
 }
 
-TEST_F(SerialCaptureTest, ReportNotTakenByTheExportGoesOutWithTheNextOne) {
-    start({0});
-    exporter.consume = false;
-    exporter.during = [&](int) { receive(0, "+late"); };
-    sendReport(0, "kept");
-    EXPECT_EQ(channels[0].ReceivedText, "kept+late");
-    EXPECT_EQ(channels[0].Status, StatusReceiving);
-
-    exporter.consume = true;
-    exporter.during = nullptr;
-    quietTicks(11);
-    runStatusTicks();
-    sendReport(0, "+next");
-
-    ASSERT_EQ(exporter.calls.size(), 3U);
-    EXPECT_EQ(exporter.calls[1].report, "kept+late");
-    EXPECT_EQ(exporter.calls[2].report, "+next");
-
-    exporter.consume = false;
-    sendReport(0, "A");
-    EXPECT_EQ(channels[0].Status, StatusReady);
-    exporter.consume = true;
-    sendReport(0, "B");
-    EXPECT_EQ(exporter.calls.back().report, "AB");
-}
-
 TEST_F(SerialCaptureTest, ClosingThePortsDuringAnExportLeavesTheChannelOff) {
     start({0});
     exporter.during = [&](int) { capture.CommClose(); };
@@ -422,23 +480,23 @@ TEST_F(SerialCaptureTest, ClosingThePortsDuringAnExportLeavesTheChannelOff) {
     EXPECT_EQ(channels[0].Status, StatusOff);
 }
 
-TEST_F(SerialCaptureTest, ExportThatThrowsKeepsTheReportForAnotherTry) {
+TEST_F(SerialCaptureTest, ExportThatThrowsIsToldOnceNamingTheArchiveAndTheChannelGoesOn) {
     start({0});
     exporter.during = [](int) { throw std::runtime_error("host gone"); };
-    receive(0, "report");
-    quietTicks(11);
-    capture.StatusUpdateTick();
-    EXPECT_THROW(capture.StatusUpdateTick(), std::runtime_error);
-    EXPECT_EQ(channels[0].ReceivedText, "report");
+    sendReport(0, "report");
+    ASSERT_EQ(prompts.shown.size(), 1U);
+    EXPECT_NE(prompts.shown[0].text.find("host gone"), std::string::npos);
+    EXPECT_NE(prompts.shown[0].text.find("kept as received in ch0-0"), std::string::npos);
+    EXPECT_EQ(channels[0].Status, StatusReady);
 
     exporter.during = nullptr;
-    capture.StatusUpdateTick();
+    sendReport(0, "next");
     EXPECT_EQ(exporter.calls.size(), 2U);
-    EXPECT_EQ(exporter.calls[1].report, "report");
-    EXPECT_EQ(channels[0].Status, StatusReady);
+    EXPECT_EQ(exporter.calls[1].report, "next");
+    EXPECT_EQ(prompts.shown.size(), 1U);
 }
 
-TEST_F(SerialCaptureTest, VanishedPortStillExportsWhatWasReceived) {
+TEST_F(SerialCaptureTest, VanishedLineIsClosedExportsWhatArrivedAndComesBackQuietly) {
     start({0, 1, 2});
     receive(0, "partial");
     receive(1, "partial too");
@@ -447,22 +505,85 @@ TEST_F(SerialCaptureTest, VanishedPortStillExportsWhatWasReceived) {
     ports[2].vanish(); // idle at the time
 
     capture.CommPollTick();
+    for (int n : {0, 1, 2}) {
+        EXPECT_FALSE(ports[n].held()) << n; // let go for real, not just marked
+        EXPECT_TRUE(capture.lineLost(n)) << n;
+    }
     EXPECT_EQ(channels[0].Status, StatusComplete);
     EXPECT_EQ(channels[1].Status, StatusComplete);
     EXPECT_EQ(channels[2].Status, StatusOff);
-    EXPECT_EQ(ports[1].log.back(), "close");
     EXPECT_TRUE(statusUpdate.isEnabled());
 
     runStatusTicks();
     ASSERT_EQ(exporter.calls.size(), 2U);
     EXPECT_EQ(exporter.calls[0].report, "partial");
+    EXPECT_EQ(exporter.calls[0].archiveFile, "ch0-0 (cut short)");
     EXPECT_EQ(exporter.calls[1].report, "partial too");
     for (int n : {0, 1, 2}) {
         EXPECT_EQ(channels[n].Status, StatusOff) << n;
         EXPECT_EQ(lights.lastPaint(n)->colour, ColourButtonFace) << n;
     }
-    quietTicks(3);
-    EXPECT_EQ(exporter.calls.size(), 2U);
+
+    // Tried again every few seconds, without reading and without a box.
+    ports[2].log.clear();
+    const int readsBefore = ports[2].countReads;
+    quietTicks(SerialCapture::ReopenTicks - 1);
+    EXPECT_TRUE(ports[2].log.empty());
+    quietTicks(1);
+    EXPECT_EQ(ports[2].log, (std::vector<std::string>{"port 3", "settings 9600,N,8,1",
+                                                      "handshaking 2", "open", "close"}));
+    EXPECT_EQ(ports[2].countReads, readsBefore);
+
+    ports[0].reappear();
+    ports[2].reappear();
+    quietTicks(SerialCapture::ReopenTicks);
+    EXPECT_TRUE(ports[0].portOpen());
+    EXPECT_TRUE(ports[2].portOpen());
+    EXPECT_FALSE(capture.lineLost(2));
+    runStatusTicks();
+    EXPECT_EQ(channels[2].Status, StatusReady);
+    EXPECT_EQ(lights.lastPaint(2)->colour, ColourYellow);
+    EXPECT_TRUE(prompts.shown.empty());
+    sendReport(2, "after the return");
+    EXPECT_EQ(exporter.calls.back().report, "after the return");
+}
+
+TEST_F(SerialCaptureTest, ClosingThePortsStopsWaitingForAVanishedLine) {
+    start({0});
+    ports[0].vanish();
+    capture.CommPollTick();
+    capture.CommClose(); // ">>": the user is changing the setup
+    ports[0].reappear();
+    ports[0].log.clear();
+    quietTicks(2 * SerialCapture::ReopenTicks);
+    EXPECT_TRUE(ports[0].log.empty());
+
+    // And opening it again is no "Port already open", whatever state it was left in.
+    capture.CommOpen();
+    EXPECT_TRUE(ports[0].portOpen());
+    EXPECT_TRUE(prompts.shown.empty());
+    capture.CommOpen();
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(SerialCaptureTest, EndingFinishesEveryHeldReportWithoutTicks) {
+    start({0, 1});
+    receive(0, "first");
+    quietTicks(11);
+    receive(0, "second");
+    quietTicks(11);
+    EXPECT_EQ(capture.queuedReports(0), 2U);
+    receive(1, "under way");
+
+    capture.CommClose();
+    capture.finishHeldReports();
+
+    ASSERT_EQ(exporter.calls.size(), 3U);
+    EXPECT_EQ(exporter.calls[0].report, "first");
+    EXPECT_EQ(exporter.calls[1].report, "second");
+    EXPECT_EQ(exporter.calls[2].report, "under way");
+    EXPECT_EQ(exporter.calls[2].archiveFile, "ch1-2 (cut short)");
+    EXPECT_EQ(capture.queuedReports(0), 0U);
 }
 
 TEST_F(SerialCaptureTest, BinaryBytesAndMegabytesArriveUnchanged) {

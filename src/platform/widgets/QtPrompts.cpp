@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace kelvor {
 namespace {
 
@@ -30,24 +32,71 @@ QString displayText(const std::string& text) {
 
 } // namespace
 
+QtPrompts::~QtPrompts() {
+    for (const QPointer<QMessageBox>& box : boxes_) {
+        delete box.data();
+    }
+}
+
+std::vector<QMessageBox*> QtPrompts::openBoxes() {
+    std::erase_if(boxes_, [](const QPointer<QMessageBox>& box) { return box.isNull(); });
+    std::vector<QMessageBox*> open;
+    for (const QPointer<QMessageBox>& box : boxes_) {
+        open.push_back(box.data());
+    }
+    return open;
+}
+
 PromptResult QtPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
                              PromptButtons buttons) {
-    QMessageBox box(iconFor(icon), QString::fromStdString(title), displayText(text));
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (buttons == PromptButtons::RetryCancel) {
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-        // Anything but an explicit Retry (Esc, the close box, the program ending) cancels.
-        return box.exec() == QMessageBox::Retry ? PromptResult::Retry : PromptResult::Cancel;
+    const bool question = buttons == PromptButtons::RetryCancel;
+    if (ended_) {
+        return question ? PromptResult::Cancel : PromptResult::Ok;
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return PromptResult::Ok;
+    const QString shown = displayText(text);
+    const QString caption = QString::fromStdString(title);
+    if (!question) {
+        const auto open = openBoxes();
+        const bool alreadyShown = std::any_of(open.begin(), open.end(), [&](QMessageBox* box) {
+            return box->text() == shown && box->windowTitle() == caption;
+        });
+        if (alreadyShown) {
+            return PromptResult::Ok;
+        }
+    }
+
+    auto* box = new QMessageBox(iconFor(icon), caption, shown);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    boxes_.emplace_back(box);
+    if (!question) {
+        box->setStandardButtons(QMessageBox::Ok);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+        return PromptResult::Ok;
+    }
+    box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    // Anything but an explicit Retry (Esc, the close box, the program ending) cancels.
+    const QPointer<QMessageBox> guard(box);
+    const int answer = box->exec();
+    if (guard) {
+        box->close();
+    }
+    return answer == QMessageBox::Retry ? PromptResult::Retry : PromptResult::Cancel;
 }
 
 void QtPrompts::beep() {
     QApplication::beep();
+}
+
+void QtPrompts::endSession() {
+    ended_ = true;
+    for (QMessageBox* box : openBoxes()) {
+        box->done(QMessageBox::Cancel); // ends a waiting question with Cancel
+        box->close();
+    }
 }
 
 } // namespace kelvor

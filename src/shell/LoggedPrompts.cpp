@@ -1,0 +1,20 @@
+#include "shell/LoggedPrompts.h"
+
+namespace kelvor {
+
+PromptResult LoggedPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
+                                 PromptButtons buttons) {
+    log_.write("Message \"" + title + "\": " + text);
+    const PromptResult answer = shown_.show(text, title, icon, buttons);
+    if (buttons == PromptButtons::RetryCancel) {
+        log_.write(answer == PromptResult::Retry ? "Answer: Retry" : "Answer: Cancel");
+    }
+    return answer;
+}
+
+void LoggedPrompts::beep() {
+    log_.write("Beep: a transmission was not a test report");
+    shown_.beep();
+}
+
+} // namespace kelvor
