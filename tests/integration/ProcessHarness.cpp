@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace kelvor::test {
 namespace {
@@ -114,6 +115,41 @@ void ReaderInFolder::stopWith(int sig) {
     ASSERT_TRUE(process_.waitForFinished(20000));
     EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process_.exitCode(), 0);
+}
+
+void ReaderInFolder::killHard() {
+    process_.kill();
+    ASSERT_TRUE(process_.waitForFinished(20000));
+}
+
+QString ReaderInFolder::logText() const {
+    QFile file(folder_ + "/KelvorReader.log");
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+double ReaderInFolder::cpuSeconds() const {
+    QFile stat(QString("/proc/%1/stat").arg(process_.processId()));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return -1.0;
+    }
+    // Fields after the command name: state is the 3rd field, utime the 14th, stime the 15th.
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.at(11).toDouble() + fields.at(12).toDouble();
+    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+QList<QPair<QString, QByteArray>> archivedReports(const QString& workbookFolder,
+                                                  int channelNumber) {
+    const QDir folder(QString("%1/Received/Channel %2").arg(workbookFolder).arg(channelNumber));
+    QList<QPair<QString, QByteArray>> reports;
+    for (const QFileInfo& info :
+         folder.entryInfoList({"*.txt"}, QDir::Files, QDir::Time | QDir::Reversed)) {
+        QFile file(info.filePath());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        reports.append({info.fileName(), file.readAll()});
+    }
+    return reports;
 }
 
 bool workbookReaderAvailable() {

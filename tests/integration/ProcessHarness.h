@@ -48,6 +48,14 @@ public:
     // Whether the program holds the given device open.
     bool holdsOpen(const QString& device) const;
     void stopWith(int sig);
+    // Ends the program the hard way (as a power cut would), without a word to it.
+    void killHard();
+
+    qint64 pid() const { return process_.processId(); }
+    QString workbookFolder() const { return folder_ + "/Workbooks"; }
+    QString logText() const;
+    // The processor time the program has used so far, user and system, in seconds.
+    double cpuSeconds() const;
 
 private:
     bool catchesTerminationSignals() const;
@@ -60,6 +68,8 @@ private:
 // A workbook file read back by an independent reader (openpyxl); empty when that reader is
 // not installed.
 QJsonObject inspectWorkbook(const QString& path);
+// The files of one channel's received-report archive, oldest first, with their bytes.
+QList<QPair<QString, QByteArray>> archivedReports(const QString& workbookFolder, int channelNumber);
 bool workbookReaderAvailable();
 
 } // namespace kelvor::test

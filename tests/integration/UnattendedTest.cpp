@@ -1,0 +1,243 @@
+// The real program left alone under faults: lines pulled and plugged in again, boxes nobody
+// answers, signals while boxes are open, kills at any moment.
+#include "ProcessHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QTest>
+
+#include <csignal>
+#include <random>
+
+namespace kelvor::test {
+namespace {
+
+QString sample(const char* name) {
+    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Points `link` at `target`, replacing what it pointed at in one step, as a device node
+// that comes back under the same name would.
+void pointLink(const QString& link, const QString& target) {
+    const QString fresh = link + ".new";
+    QFile::remove(fresh);
+    ASSERT_TRUE(QFile::link(target, fresh));
+    ASSERT_EQ(::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(link).constData()),
+              0);
+}
+
+QByteArray channelSettings(const QStringList& devices) {
+    QString text;
+    for (int n = 0; n < devices.size(); ++n) {
+        text += QString("[KelvorReaderCH%1]\nEnabled=1\nCommPort=%2\n").arg(n).arg(n + 1);
+    }
+    text += "[KelvorReaderPorts]\n";
+    for (int n = 0; n < devices.size(); ++n) {
+        text += QString("Com%1=%2\n").arg(n + 1).arg(devices[n]);
+    }
+    return text.toUtf8();
+}
+
+// A constant-rate report whose column-header line is missing: its export shows an error box.
+QString brokenReport(const QString& folder) {
+    QByteArray text = readFile(sample("rate-shipper-lbf-in-50.txt"));
+    text.replace("DEFLECTION,FORCE", "DEFLECTIN,FORCE");
+    const QString path = folder + "/broken.txt";
+    writeFile(path, text);
+    return path;
+}
+
+QStringList dataSheets(const QJsonObject& workbook) {
+    QStringList names;
+    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
+        const QString name = sheet["name"].toString();
+        if (name.startsWith("Data ") && !name.endsWith(" Plot")) {
+            names << name;
+        }
+    }
+    return names;
+}
+
+QStringList workbookFiles(const QString& folder) {
+    return QDir(folder).entryList({"*.xlsx"}, QDir::Files, QDir::Name);
+}
+
+class Unattended : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!workbookReaderAvailable()) {
+            GTEST_SKIP() << "python3-openpyxl is not installed";
+        }
+    }
+
+    static void waitForLog(ReaderInFolder& reader, const QString& text, int ms = 20000) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reader.logText().contains(text); }, ms))
+            << "not in the log: " << text.toStdString() << "\n"
+            << reader.logText().toStdString();
+    }
+};
+
+TEST_F(Unattended, PulledLineIsKeptClosedAndComesBackWithoutBusyWaiting) {
+    ReaderInFolder reader;
+    const QString line = reader.folder() + "/line0";
+    auto first = std::make_unique<Simulator>(QStringList{"--rate", "400"},
+                                             QStringList{sample("rate-paper-core-n-mm-150.txt")});
+    pointLink(line, first->device());
+    reader.writeSettings(channelSettings({line}));
+    reader.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(first->device()); }, 10000));
+    first->play();
+
+    // Pulled a second into the report.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto files = archivedReports(reader.workbookFolder(), 1);
+            return !files.isEmpty() && files.last().second.size() > 200;
+        },
+        10000));
+    first->kill();
+    waitForLog(reader, "line lost");
+    const double cpuAtLoss = reader.cpuSeconds();
+    QElapsedTimer waited;
+    waited.start();
+
+    const auto files = archivedReports(reader.workbookFolder(), 1);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].first.endsWith(" (cut short).txt")) << files[0].first.toStdString();
+    EXPECT_TRUE(readFile(sample("rate-paper-core-n-mm-150.txt")).startsWith(files[0].second));
+    waitForLog(reader, "report exported to Book1, sheet Data 1"); // what arrived, still exported
+
+    // The adapter is plugged in again: the same path, a new device behind it.
+    Simulator second({}, {sample("rate-shipper-lbf-in-50.txt")});
+    pointLink(line, second.device());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(second.device()); }, 15000));
+    const double idleSeconds = static_cast<double>(waited.elapsed()) / 1000.0;
+    EXPECT_GT(idleSeconds, 2.0); // the reader waits a few seconds between tries
+    EXPECT_LT(reader.cpuSeconds() - cpuAtLoss, 0.1) << "over " << idleSeconds << " s";
+    EXPECT_TRUE(reader.logText().contains("line back"));
+
+    second.play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.finished(); }, 30000));
+    waitForLog(reader, "report exported to Book1, sheet Data 2");
+    reader.stopWith(SIGTERM);
+    EXPECT_EQ(archivedReports(reader.workbookFolder(), 1).size(), 2);
+}
+
+TEST_F(Unattended, ReportsWhileAnErrorBoxStaysOpenBecomeSheetsOfTheirOwn) {
+    ReaderInFolder reader;
+    const QString valid = sample("rate-shipper-lbf-in-50.txt");
+    Simulator tester({"--rate", "0", "--pause", "1.6"},
+                     {brokenReport(reader.folder()), valid, valid, valid, valid});
+    reader.writeSettings(channelSettings({tester.device()}));
+    reader.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(tester.device()); }, 10000));
+    tester.play();
+    waitForLog(reader, "Message \"Error\"");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tester.finished(); }, 30000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return reader.logText().count("report exported to") == 5; }, 10000));
+    EXPECT_FALSE(reader.logText().contains("Answer:")); // nobody answered the box
+    reader.stopWith(SIGTERM);
+
+    const QStringList books = workbookFiles(reader.workbookFolder());
+    ASSERT_EQ(books.size(), 1);
+    const QJsonObject book = inspectWorkbook(reader.workbookFolder() + "/" + books[0]);
+    EXPECT_EQ(dataSheets(book), (QStringList{"Data 1", "Data 2", "Data 3", "Data 4", "Data 5"}));
+    EXPECT_EQ(archivedReports(reader.workbookFolder(), 1).size(), 5);
+}
+
+TEST_F(Unattended, SigtermWhileAnErrorBoxIsOpenEndsCleanlyWithEverythingWritten) {
+    ReaderInFolder reader;
+    Simulator tester({"--rate", "0"}, {brokenReport(reader.folder())});
+    // The second tester is still sending when the signal comes.
+    Simulator slow({"--rate", "300"}, {sample("rate-doublewall-box-lbf-in-1000.txt")});
+    reader.writeSettings(channelSettings({tester.device(), slow.device()}));
+    reader.start();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return reader.holdsOpen(tester.device()) && reader.holdsOpen(slow.device()); },
+        10000));
+    tester.play();
+    slow.play();
+    waitForLog(reader, "Message \"Error\"");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !archivedReports(reader.workbookFolder(), 2).isEmpty(); }, 10000));
+
+    reader.stopWith(SIGTERM);
+    EXPECT_TRUE(reader.settingsText().contains("[KelvorReaderCH5]"));
+    const QString log = reader.logText();
+    EXPECT_TRUE(log.contains("Reader ended")) << log.toStdString();
+    // The report cut short by the ending is archived and went into its own workbook.
+    const auto cut = archivedReports(reader.workbookFolder(), 2);
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_TRUE(cut[0].first.endsWith(" (cut short).txt"));
+    EXPECT_TRUE(log.contains("Channel 2 (Com Channel 2): report"));
+    const QStringList books = workbookFiles(reader.workbookFolder());
+    ASSERT_EQ(books.size(), 2);
+    for (const QString& name : books) {
+        const QJsonObject book = inspectWorkbook(reader.workbookFolder() + "/" + name);
+        EXPECT_EQ(dataSheets(book).size(), 1) << name.toStdString();
+    }
+}
+
+TEST_F(Unattended, KilledAtRandomMomentsLosesNoReportAndLeavesEveryWorkbookReadable) {
+    const QByteArray first = readFile(sample("rate-doublewall-box-lbf-in-1000.txt"));
+    const QByteArray second = readFile(sample("load-stack-creep-lbf-in.txt"));
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> killAfterMs(900, 4200);
+    QTemporaryDir dir;
+    int exported = 0;
+    for (int round = 0; round < 20; ++round) {
+        ReaderInFolder reader(dir.path());
+        Simulator tester(
+            {"--rate", "0", "--pause", "1.5"},
+            {sample("rate-doublewall-box-lbf-in-1000.txt"), sample("load-stack-creep-lbf-in.txt")});
+        reader.writeSettings(channelSettings({tester.device()}));
+        reader.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(tester.device()); }, 10000));
+        tester.play();
+        QTest::qWait(killAfterMs(random)); // the moment of the kill is what is under test
+        reader.killHard();
+        // One log for all rounds.
+        exported = static_cast<int>(reader.logText().count("report exported to"));
+        for (const QString& name : workbookFiles(reader.workbookFolder())) {
+            QJsonObject book = inspectWorkbook(reader.workbookFolder() + "/" + name);
+            EXPECT_FALSE(book.isEmpty()) << "round " << round << ": " << name.toStdString();
+        }
+    }
+    // Every archived report is one of those sent, whole or (when the kill came while it
+    // arrived) a beginning of it; none is missing that was exported.
+    const auto archived = archivedReports(dir.path() + "/Workbooks", 1);
+    int whole = 0;
+    for (const auto& [name, bytes] : archived) {
+        EXPECT_TRUE(first.startsWith(bytes) || second.startsWith(bytes)) << name.toStdString();
+        whole += bytes == first || bytes == second ? 1 : 0;
+    }
+    EXPECT_GE(whole, exported);
+    EXPECT_GT(exported, 0);
+    // A later start removes what killed writes left behind.
+    ReaderInFolder last(dir.path());
+    last.writeSettings(channelSettings({}));
+    last.start();
+    last.stopWith(SIGTERM);
+    EXPECT_TRUE(QDir(dir.path() + "/Workbooks")
+                    .entryList({"*kelvor-tmp*"}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
+}
+
+} // namespace
+} // namespace kelvor::test
