@@ -25,6 +25,7 @@ public:
     PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                       PromptButtons buttons) override;
     void beep() override { ++beeps; }
+    void endSession() override { ended = true; }
 
     // The answers to the next messages, in order.
     void script(std::initializer_list<PromptResult> answers);
@@ -34,6 +35,7 @@ public:
     std::vector<Shown> shown;
     std::deque<PromptResult> answers;
     int beeps = 0;
+    bool ended = false;
     std::function<void(const Shown&)> whileOpen;
 };
 

@@ -132,7 +132,10 @@ TEST_F(FrmMainTest, SetupButtonClosesThePortsAndKeepsPolling) {
     load();
     window->capture().CommStartTick();
     ASSERT_TRUE(ports[0]->portOpen());
+    // The dialog was just left with Ok, which armed CommStart; ">>" comes within the second.
+    window->CommStart().setEnabled(true);
     window->Command1Click(1);
+    EXPECT_FALSE(window->CommStart().isEnabled()); // no ports opening under the new dialog
     EXPECT_FALSE(ports[0]->portOpen());
     EXPECT_EQ(state.ChannelInfo[0].Status, StatusOff);
     EXPECT_TRUE(window->CommPoll().isEnabled());
@@ -147,10 +150,18 @@ TEST_F(FrmMainTest, ClosingWritesSettingsOnceAndReleasesTheSpreadsheet) {
     window->capture().CommStartTick();
     window->move(qRound(600 * pixelsPerTwip()), qRound(1200 * pixelsPerTwip()));
     int unloads = 0;
-    QObject::connect(window.get(), &FrmMain::unloaded, [&] { ++unloads; });
+    QObject::connect(window.get(), &FrmMain::unloaded, [&] {
+        ++unloads;
+        EXPECT_TRUE(prompts.ended); // nothing at the end waits for a click
+    });
+    // A report under way when the window closes is finished and exported, not dropped.
+    ports[3]->queueInput("CONSTANT RATE TEST DATA\r\n");
+    window->capture().CommPollTick();
     window->close();
     window->close();
     EXPECT_EQ(unloads, 1);
+    ASSERT_EQ(exporter.calls.size(), 1U);
+    EXPECT_EQ(exporter.calls[0].report, "CONSTANT RATE TEST DATA\r\n");
     EXPECT_EQ(released, 1);
     EXPECT_FALSE(ports[3]->portOpen());
     const QString text = settingsText();
