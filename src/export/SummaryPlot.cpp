@@ -75,6 +75,19 @@ void formatChart(xl::Application& app, xl::Chart& chart, xl::Sheet& summary,
     chart.PageSetup()->setRightFooter(std::string(ChartFooter));
 }
 
+// A sheet name for a formula reference: between apostrophes, one inside it doubled, as the
+// application reads it back.
+std::string quotedSheetName(const std::string& name) {
+    std::string quoted = "'";
+    for (const char c : name) {
+        quoted += c;
+        if (c == '\'') {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
 // Plots the k-th counted test, the active sheet: Y its own force cells, X the formulas in
 // column k of the offset sheet that add (k - 1) offsets to its deformations.
 void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::int32_t k,
@@ -90,7 +103,7 @@ void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::i
     if (!std::isfinite(shift)) {
         throw xl::programError(6);
     }
-    xValues->setFormulaR1C1("='" + test.name + "'!RC1 + " + offsetText(shift));
+    xValues->setFormulaR1C1("=" + quotedSheetName(test.name) + "!RC1 + " + offsetText(shift));
 
     chart.Activate();
     const auto series = chart.SeriesCollection();
