@@ -4,7 +4,6 @@
 #include "export/FormatDataSheet.h"
 #include "util/NumberText.h"
 
-#include <cmath>
 #include <limits>
 #include <string_view>
 
@@ -36,11 +35,11 @@ bool isCountedRateSheet(xl::Sheet& sheet) {
     return worksheet && visible && cellText(sheet, 1, 1) == RateTestTitle;
 }
 
-std::int16_t findResultHeaderRow(xl::Sheet& sheet) {
+std::optional<std::int16_t> findResultHeaderRow(xl::Sheet& sheet) {
     std::int16_t row = FirstHeaderRowCandidate;
     while (!trimBlanks(cellText(sheet, row, 1)).starts_with(DataHeaderWord)) {
         if (row == std::numeric_limits<std::int16_t>::max()) {
-            throw xl::programError(6);
+            return std::nullopt;
         }
         ++row;
     }
@@ -49,13 +48,6 @@ std::int16_t findResultHeaderRow(xl::Sheet& sheet) {
 
 double cellNumber(xl::Sheet& sheet, std::int32_t row, std::int32_t column) {
     return leadingNumber(cellText(sheet, row, column));
-}
-
-double checkedResult(double value) {
-    if (!std::isfinite(value)) {
-        throw xl::programError(6);
-    }
-    return value;
 }
 
 } // namespace kelvor

@@ -3,6 +3,7 @@
 #include "export/Spreadsheet.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace kelvor {
 
@@ -19,15 +20,11 @@ bool isCountedRateSheet(xl::Sheet& sheet);
 bool isRateWorksheet(xl::Sheet& sheet);
 
 // The data header row: the first row from 11 on whose column-A text, without surrounding
-// blanks, begins with "DEFLECTION" (a labelled header cell goes on with its unit). Overflow
-// (6) when the row counter passes 32767.
-std::int16_t findResultHeaderRow(xl::Sheet& sheet);
+// blanks, begins with "DEFLECTION" (a labelled header cell goes on with its unit). Nothing
+// when the search reaches row 32767 without finding it.
+std::optional<std::int16_t> findResultHeaderRow(xl::Sheet& sheet);
 
 // Cell (row, column) read as a number: its text's leading number, 0 when it has none.
 double cellNumber(xl::Sheet& sheet, std::int32_t row, std::int32_t column);
-
-// The value when it is finite; overflow (6) otherwise, as the arithmetic of the summary
-// reports a result it cannot hold.
-double checkedResult(double value);
 
 } // namespace kelvor

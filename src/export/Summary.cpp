@@ -1,78 +1,37 @@
 #include "export/Summary.h"
 
 #include "export/AlertsOff.h"
-#include "export/CellText.h"
 #include "export/DataSheet.h"
 #include "export/RateResults.h"
-#include "export/ReportHeader.h"
+#include "export/RateTestReading.h"
 #include "export/SummaryPlot.h"
+#include "export/SummaryStatistics.h"
 
-#include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kelvor {
 
 namespace {
 
-struct Statistics {
-    double n = 0;
-    double sumF = 0;
-    double sumF2 = 0;
-    double sumD = 0;
-    double sumD2 = 0;
-    double maxF = 0;
-    double maxD = 0;
-    double minF = 0;
-    double minD = 0;
+// Notes on left-out sheets stand beside the statistics, one per row, where they are seen
+// without scrolling; column E keeps them apart from the table.
+constexpr std::int32_t NoteColumn = 6;
+constexpr std::int32_t FirstNoteRow = 3;
 
-    // The extremes start from the first counted test: fixed starting values (0 and a
-    // "large" force) would report a maximum or minimum no test had once every force lies
-    // beyond them.
-    void add(double force, double deformation) {
-        if (n == 0) {
-            maxF = minF = force;
-            maxD = minD = deformation;
-        }
-        n = checkedResult(n + 1);
-        sumF = checkedResult(sumF + force);
-        sumF2 = checkedResult(sumF2 + checkedResult(force * force));
-        sumD = checkedResult(sumD + deformation);
-        sumD2 = checkedResult(sumD2 + checkedResult(deformation * deformation));
-        // Strictly: among equal forces the first test keeps its deformation.
-        if (force > maxF) {
-            maxF = force;
-            maxD = deformation;
-        }
-        if (force < minF) {
-            minF = force;
-            minD = deformation;
-        }
-    }
-};
-
-// Population standard deviation from the running sums; the absolute value keeps a tiny
-// negative difference from rounding out of the square root.
-double standardDeviation(double n, double sum, double sumOfSquares) {
-    const double spread = checkedResult(n * sumOfSquares) - checkedResult(sum * sum);
-    return checkedResult(std::sqrt(std::abs(checkedResult(spread)) / (n * n)));
-}
-
-struct Units {
-    std::string force;
-    std::string deflection;
-};
-
-// Every constant-rate worksheet before the last sheet, hidden or not, overwrites the units:
-// the last one in sheet order wins.
-Units scanUnits(xl::Application& app) {
-    Units units;
+// Every constant-rate worksheet before the last sheet, hidden or not, whose units can be read
+// overwrites the units: the last one in sheet order wins.
+RateUnits scanUnits(xl::Application& app) {
+    RateUnits units;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
     for (std::int16_t i = 1; i <= count - 1; ++i) {
         app.Sheets()->Item(i)->Activate();
         const xl::SheetPtr sheet = app.ActiveSheet();
         if (isRateWorksheet(*sheet)) {
-            units.force = UnitFromLine(cellText(*sheet, 3, 1), ForceUnitPrefix);
-            units.deflection = UnitFromLine(cellText(*sheet, 4, 1), DeflectionUnitPrefix);
+            if (auto read = readRateUnits(*sheet)) {
+                units = std::move(*read);
+            }
         }
     }
     return units;
@@ -100,7 +59,7 @@ void formatLabels(xl::Application& app, xl::Sheet& summary, const char* address)
     selection->setMergeCells(false);
 }
 
-void writeLabels(xl::Application& app, xl::Sheet& summary, const Units& units) {
+void writeLabels(xl::Application& app, xl::Sheet& summary, const RateUnits& units) {
     setText(summary, "A1", "Kelvor CONSTANT RATE TEST DATA SUMMARY");
     setText(summary, "A3", "Number of Tests:");
     setText(summary, "A5", "Maximum Force:");
@@ -121,9 +80,16 @@ void writeLabels(xl::Application& app, xl::Sheet& summary, const Units& units) {
     formatLabels(app, summary, "C5:C8");
 }
 
-// Lists each counted test on its own row below the table, in sheet order.
-Statistics collectTests(xl::Application& app, xl::Sheet& summary) {
-    Statistics stats;
+struct CountedTests {
+    SummaryStatistics stats;
+    std::vector<RateTest> tests;
+};
+
+// Lists each counted test on its own row below the table, in sheet order; a sheet that cannot
+// be read gets a note instead.
+CountedTests collectTests(xl::Application& app, xl::Sheet& summary) {
+    CountedTests counted;
+    std::int32_t notes = 0;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
     for (std::int16_t i = 1; i <= count - 1; ++i) {
         app.Sheets()->Item(i)->Activate();
@@ -131,60 +97,96 @@ Statistics collectTests(xl::Application& app, xl::Sheet& summary) {
         if (!isCountedRateSheet(*sheet)) {
             continue;
         }
-        const std::int16_t headerRow = findResultHeaderRow(*sheet);
-        const std::string name = sheet->Name();
-        const double force = cellNumber(*sheet, headerRow - 4, 2);
-        const double deformation = cellNumber(*sheet, headerRow - 3, 2);
-        stats.add(force, deformation);
+        RateTestReading reading = readRateTest(*sheet, i);
+        const RateTest& test = reading.test;
+        if (reading.problem.empty() && !counted.stats.add(test.force, test.deformation)) {
+            reading.problem = "its results are too large to summarise with the other tests";
+        }
 
         summary.Activate();
-        const auto row = static_cast<std::int32_t>(10 + stats.n);
-        summary.Cells(row, 1)->setValue(name);
-        summary.Cells(row, 2)->setValue(force);
-        summary.Cells(row, 4)->setValue(deformation);
+        if (!reading.problem.empty()) {
+            summary.Cells(FirstNoteRow + notes++, NoteColumn)
+                ->setValue(test.name + " left out: " + reading.problem);
+            continue;
+        }
+        const auto row = static_cast<std::int32_t>(10 + counted.stats.n);
+        summary.Cells(row, 1)->setValue(test.name);
+        summary.Cells(row, 2)->setValue(test.force);
+        summary.Cells(row, 4)->setValue(test.deformation);
+        counted.tests.push_back(std::move(reading.test));
     }
-    return stats;
+    return counted;
 }
 
-void writeStatistics(xl::Application& app, xl::Sheet& summary, const Statistics& s) {
+void writeStatistics(xl::Application& app, xl::Sheet& summary, const SummaryStatistics& s) {
     summary.Activate();
     setNumber(summary, "B3", s.n);
-    setNumber(summary, "B7", checkedResult(s.sumF / s.n));
+    setNumber(summary, "B7", s.averageForce());
     setNumber(summary, "B5", s.maxF);
     setNumber(summary, "B6", s.minF);
     setNumber(summary, "D5", s.maxD);
     setNumber(summary, "D6", s.minD);
-    setNumber(summary, "D7", checkedResult(s.sumD / s.n));
-    setNumber(summary, "B8", standardDeviation(s.n, s.sumF, s.sumF2));
-    setNumber(summary, "D8", standardDeviation(s.n, s.sumD, s.sumD2));
+    setNumber(summary, "D7", s.averageDeformation());
+    setNumber(summary, "B8", s.forceSpread());
+    setNumber(summary, "D8", s.deformationSpread());
     // Left selected: the summary plot is added from this selection.
     summary.Range("B8,D8")->Select();
     summary.Range("D8")->Activate();
     app.Selection()->AsRange()->setNumberFormat("0.000");
 }
 
-} // namespace
-
-void BuildSummary(ExportContext& ctx) {
+// `keptSheets` is set to the number of sheets in front of the ones this build adds.
+void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     xl::Application& app = ctx.application();
-    Units units;
+    RateUnits units;
     withAlertsOff(app, [&] {
         removeSummarySheets(app);
         units = scanUnits(app);
     });
 
     const xl::WorkbookPtr book = app.ActiveWorkbook();
-    book->Sheets()->Add(app.Sheets()->Item(app.Sheets()->Count()));
+    keptSheets = app.Sheets()->Count();
+    book->Sheets()->Add(app.Sheets()->Item(keptSheets));
     const xl::SheetPtr summary = app.ActiveSheet();
     summary->Activate();
     summary->setName(SummarySheetName);
 
     writeLabels(app, *summary, units);
-    const Statistics stats = collectTests(app, *summary);
-    if (stats.n > 0) {
-        writeStatistics(app, *summary, stats);
+    const CountedTests counted = collectTests(app, *summary);
+    if (counted.stats.n > 0) {
+        writeStatistics(app, *summary, counted.stats);
     }
-    buildSummaryPlot(ctx, *summary, units.force, units.deflection);
+    buildSummaryPlot(ctx, *summary, counted.tests, units.force, units.deflection);
+}
+
+// Deletes what a failed build added, named or not yet named (every addition stands behind the
+// kept sheets), and whatever summary sheet the removal walk had not reached.
+void removeUnfinishedSummary(xl::Application& app, std::int32_t keptSheets) {
+    try {
+        withAlertsOff(app, [&] {
+            for (std::int32_t last = app.Sheets()->Count(); keptSheets > 0 && last > keptSheets;
+                 --last) {
+                app.Sheets()->Item(last)->Delete();
+            }
+            removeSummarySheets(app);
+        });
+    } catch (...) {
+        // The application refuses even this; the failure of the build is the one to tell.
+    }
+}
+
+} // namespace
+
+void BuildSummary(ExportContext& ctx) {
+    std::int32_t keptSheets = 0;
+    try {
+        buildSummarySheets(ctx, keptSheets);
+    } catch (...) {
+        if (ctx.ExcelApp) {
+            removeUnfinishedSummary(*ctx.ExcelApp, keptSheets);
+        }
+        throw;
+    }
 }
 
 } // namespace kelvor

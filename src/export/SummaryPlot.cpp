@@ -1,6 +1,5 @@
 #include "export/SummaryPlot.h"
 
-#include "export/CellText.h"
 #include "export/ChartSheet.h"
 #include "export/DataSheet.h"
 #include "export/RateResults.h"
@@ -8,7 +7,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 namespace kelvor {
 
@@ -77,37 +75,35 @@ void formatChart(xl::Application& app, xl::Chart& chart, xl::Sheet& summary,
     chart.PageSetup()->setRightFooter(std::string(ChartFooter));
 }
 
-// A row the application has already taken in an address of the same test: whole and on the
-// sheet.
-std::int32_t rowNumber(double row) {
-    if (row != std::floor(row) || row < 1 ||
-        row > static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
-        throw xl::programError(1004);
+// A sheet name for a formula reference: between apostrophes, one inside it doubled, as the
+// application reads it back.
+std::string quotedSheetName(const std::string& name) {
+    std::string quoted = "'";
+    for (const char c : name) {
+        quoted += c;
+        if (c == '\'') {
+            quoted += c;
+        }
     }
-    return static_cast<std::int32_t>(row);
+    return quoted + "'";
 }
 
 // Plots the k-th counted test, the active sheet: Y its own force cells, X the formulas in
 // column k of the offset sheet that add (k - 1) offsets to its deformations.
 void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::int32_t k,
-              float traceOffset) {
-    const xl::SheetPtr test = app.ActiveSheet();
-    const std::string name = test->Name();
-    const std::int16_t headerRow = findResultHeaderRow(*test);
-    const double points = cellNumber(*test, headerRow - 1, 1);
-    const double first = headerRow + 1.0;
-    const double last = headerRow + points;
-    const xl::RangePtr yValues = test->Range(cellAddress('B', first), cellAddress('B', last));
+              const RateTest& test, float traceOffset) {
+    const std::string first = std::to_string(test.firstDataRow);
+    const std::string last = std::to_string(test.lastDataRow);
+    const xl::RangePtr yValues = app.ActiveSheet()->Range("B" + first, "B" + last);
 
     offsets.Activate();
     const std::string column = columnLetters(k);
-    const xl::RangePtr xValues = offsets.Range(column + std::to_string(rowNumber(first)),
-                                               column + std::to_string(rowNumber(last)));
+    const xl::RangePtr xValues = offsets.Range(column + first, column + last);
     const float shift = static_cast<float>(k - 1) * traceOffset;
     if (!std::isfinite(shift)) {
         throw xl::programError(6);
     }
-    xValues->setFormulaR1C1("='" + name + "'!RC1 + " + offsetText(shift));
+    xValues->setFormulaR1C1("=" + quotedSheetName(test.name) + "!RC1 + " + offsetText(shift));
 
     chart.Activate();
     const auto series = chart.SeriesCollection();
@@ -116,7 +112,7 @@ void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::i
         series->Item(1)->Delete();
     }
     const auto added = series->NewSeries();
-    added->setName(name);
+    added->setName(test.name);
     added->setValues(yValues);
     added->setXValues(xValues);
     styleSeriesLine(*added->Border());
@@ -124,8 +120,8 @@ void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::i
 
 } // namespace
 
-void buildSummaryPlot(ExportContext& ctx, xl::Sheet& summary, const std::string& forceUnit,
-                      const std::string& deflectionUnit) {
+void buildSummaryPlot(ExportContext& ctx, xl::Sheet& summary, const std::vector<RateTest>& tests,
+                      const std::string& forceUnit, const std::string& deflectionUnit) {
     xl::Application& app = ctx.application();
     const xl::WorkbookPtr book = app.ActiveWorkbook();
     book->Charts()->Add(app.Sheets()->Item(app.Sheets()->Count()));
@@ -138,13 +134,15 @@ void buildSummaryPlot(ExportContext& ctx, xl::Sheet& summary, const std::string&
 
     formatChart(app, *chart, summary, forceUnit, deflectionUnit);
 
+    // The sheets are walked in order as the Summary sheet walked them; its counted tests
+    // stand at the same positions still, the new sheets being behind them.
     std::int32_t k = 0;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
     for (std::int16_t i = 1; i <= count - 1; ++i) {
         app.Sheets()->Item(i)->Activate();
-        if (isCountedRateSheet(*app.ActiveSheet())) {
+        if (static_cast<std::size_t>(k) < tests.size() && tests[k].sheetIndex == i) {
+            plotTest(app, *chart, *offsets, k + 1, tests[k], ctx.SummaryTraceOffset);
             ++k;
-            plotTest(app, *chart, *offsets, k, ctx.SummaryTraceOffset);
         }
     }
     offsets->setVisible(xl::xlSheetHidden);

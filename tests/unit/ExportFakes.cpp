@@ -29,4 +29,15 @@ void RecordingApplication::setClipboardText(const std::string& text) {
     inner_->setClipboardText(text);
 }
 
+xl::Application* FailingApplication::pass(const char* member) {
+    if (member_.empty() || member_ == member) {
+        if (--callsLeft_ == 0) {
+            --callsLeft_;
+            throw xl::HostError(1004, "KelvorReader2 Spreadsheet",
+                                "Application-defined or object-defined error");
+        }
+    }
+    return inner_.get();
+}
+
 } // namespace kelvor::testing

@@ -1,4 +1,5 @@
 #include "ChartExportFixture.h"
+#include "ExportFakes.h"
 
 #include "export/SummarizeChannel.h"
 
@@ -71,23 +72,25 @@ TEST_F(SummarizeChannelTest, SummaryUsesTheCurrentTraceOffset) {
 }
 
 TEST_F(SummarizeChannelTest, FailedSummaryStillRestoresTheApplicationAndThrows) {
-    std::string broken = rateReport("400", "0.25");
-    broken.replace(broken.find("DEFLECTION,FORCE"), 10, "DEFLECTIN");
-    exportReport(broken);
-    ASSERT_EQ(prompts.shown.size(), 1U);
+    exportReport(rateReport("400", "0.25"));
     channels[1].WorkbookIndex = index;
+    const auto real = ctx.ExcelApp;
+    // The application refuses the summary plot's chart.
+    ctx.ExcelApp = std::make_shared<FailingApplication>(real, 1, "ActiveChart");
 
     try {
         summarize(1);
         ADD_FAILURE() << "the summary should fail";
     } catch (const xl::HostError& error) {
-        EXPECT_EQ(error.number(), 6);
+        EXPECT_EQ(error.number(), 1004);
     }
+    ctx.ExcelApp = real;
     expectApplicationRestored();
-    // The partly built summary reached the file.
+    // Not even the finished Summary sheet is left, in the workbook or its file.
+    EXPECT_EQ(names(), (std::vector<std::string>{"Data 1", "Data 1 Plot"}));
     const auto package = test::readPackage(builtin().workbookFile(index));
     ASSERT_TRUE(package.contains("xl/workbook.xml"));
-    EXPECT_NE(package.at("xl/workbook.xml").content.find("name=\"Summary\""), std::string::npos);
+    EXPECT_EQ(package.at("xl/workbook.xml").content.find("Summary"), std::string::npos);
 }
 
 } // namespace
