@@ -161,6 +161,42 @@ TEST_F(Unattended, ReportsWhileAnErrorBoxStaysOpenBecomeSheetsOfTheirOwn) {
     EXPECT_EQ(archivedReports(reader.workbookFolder(), 1).size(), 5);
 }
 
+TEST_F(Unattended, MalformedReportThenThreeValidOnesGiveThreeSheetsAndTheirSummary) {
+    ReaderInFolder reader;
+    QByteArray text = readFile(sample("rate-shipper-lbf-in-50.txt"));
+    text.replace("Force units in lbf\r\nDeflection units in in\r\n", "");
+    const QString malformed = reader.folder() + "/no-units.txt";
+    writeFile(malformed, text);
+    Simulator tester({"--rate", "0", "--pause", "1.6"},
+                     {malformed, sample("rate-shipper-lbf-in-50.txt"),
+                      sample("rate-paper-core-n-mm-150.txt"),
+                      sample("rate-bottle-topload-kgf-mm-300.txt")});
+    reader.writeSettings(channelSettings({tester.device()}));
+    reader.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(tester.device()); }, 10000));
+    tester.play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tester.finished(); }, 30000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return reader.logText().count("report exported to") == 4; }, 10000));
+    reader.stopWith(SIGTERM);
+
+    const QString log = reader.logText();
+    const QStringList books = workbookFiles(reader.workbookFolder());
+    ASSERT_EQ(books.size(), 1);
+    const QJsonObject book = inspectWorkbook(reader.workbookFolder() + "/" + books[0]);
+    EXPECT_EQ(dataSheets(book).size(), 4);
+    QJsonObject summary;
+    for (const QJsonValue& sheet : book["sheets"].toArray()) {
+        if (sheet["name"].toString() == "Summary") {
+            summary = sheet.toObject();
+        }
+    }
+    ASSERT_FALSE(summary.isEmpty()) << log.toStdString();
+    EXPECT_EQ(summary["cells"].toObject()["B3"].toDouble(), 3.0); // number of tests
+    // Only the malformed report itself was told; no later summary failed over it.
+    EXPECT_EQ(log.count("Message \"Error\""), 1) << log.toStdString();
+}
+
 TEST_F(Unattended, SigtermWhileAnErrorBoxIsOpenEndsCleanlyWithEverythingWritten) {
     ReaderInFolder reader;
     Simulator tester({"--rate", "0"}, {brokenReport(reader.folder())});
