@@ -6,13 +6,18 @@
 #include "export/Summary.h"
 
 #include <exception>
+#include <memory>
 
 namespace kelvor {
 
 void SummarizeChannel(ExportContext& ctx, std::int32_t channel, std::string& receivedText,
                       std::int32_t& workbookIndex) {
     ActivateChannelWorkbook(ctx, workbookIndex);
-    xl::Application& app = ctx.application();
+    ctx.application(); // none started: the "object not set" error
+    // Held for the whole summary: the application must outlive it, whatever happens to the
+    // shared reference meanwhile (the program ending, for one).
+    const std::shared_ptr<xl::Application> held = ctx.ExcelApp;
+    xl::Application& app = *held;
     app.setScreenUpdating(false);
     app.setCalculation(xl::xlCalculationManual);
     try {
