@@ -5,6 +5,7 @@
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
 #include "host/app/BuiltinApplicationFactory.h"
+#include "platform/DurableFile.h"
 #include "platform/PlatformConfig.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
@@ -17,6 +18,9 @@
 #include <filesystem>
 
 int main(int argc, char** argv) {
+    // A file-size limit then fails a workbook write like a full disk, told and tried again,
+    // instead of killing the reader.
+    kelvor::ignoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(kelvor::ProgramTitle);
     // The main window is a tool window, which the toolkit does not count as the last window;
@@ -39,11 +43,19 @@ int main(int argc, char** argv) {
         documents.isEmpty()
             ? std::filesystem::path()
             : std::filesystem::path(documents.toStdString()) / "KelvorReader2 rescued workbooks";
+    // A workbook that cannot be written is told without holding up the exports: the reader
+    // may be alone for days, and the next report is the workbook's next chance. Only the
+    // last word, when the program ends, waits to be read.
+    bool ending = false;
     kelvor::host::BuiltinApplicationFactory spreadsheets(
         platform.workbookFolder,
-        [&prompts](const std::string& message) {
-            prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
-                         kelvor::PromptButtons::Ok);
+        [&prompts, &ending](const std::string& message) {
+            if (ending) {
+                prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
+                             kelvor::PromptButtons::Ok);
+            } else {
+                prompts.notice(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation);
+            }
         },
         {.rescueFolder = rescueFolder});
     kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
@@ -52,6 +64,7 @@ int main(int argc, char** argv) {
 
     kelvor::FrmMain frmMain(
         state, {.prompts = prompts, .exporter = exporter, .makePort = {}, .releaseExcel = [&] {
+                    ending = true;
                     kelvor::ReleaseExcel(exportContext);
                 }});
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,

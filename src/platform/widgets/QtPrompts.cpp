@@ -30,6 +30,9 @@ QString displayText(const std::string& text) {
 
 } // namespace
 
+QtPrompts::QtPrompts() = default;
+QtPrompts::~QtPrompts() = default;
+
 PromptResult QtPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
                              PromptButtons buttons) {
     QMessageBox box(iconFor(icon), QString::fromStdString(title), displayText(text));
@@ -44,6 +47,25 @@ PromptResult QtPrompts::show(const std::string& text, const std::string& title, 
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return PromptResult::Ok;
+}
+
+void QtPrompts::notice(const std::string& text, const std::string& title, PromptIcon icon) {
+    if (!notice_) {
+        notice_ = std::make_unique<QMessageBox>();
+        notice_->setTextFormat(Qt::PlainText);
+        notice_->setWindowFlag(Qt::WindowStaysOnTopHint);
+        notice_->setStandardButtons(QMessageBox::Ok);
+        notice_->setWindowModality(Qt::NonModal);
+    }
+    notice_->setIcon(iconFor(icon));
+    notice_->setWindowTitle(QString::fromStdString(title));
+    notice_->setText(displayText(text));
+    notice_->show();
+    notice_->raise();
+}
+
+QMessageBox* QtPrompts::openNotice() const {
+    return notice_ && notice_->isVisible() ? notice_.get() : nullptr;
 }
 
 void QtPrompts::beep() {
