@@ -48,6 +48,8 @@ public:
     // Whether the program holds the given device open.
     bool holdsOpen(const QString& device) const;
     void stopWith(int sig);
+    bool running() const { return process_.state() == QProcess::Running; }
+    qint64 processId() const { return process_.processId(); }
 
 private:
     bool catchesTerminationSignals() const;
