@@ -22,7 +22,9 @@ constexpr std::size_t BufferSize = 256 * 1024;
 // A temporary name must stay within the usual 255-byte limit of a file name.
 constexpr std::size_t MaxNamePart = 200;
 
-// Temporary files this process has open: never leftovers, whatever their lock says.
+// Temporary files this process has open: never leftovers, whatever their lock says. Kept by
+// name alone, which carries this process's id: however a folder is spelled, a file of ours is
+// recognised (at worst a leftover of the same name elsewhere waits for the next start).
 struct OpenTemporaries {
     std::mutex mutex;
     std::set<std::string> paths;
@@ -37,16 +39,16 @@ void registerTemporary(const std::filesystem::path& path, bool open) {
     auto& registry = openTemporaries();
     const std::lock_guard lock(registry.mutex);
     if (open) {
-        registry.paths.insert(path.string());
+        registry.paths.insert(path.filename().string());
     } else {
-        registry.paths.erase(path.string());
+        registry.paths.erase(path.filename().string());
     }
 }
 
 bool isOpenHere(const std::filesystem::path& path) {
     auto& registry = openTemporaries();
     const std::lock_guard lock(registry.mutex);
-    return registry.paths.contains(path.string());
+    return registry.paths.contains(path.filename().string());
 }
 
 // Writes every byte, through interrupted and short writes; 0 or the errno of the failure.
