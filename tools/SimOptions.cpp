@@ -60,7 +60,8 @@ SimCommand parseSimCommand(const std::vector<std::string>& args) {
         const bool takesValue = name == "--device" || name == "--rate" || name == "--pause" ||
                                 name == "--bursts" || name == "--burst-pause" ||
                                 name == "--repeat" || name == "--hold";
-        const bool isFlag = name == "--pty" || name == "--wait" || name == "--help";
+        const bool isFlag =
+            name == "--pty" || name == "--wait" || name == "--step" || name == "--help";
         if (!takesValue && !isFlag) {
             return invalid("unknown option " + name);
         }
@@ -84,6 +85,8 @@ SimCommand parseSimCommand(const std::vector<std::string>& args) {
             options.pty = true;
         } else if (name == "--wait") {
             options.waitForLine = true;
+        } else if (name == "--step") {
+            options.stepByLine = true;
         } else if (name == "--device") {
             if (value.empty()) {
                 return invalid("option --device needs a path");
@@ -127,6 +130,7 @@ std::string simUsage() {
            "  --pty              create a pseudo-terminal (raw, no echo), print\n"
            "                     \"PTY <slave path>\" on stdout and play into it\n"
            "  --wait             before playing, wait for a line on stdin\n"
+           "  --step             before each file, wait for a line on stdin\n"
            "  --rate CPS         characters per second, default 960; 0 = no pacing\n"
            "  --pause SEC        pause between files, default 2.0\n"
            "  --bursts N         split each file into N bursts at line ends, default 1\n"

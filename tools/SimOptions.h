@@ -11,6 +11,7 @@ struct SimOptions {
     std::string device;       // --device PATH
     bool pty = false;         // --pty
     bool waitForLine = false; // --wait
+    bool stepByLine = false;  // --step
     PlayOptions play;
     std::vector<std::string> files;
 };

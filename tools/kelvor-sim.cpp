@@ -31,13 +31,26 @@ int run(const kelvor::SimOptions& options) {
         if (options.pty) {
             std::cout << "PTY " << line.path() << std::endl;
         }
-        if (options.waitForLine) {
+        // End of input counts as the go-ahead too.
+        const auto waitForLine = [] {
             std::string ignored;
-            std::getline(std::cin, ignored); // end of input counts as the go-ahead too
-        }
+            std::getline(std::cin, ignored);
+        };
         SteadyPlayClock clock;
         ReportPlayer player(clock, line, options.play);
-        result = player.play(files);
+        if (options.stepByLine) {
+            for (const ReportFile& file : files) {
+                waitForLine();
+                const PlayResult played = player.play({file});
+                result.sent += played.sent;
+                result.dropped += played.dropped;
+            }
+        } else {
+            if (options.waitForLine) {
+                waitForLine();
+            }
+            result = player.play(files);
+        }
         unread = line.unreadBytes();
     } catch (const std::exception& error) {
         std::cerr << "kelvor-sim: " << error.what() << '\n';

@@ -6,6 +6,7 @@
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
 #include "host/app/BuiltinApplicationFactory.h"
+#include "platform/DurableFile.h"
 #include "platform/PlatformConfig.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
@@ -20,6 +21,9 @@
 #include <filesystem>
 
 int main(int argc, char** argv) {
+    // A file-size limit then fails a workbook write like a full disk, told and tried again,
+    // instead of killing the reader.
+    kelvor::ignoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(kelvor::ProgramTitle);
     // The main window is a tool window, which the toolkit does not count as the last window;

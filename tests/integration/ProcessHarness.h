@@ -51,11 +51,12 @@ public:
     // Ends the program the hard way (as a power cut would), without a word to it.
     void killHard();
 
-    qint64 pid() const { return process_.processId(); }
     QString workbookFolder() const { return folder_ + "/Workbooks"; }
     QString logText() const;
     // The processor time the program has used so far, user and system, in seconds.
     double cpuSeconds() const;
+    bool running() const { return process_.state() == QProcess::Running; }
+    qint64 processId() const { return process_.processId(); }
 
 private:
     bool catchesTerminationSignals() const;

@@ -13,6 +13,7 @@ TEST(SimOptions, DefaultsMatchTheTesterLine) {
     const PlayOptions& play = command.options.play;
     EXPECT_TRUE(command.options.pty);
     EXPECT_FALSE(command.options.waitForLine);
+    EXPECT_FALSE(command.options.stepByLine);
     EXPECT_DOUBLE_EQ(play.rate, 960.0);
     EXPECT_DOUBLE_EQ(play.pause, 2.0);
     EXPECT_EQ(play.bursts, 1);
@@ -23,14 +24,16 @@ TEST(SimOptions, DefaultsMatchTheTesterLine) {
 }
 
 TEST(SimOptions, ReadsEveryOptionInBothSpellingsAndKeepsFileOrder) {
-    const SimCommand command = parseSimCommand(
-        {"b.txt", "--device", "/dev/ttyS1", "--wait", "--rate=0", "--pause", "0.25", "--bursts=3",
-         "--burst-pause", "1.5", "a.txt", "--repeat", "4", "--hold=0", "--", "--odd-name.txt"});
+    const SimCommand command =
+        parseSimCommand({"b.txt", "--device", "/dev/ttyS1", "--wait", "--step", "--rate=0",
+                         "--pause", "0.25", "--bursts=3", "--burst-pause", "1.5", "a.txt",
+                         "--repeat", "4", "--hold=0", "--", "--odd-name.txt"});
     ASSERT_EQ(command.kind, Kind::Run) << command.error;
     const SimOptions& options = command.options;
     EXPECT_EQ(options.device, "/dev/ttyS1");
     EXPECT_FALSE(options.pty);
     EXPECT_TRUE(options.waitForLine);
+    EXPECT_TRUE(options.stepByLine);
     EXPECT_DOUBLE_EQ(options.play.rate, 0.0);
     EXPECT_DOUBLE_EQ(options.play.pause, 0.25);
     EXPECT_EQ(options.play.bursts, 3);

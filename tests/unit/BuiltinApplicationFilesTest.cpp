@@ -1,11 +1,16 @@
+#include "DiskLimits.h"
 #include "XlsxPackage.h"
 
 #include "host/app/BuiltinApplication.h"
 #include "host/app/BuiltinApplicationFactory.h"
+#include "platform/DurableFile.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+
+#include <unistd.h>
 
 namespace kelvor::host {
 namespace {
@@ -21,6 +26,20 @@ std::string sheetXml(const fs::path& file) {
     }
     ADD_FAILURE() << "no worksheet in " << file;
     return {};
+}
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class BuiltinFilesTest : public testing::Test {
@@ -110,7 +129,8 @@ TEST_F(BuiltinFilesTest, AFailingFolderIsToldOnceAndTheWorkbookIsWrittenLater) {
     EXPECT_NE(messages[0].find("The workbook files " + (folder / "Book1.xlsx").string() + ", "),
               std::string::npos)
         << messages[0];
-    EXPECT_NE(messages[0].find("could not be written: "), std::string::npos);
+    EXPECT_NE(messages[0].find("could not be written: not a folder"), std::string::npos)
+        << messages[0];
     EXPECT_NE(messages[0].find("The workbooks stay open and are written again after the next "
                                "report."),
               std::string::npos);
@@ -123,6 +143,79 @@ TEST_F(BuiltinFilesTest, AFailingFolderIsToldOnceAndTheWorkbookIsWrittenLater) {
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_NE(sheetXml(folder / "Book1.xlsx").find("kept in memory"), std::string::npos);
     EXPECT_TRUE(fs::exists(folder / "Book2.xlsx"));
+}
+
+TEST_F(BuiltinFilesTest, AFullDiskKeepsTheEarlierFileAndTheWorkbookIsWrittenAtTheNextChance) {
+    auto app = start();
+    app->Workbooks()->Add();
+    app->ActiveSheet()->Range("A1")->setValue(std::string("first report"));
+    app->setScreenUpdating(true);
+    const auto book = folder / "Book1.xlsx";
+    const auto earlier = bytesOf(book);
+
+    app->ActiveSheet()->Range("A2")->setValue(std::string("second report"));
+    {
+        // A file-size limit fails writes the way a full disk does, without root.
+        test::FileSizeLimit limit(512);
+        app->setScreenUpdating(true);
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The workbook file " + book.string() +
+                               " could not be written: file too large for the disk or for the "
+                               "file-size limit of this program. The workbook stays open and is "
+                               "written again after the next report.");
+    EXPECT_EQ(bytesOf(book), earlier);
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"Book1.xlsx"});
+
+    // Room again: the next occasion writes everything, without a word.
+    app->ActiveSheet()->Range("A3")->setValue(std::string("third report"));
+    app->setScreenUpdating(true);
+    EXPECT_EQ(messages.size(), 1u);
+    const auto xml = sheetXml(book);
+    for (const char* text : {"first report", "second report", "third report"}) {
+        EXPECT_NE(xml.find(text), std::string::npos) << text;
+    }
+}
+
+TEST_F(BuiltinFilesTest, WorkbooksFailingForDifferentReasonsAreToldEach) {
+    auto app = start();
+    app->Workbooks()->Add();
+    app->Workbooks()->Add();
+    app->setScreenUpdating(true);
+    // The first workbook's file is replaced by a folder; the second cannot grow.
+    fs::remove(folder / "Book1.xlsx");
+    fs::create_directory(folder / "Book1.xlsx");
+    app->Workbooks()->Item(1)->Activate();
+    app->ActiveSheet()->Range("A1")->setValue(std::string("first"));
+    app->Workbooks()->Item(2)->Activate();
+    app->ActiveSheet()->Range("A1")->setValue(std::string("second"));
+    {
+        test::FileSizeLimit limit(512);
+        app->setScreenUpdating(true);
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].find(
+                  "The workbook files could not be written: " + (folder / "Book1.xlsx").string() +
+                  " (a folder stands where the file should be); " +
+                  (folder / "Book2.xlsx").string() + " (file too large"),
+              0u)
+        << messages[0];
+}
+
+TEST_F(BuiltinFilesTest, TemporaryFilesOfAKilledRunAreRemovedAtStart) {
+    const fs::path rescue = dir.path() / "rescued";
+    fs::create_directories(folder);
+    fs::create_directories(rescue);
+    // Left by killed writes, and files that are not this program's temporary files.
+    std::ofstream(folder / ".Book1.xlsx.999999999.kelvor-tmp") << "cut off";
+    std::ofstream(rescue / (".Book2.xlsx." + std::to_string(::getpid()) + ".kelvor-tmp"))
+        << "cut off";
+    std::ofstream(folder / "Book1.xlsx") << "a workbook";
+    std::ofstream(folder / "Book1.xlsx.k3Jq9Z") << "someone else's";
+
+    BuiltinApplicationFactory factory(folder, {}, {.rescueFolder = rescue});
+    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"Book1.xlsx", "Book1.xlsx.k3Jq9Z"}));
+    EXPECT_TRUE(namesIn(rescue).empty());
 }
 
 TEST_F(BuiltinFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {

@@ -1,18 +1,16 @@
 // Durable files against real failures: a file-size limit, a small tmpfs that fills up, a
 // read-only disk or folder, folders and files where the other is expected.
+#include "DiskLimits.h"
 #include "XlsxPackage.h"
 
 #include "platform/DurableFile.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <sstream>
 
 #include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvor {
@@ -60,57 +58,6 @@ testing::AssertionResult failsWith(const std::function<void()>& action, const st
     }
     return testing::AssertionFailure() << "no FileError";
 }
-
-// A file-size limit on this process; writes beyond it fail with EFBIG instead of a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        sigaction(SIGXFSZ, &ignore, &oldAction_);
-        getrlimit(RLIMIT_FSIZE, &oldLimit_);
-        rlimit limit = oldLimit_;
-        limit.rlim_cur = bytes; // the hard limit stays, so the old one can come back
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { lift(); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-    void lift() {
-        setrlimit(RLIMIT_FSIZE, &oldLimit_);
-        sigaction(SIGXFSZ, &oldAction_, nullptr);
-    }
-
-private:
-    rlimit oldLimit_{};
-    struct sigaction oldAction_ {};
-};
-
-// A tmpfs of its own, mounted when this process may (root); unmounted with the object.
-class SmallDisk {
-public:
-    explicit SmallDisk(const fs::path& where, const std::string& options, unsigned long flags = 0)
-        : path_(where) {
-        fs::create_directories(path_);
-        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", flags, options.c_str()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_) {
-            ::umount2(path_.c_str(), MNT_DETACH);
-        }
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    bool mounted() const { return mounted_; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-    bool mounted_ = false;
-};
 
 void replace(const fs::path& target, const std::vector<std::string>& pieces) {
     ReplacingFile file(target);
@@ -163,7 +110,7 @@ TEST_F(DurableFileTest, AFileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
     const std::string earlier = pattern(5000, 'e');
     writeText(target, earlier);
     {
-        FileSizeLimit limit(100000);
+        test::FileSizeLimit limit(100000);
         // The second piece crosses the limit: a short write, then "file too large".
         ReplacingFile file(target);
         file.write(pattern(60000));
@@ -192,7 +139,7 @@ TEST_F(DurableFileTest, AFileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
 }
 
 TEST_F(DurableFileTest, AFullDiskFailsTheWriteAndKeepsTheEarlierFile) {
-    SmallDisk disk(dir.path() / "disk", "size=256k");
+    test::SmallDisk disk(dir.path() / "disk", "size=256k");
     if (!disk.mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
     }
@@ -225,7 +172,7 @@ TEST_F(DurableFileTest, AFullDiskFailsTheWriteAndKeepsTheEarlierFile) {
 TEST_F(DurableFileTest, AReadOnlyFolderOrDiskIsToldInWords) {
     if (::geteuid() == 0) {
         // Root may write into any folder; only a read-only disk stops it.
-        SmallDisk disk(dir.path() / "rodisk", "size=64k", MS_RDONLY);
+        test::SmallDisk disk(dir.path() / "rodisk", "size=64k", MS_RDONLY);
         if (!disk.mounted()) {
             GTEST_SKIP() << "cannot mount a read-only tmpfs";
         }

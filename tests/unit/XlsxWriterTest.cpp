@@ -1,3 +1,4 @@
+#include "DiskLimits.h"
 #include "XlsxPackage.h"
 
 #include "host/model/Workbook.h"
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <functional>
 
 namespace kelvor {
 namespace {
@@ -324,25 +327,90 @@ TEST_F(XlsxWriterTest, ReusesTheCompressedPartsOfUnchangedSheets) {
               (std::vector<std::string>{"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml"}));
 }
 
-TEST_F(XlsxWriterTest, ReportsFailuresAndLeavesTheOldFileAlone) {
-    EXPECT_THROW(writer.write(book, file), XlsxError); // no sheets
+std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+testing::AssertionResult failsWith(const std::function<void()>& write,
+                                   const std::filesystem::path& path, const std::string& reason) {
+    try {
+        write();
+    } catch (const XlsxError& error) {
+        if (error.path() != path || error.reason() != reason) {
+            return testing::AssertionFailure()
+                   << "path " << error.path() << ", reason \"" << error.reason() << '"';
+        }
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "no XlsxError";
+}
+
+TEST_F(XlsxWriterTest, ReportsFailuresInWordsAndLeavesTheOldFileAlone) {
+    EXPECT_TRUE(failsWith([&] { writer.write(book, file); }, file, "the workbook has no sheets"));
     book.addWorksheet("Data 1").setValue(1, 1, 1.0);
     write();
-    const auto size = std::filesystem::file_size(file);
+    const auto before = bytesOf(file);
 
     const auto missing = dir.path() / "no such folder" / "Book1.xlsx";
+    EXPECT_TRUE(
+        failsWith([&] { writer.write(book, missing); }, missing, "the folder does not exist"));
     try {
         writer.write(book, missing);
-        FAIL() << "no error for a missing folder";
     } catch (const XlsxError& error) {
-        EXPECT_TRUE(contains(error.what(), "no such folder"));
+        EXPECT_EQ(std::string(error.what()), "Cannot write the workbook file " + missing.string() +
+                                                 ": the folder does not exist");
     }
     // A folder standing where the file should go.
-    std::filesystem::create_directory(dir.path() / "taken.xlsx");
-    EXPECT_THROW(writer.write(book, dir.path() / "taken.xlsx"), XlsxError);
-    EXPECT_EQ(std::filesystem::file_size(file), size);
+    const auto taken = dir.path() / "taken.xlsx";
+    std::filesystem::create_directory(taken);
+    EXPECT_TRUE(failsWith([&] { writer.write(book, taken); }, taken,
+                          "a folder stands where the file should be"));
+    // A file that can grow no further (a full disk says "no space left on the disk").
+    {
+        test::FileSizeLimit limit(512);
+        EXPECT_TRUE(failsWith([&] { writer.write(book, file); }, file,
+                              "file too large for the disk or for the file-size limit of this "
+                              "program"));
+    }
+    EXPECT_EQ(bytesOf(file), before);
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST_F(XlsxWriterTest, AFailedWriteIsWrittenWhollyAtTheNextChance) {
+    auto& data = book.addWorksheet("Data 1");
+    for (std::uint32_t row = 1; row <= 300; ++row) {
+        data.setValue(row, 1, row * 0.5);
+    }
+    write();
+    const auto before = bytesOf(file);
+    // Changed sheets are compressed for the failing write; the next write takes them from
+    // the cache and must still give the whole workbook.
+    auto& added = book.addWorksheet("Data 2");
+    for (std::uint32_t row = 1; row <= 300; ++row) {
+        data.setValue(row, 2, std::string("later ") + std::to_string(row));
+        added.setValue(row, 1, row * 0.25);
+    }
+    book.addChartSheet("Data 2 Plot");
+    {
+        test::FileSizeLimit limit(before.size());
+        EXPECT_THROW(writer.write(book, file), XlsxError);
+    }
+    EXPECT_EQ(bytesOf(file), before);
+
+    const auto again = write();
+    XlsxWriter fresh;
+    const auto otherFile = dir.path() / "fresh.xlsx";
+    fresh.write(book, otherFile);
+    const auto expected = readPackage(otherFile);
+    ASSERT_EQ(again.size(), expected.size());
+    for (const auto& [name, entry] : expected) {
+        ASSERT_TRUE(again.contains(name)) << name;
+        if (name != "docProps/core.xml") { // the time the writer was made
+            EXPECT_EQ(again.at(name).content, entry.content) << name;
+        }
+    }
 }
 
 TEST_F(XlsxWriterTest, WritesChartSheetsWithSeriesAxesAndTextBoxes) {

@@ -52,11 +52,23 @@ std::string failureMessage(const std::vector<WriteFailure>& failures, bool last,
                            const std::vector<std::filesystem::path>& rescued) {
     const bool many = failures.size() > 1;
     std::vector<std::filesystem::path> paths;
+    bool oneReason = true;
     for (const auto& failure : failures) {
         paths.push_back(failure.path);
+        oneReason = oneReason && failure.reason == failures.front().reason;
     }
-    std::string message = (many ? "The workbook files " : "The workbook file ") + joined(paths) +
-                          " could not be written: " + failures.front().reason + ".";
+    std::string message;
+    if (oneReason) {
+        message = (many ? "The workbook files " : "The workbook file ") + joined(paths) +
+                  " could not be written: " + failures.front().reason + ".";
+    } else {
+        message = "The workbook files could not be written: ";
+        for (std::size_t i = 0; i < failures.size(); ++i) {
+            message +=
+                (i == 0 ? "" : "; ") + failures[i].path.string() + " (" + failures[i].reason + ")";
+        }
+        message += ".";
+    }
     if (!last) {
         message += many ? " The workbooks stay open and are written again after the next report."
                         : " The workbook stays open and is written again after the next report.";

@@ -1,10 +1,19 @@
 #include "host/app/BuiltinApplicationFactory.h"
 
+#include "platform/DurableFile.h"
+
 namespace kelvor::host {
 
 BuiltinApplicationFactory::BuiltinApplicationFactory(std::filesystem::path workbookFolder,
                                                      Notify notify, BuiltinOptions options)
-    : folder_(std::move(workbookFolder)), notify_(std::move(notify)), options_(options) {}
+    : folder_(std::move(workbookFolder)), notify_(std::move(notify)), options_(options) {
+    // Temporary files of writes that a killed run left unfinished; the workbooks themselves
+    // are whole, since a write only ever replaces a file once it is complete.
+    removeLeftoverTemporaryFiles(folder_);
+    if (!options_.rescueFolder.empty()) {
+        removeLeftoverTemporaryFiles(options_.rescueFolder);
+    }
+}
 
 std::shared_ptr<xl::Application> BuiltinApplicationFactory::create() {
     auto app = std::make_shared<BuiltinApplication>(folder_, notify_, options_);

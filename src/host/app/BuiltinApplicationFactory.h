@@ -9,7 +9,8 @@
 
 namespace kelvor::host {
 
-// Starts a new built-in application on every create(), all sharing one workbook folder.
+// Starts a new built-in application on every create(), all sharing one workbook folder. Made
+// once per run: it clears the folders of the temporary files an earlier, killed run left.
 class BuiltinApplicationFactory : public xl::ApplicationFactory {
 public:
     BuiltinApplicationFactory(std::filesystem::path workbookFolder, Notify notify = {},

@@ -2,6 +2,7 @@
 
 #include "host/model/Workbook.h"
 #include "host/xlsx/XlsxError.h"
+#include "platform/DurableFile.h"
 
 #include <mutex>
 #include <set>
@@ -39,12 +40,6 @@ std::vector<std::uint64_t> signature(const Workbook& book) {
     return out;
 }
 
-// The writer's message names the file itself; the user is told the path once.
-std::string reasonOf(const std::string& message, const std::filesystem::path& path) {
-    const std::string prefix = "Cannot write the workbook file " + path.string() + ": ";
-    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
-}
-
 } // namespace
 
 WorkbookFiles::WorkbookFiles(std::filesystem::path folder) : folder_(std::move(folder)) {
@@ -79,7 +74,7 @@ std::optional<WriteFailure> WorkbookFiles::write(const Workbook& book, const std
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error) {
-        return WriteFailure{file.path, error.message()};
+        return WriteFailure{file.path, fileErrorReason(error.value())};
     }
     if (!file.written && std::filesystem::exists(file.path, error)) {
         file.path = claim(bookName);
@@ -87,7 +82,7 @@ std::optional<WriteFailure> WorkbookFiles::write(const Workbook& book, const std
     try {
         file.writer.write(book, file.path);
     } catch (const XlsxError& e) {
-        return WriteFailure{file.path, reasonOf(e.what(), file.path)};
+        return WriteFailure{file.path, e.reason()};
     } catch (const std::exception& e) {
         return WriteFailure{file.path, e.what()};
     }

@@ -5,10 +5,10 @@
 #include "host/xlsx/PackageXml.h"
 #include "host/xlsx/StylesXml.h"
 #include "host/xlsx/XlsxError.h"
+#include "platform/DurableFile.h"
 
-#include <QDateTime>
-#include <QSaveFile>
-
+#include <chrono>
+#include <cstdio>
 #include <deque>
 #include <unordered_set>
 
@@ -16,14 +16,25 @@ namespace kelvor {
 
 namespace {
 
-std::string failure(const std::filesystem::path& path, const std::string& reason) {
-    return "Cannot write the workbook file " + path.string() + ": " + reason;
+// The present moment in UTC as 2024-05-01T12:00:00Z.
+std::string utcNow() {
+    using namespace std::chrono;
+    const auto now = floor<seconds>(system_clock::now());
+    const auto day = floor<days>(now);
+    const year_month_day date(day);
+    const hh_mm_ss time(now - day);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
+    return text;
 }
 
 } // namespace
 
-XlsxWriter::XlsxWriter()
-    : created_(QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString()) {}
+XlsxWriter::XlsxWriter() : created_(utcNow()) {}
 
 const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64_t revision,
                                             const std::function<CompressedPart()>& make) {
@@ -41,7 +52,7 @@ const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64
 
 void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& path) {
     if (workbook.sheetCount() == 0) {
-        throw XlsxError(failure(path, "the workbook has no sheets"));
+        throw XlsxError(path, "the workbook has no sheets");
     }
     compressed_.clear();
     reused_.clear();
@@ -112,23 +123,21 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
             parts.push_back(&part);
         }
         parts.insert(parts.end(), sheetParts.begin(), sheetParts.end());
+        // The parts are made; whether the file can be written does not change them.
+        charts_.endWrite();
+        worksheets_.endWrite();
 
-        QSaveFile file(QString::fromStdU16String(path.u16string()));
-        if (!file.open(QIODevice::WriteOnly)) {
-            throw XlsxError(file.errorString().toStdString());
-        }
-        writeZip(file, parts);
-        if (!file.commit()) {
-            throw XlsxError(file.errorString().toStdString());
-        }
+        ReplacingFile file(path);
+        writeZip([&file](std::string_view bytes) { file.write(bytes); }, parts);
+        file.commit();
+    } catch (const FileError& error) {
+        throw XlsxError(path, error.reason());
     } catch (const XlsxError& error) {
-        throw XlsxError(failure(path, error.what()));
+        throw XlsxError(path, error.reason());
     } catch (const std::bad_alloc&) {
-        throw XlsxError(failure(path, "not enough memory"));
+        throw XlsxError(path, "not enough memory");
     }
 
-    charts_.endWrite();
-    worksheets_.endWrite();
     // Parts of sheets that are gone are not needed again.
     std::unordered_set<std::string> current(compressed_.begin(), compressed_.end());
     current.insert(reused_.begin(), reused_.end());

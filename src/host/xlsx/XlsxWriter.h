@@ -22,8 +22,9 @@ class XlsxWriter {
 public:
     XlsxWriter();
 
-    // Writes through a temporary file in the same folder that replaces `path` only once it is
-    // complete. Throws XlsxError with a message fit for the user.
+    // Writes through a temporary file in the same folder that replaces `path` only once every
+    // byte of it is on the disk; on any failure the file at `path` stays as it was. Throws
+    // XlsxError naming the file and the cause in words fit for the user.
     void write(const Workbook& workbook, const std::filesystem::path& path);
 
     // Sheet parts the last write compressed anew, and those it took from earlier writes.

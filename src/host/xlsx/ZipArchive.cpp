@@ -2,8 +2,6 @@
 
 #include "host/xlsx/XlsxError.h"
 
-#include <QIODevice>
-
 #include <algorithm>
 #include <limits>
 #include <zlib.h>
@@ -36,12 +34,6 @@ public:
 private:
     std::string bytes_;
 };
-
-void put(QIODevice& device, const char* data, std::uint64_t size) {
-    if (device.write(data, static_cast<qint64>(size)) != static_cast<qint64>(size)) {
-        throw XlsxError(device.errorString().toStdString());
-    }
-}
 
 // The fields local and central headers share, from "version needed" to the name length.
 void commonFields(LittleEndian& out, const CompressedPart& part) {
@@ -207,7 +199,7 @@ CompressedPart joinFragments(std::string name, const std::vector<const DeflateFr
     return part;
 }
 
-void writeZip(QIODevice& device, const std::vector<const CompressedPart*>& parts) {
+void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts) {
     if (parts.size() >= 0xFFFF) {
         throw XlsxError("the workbook has too many parts to store");
     }
@@ -222,8 +214,8 @@ void writeZip(QIODevice& device, const std::vector<const CompressedPart*>& parts
         commonFields(local, *part);
         local.u16(0); // extra field length
         local.text(part->name);
-        put(device, local.bytes().data(), local.bytes().size());
-        put(device, reinterpret_cast<const char*>(part->data.data()), part->data.size());
+        sink(local.bytes());
+        sink(std::string_view(reinterpret_cast<const char*>(part->data.data()), part->data.size()));
 
         directory.u32(0x02014b50);
         directory.u16(20); // made by: MS-DOS compatible, zip 2.0
@@ -249,8 +241,8 @@ void writeZip(QIODevice& device, const std::vector<const CompressedPart*>& parts
     end.u32(directory.bytes().size());
     end.u32(offset);
     end.u16(0); // comment length
-    put(device, directory.bytes().data(), directory.bytes().size());
-    put(device, end.bytes().data(), end.bytes().size());
+    sink(directory.bytes());
+    sink(end.bytes());
 }
 
 } // namespace kelvor

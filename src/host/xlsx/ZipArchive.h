@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QIODevice;
 struct z_stream_s;
 
 namespace kelvor {
@@ -56,8 +56,11 @@ private:
 // large for a plain zip archive.
 CompressedPart joinFragments(std::string name, const std::vector<const DeflateFragment*>& pieces);
 
-// Writes a zip archive holding the parts in the given order. Throws XlsxError when the device
-// fails or the archive would need the zip64 extensions (4 GiB, 65535 entries).
-void writeZip(QIODevice& device, const std::vector<const CompressedPart*>& parts);
+// Takes the archive's bytes in order; throws when they cannot be kept.
+using ZipSink = std::function<void(std::string_view bytes)>;
+
+// Writes a zip archive holding the parts in the given order. Throws XlsxError when the archive
+// would need the zip64 extensions (4 GiB, 65535 entries); what the sink throws passes through.
+void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts);
 
 } // namespace kelvor

@@ -1,13 +1,10 @@
 #include "platform/DurableFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <mutex>
 #include <set>
-#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -19,13 +16,15 @@ namespace kelvor {
 
 namespace {
 
-constexpr std::string_view TemporarySuffix = ".kelvor-tmp";
+constexpr std::string_view TemporarySuffix = ".kelvor-tmp"; // as isTemporaryFileName knows it
 // Small writes (zip headers) are gathered into one system call; big ones go straight through.
 constexpr std::size_t BufferSize = 256 * 1024;
 // A temporary name must stay within the usual 255-byte limit of a file name.
 constexpr std::size_t MaxNamePart = 200;
 
-// Temporary files this process has open: never leftovers, whatever their lock says.
+// Temporary files this process has open: never leftovers, whatever their lock says. Kept by
+// name alone, which carries this process's id: however a folder is spelled, a file of ours is
+// recognised (at worst a leftover of the same name elsewhere waits for the next start).
 struct OpenTemporaries {
     std::mutex mutex;
     std::set<std::string> paths;
@@ -40,16 +39,16 @@ void registerTemporary(const std::filesystem::path& path, bool open) {
     auto& registry = openTemporaries();
     const std::lock_guard lock(registry.mutex);
     if (open) {
-        registry.paths.insert(path.string());
+        registry.paths.insert(path.filename().string());
     } else {
-        registry.paths.erase(path.string());
+        registry.paths.erase(path.filename().string());
     }
 }
 
 bool isOpenHere(const std::filesystem::path& path) {
     auto& registry = openTemporaries();
     const std::lock_guard lock(registry.mutex);
-    return registry.paths.contains(path.string());
+    return registry.paths.contains(path.filename().string());
 }
 
 // Writes every byte, through interrupted and short writes; 0 or the errno of the failure.
@@ -116,18 +115,6 @@ std::filesystem::path temporaryName(const std::filesystem::path& target, int att
     return folderOf(target) / name;
 }
 
-bool allDigits(std::string_view text) {
-    if (text.empty()) {
-        return false;
-    }
-    for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The process id a temporary file name carries; 0 when it carries none.
 pid_t pidOf(std::string_view name) {
     if (!isTemporaryFileName(std::string(name))) {
@@ -165,75 +152,6 @@ bool abandoned(int fd, const std::filesystem::path& path) {
 }
 
 } // namespace
-
-FileError::FileError(std::filesystem::path path, std::string reason)
-    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)),
-      reason_(std::move(reason)) {}
-
-const std::filesystem::path& FileError::path() const {
-    return path_;
-}
-
-const std::string& FileError::reason() const {
-    return reason_;
-}
-
-std::string fileErrorReason(int errorNumber) {
-    switch (errorNumber) {
-    case ENOSPC:
-        return "no space left on the disk";
-#ifdef EDQUOT
-    case EDQUOT:
-        return "the disk quota of this user is used up";
-#endif
-    case EFBIG:
-        return "file too large for the disk or for the file-size limit of this program";
-    case EROFS:
-        return "the disk is read-only";
-    case EACCES:
-    case EPERM:
-        return "the folder is read-only (no permission to write there)";
-    case ENOTDIR:
-        return "not a folder: a file stands where the path needs a folder";
-    case EISDIR:
-        return "a folder stands where the file should be";
-    case ENOENT:
-        return "the folder does not exist";
-    case EEXIST:
-        return "a file of that name exists already";
-    case EIO:
-        return "the disk failed to read or write (input/output error)";
-    case ENAMETOOLONG:
-        return "the file name is too long";
-    case ELOOP:
-        return "too many symbolic links in the path";
-    case EMFILE:
-    case ENFILE:
-        return "too many files are open";
-    case ENOMEM:
-        return "not enough memory";
-    case EBUSY:
-    case ETXTBSY:
-        return "the file is in use";
-    case ENXIO:
-    case ENODEV:
-    case ESTALE:
-        return "the disk or network share is gone";
-    case ETIMEDOUT:
-        return "the network share does not answer";
-    case EXDEV:
-        return "the file would have to move to another disk";
-    case EINVAL:
-        return "the file system does not allow this";
-    default:
-        break;
-    }
-    std::string text = std::generic_category().message(errorNumber);
-    if (!text.empty()) {
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-    }
-    return text + " (error " + std::to_string(errorNumber) + ")";
-}
 
 AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
     : path_(std::move(path)), handle_(handle) {}
@@ -461,23 +379,6 @@ void removeLeftoverTemporaryFiles(const std::filesystem::path& folder) {
         }
         ::close(fd);
     }
-}
-
-bool isTemporaryFileName(const std::string& fileName) {
-    std::string_view name = fileName;
-    if (!name.starts_with('.') || !name.ends_with(TemporarySuffix)) {
-        return false;
-    }
-    name.remove_prefix(1);
-    name.remove_suffix(TemporarySuffix.size());
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) {
-        return false;
-    }
-    const auto token = name.substr(dot + 1);
-    const auto dash = token.find('-');
-    return allDigits(token.substr(0, dash)) &&
-           (dash == std::string_view::npos || allDigits(token.substr(dash + 1)));
 }
 
 void ignoreFileSizeLimitSignal() {

@@ -1,0 +1,11 @@
+#include "host/xlsx/XlsxError.h"
+
+namespace kelvor {
+
+XlsxError::XlsxError(std::string reason) : std::runtime_error(reason), reason_(std::move(reason)) {}
+
+XlsxError::XlsxError(std::filesystem::path path, std::string reason)
+    : std::runtime_error("Cannot write the workbook file " + path.string() + ": " + reason),
+      path_(std::move(path)), reason_(std::move(reason)) {}
+
+} // namespace kelvor

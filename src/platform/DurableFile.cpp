@@ -1,0 +1,123 @@
+#include "platform/DurableFile.h"
+
+#include <cctype>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+// What every system shares: the error, its words, the temporary files' names.
+namespace kelvor {
+
+namespace {
+
+constexpr std::string_view TemporarySuffix = ".kelvor-tmp";
+
+bool allDigits(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (const char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+FileError::FileError(std::filesystem::path path, std::string reason)
+    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)),
+      reason_(std::move(reason)) {}
+
+const std::filesystem::path& FileError::path() const {
+    return path_;
+}
+
+const std::string& FileError::reason() const {
+    return reason_;
+}
+
+std::string fileErrorReason(int errorNumber) {
+    switch (errorNumber) {
+    case ENOSPC:
+        return "no space left on the disk";
+#ifdef EDQUOT
+    case EDQUOT:
+        return "the disk quota of this user is used up";
+#endif
+    case EFBIG:
+        return "file too large for the disk or for the file-size limit of this program";
+    case EROFS:
+        return "the disk is read-only";
+    case EACCES:
+    case EPERM:
+        return "the folder is read-only (no permission to write there)";
+    case ENOTDIR:
+        return "not a folder: a file stands where the path needs a folder";
+    case EISDIR:
+        return "a folder stands where the file should be";
+    case ENOENT:
+        return "the folder does not exist";
+    case EEXIST:
+        return "a file of that name exists already";
+    case EIO:
+        return "the disk failed to read or write (input/output error)";
+    case ENAMETOOLONG:
+        return "the file name is too long";
+#ifdef ELOOP
+    case ELOOP:
+        return "too many symbolic links in the path";
+#endif
+    case EMFILE:
+    case ENFILE:
+        return "too many files are open";
+    case ENOMEM:
+        return "not enough memory";
+    case EBUSY:
+#ifdef ETXTBSY
+    case ETXTBSY:
+#endif
+        return "the file is in use";
+    case ENXIO:
+    case ENODEV:
+#ifdef ESTALE
+    case ESTALE:
+#endif
+        return "the disk or network share is gone";
+#ifdef ETIMEDOUT
+    case ETIMEDOUT:
+        return "the network share does not answer";
+#endif
+    case EXDEV:
+        return "the file would have to move to another disk";
+    case EINVAL:
+        return "the file system does not allow this";
+    default:
+        break;
+    }
+    std::string text = std::generic_category().message(errorNumber);
+    if (!text.empty()) {
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    }
+    return text + " (error " + std::to_string(errorNumber) + ")";
+}
+
+bool isTemporaryFileName(const std::string& fileName) {
+    std::string_view name = fileName;
+    if (!name.starts_with('.') || !name.ends_with(TemporarySuffix)) {
+        return false;
+    }
+    name.remove_prefix(1);
+    name.remove_suffix(TemporarySuffix.size());
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) {
+        return false;
+    }
+    const auto token = name.substr(dot + 1);
+    const auto dash = token.find('-');
+    return allDigits(token.substr(0, dash)) &&
+           (dash == std::string_view::npos || allDigits(token.substr(dash + 1)));
+}
+
+} // namespace kelvor

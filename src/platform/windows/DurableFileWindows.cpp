@@ -1,0 +1,315 @@
+#include "platform/DurableFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+// Replaces posix/DurableFilePosix.cpp in a Windows build. A file opened without delete sharing
+// cannot be removed while it is open, so a writer's open temporary file guards itself against
+// leftover removal.
+namespace kelvor {
+
+namespace {
+
+constexpr std::size_t BufferSize = 256 * 1024;
+constexpr std::size_t MaxNamePart = 200;
+constexpr std::intptr_t Closed = -1; // INVALID_HANDLE_VALUE as a number
+
+HANDLE asHandle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+std::intptr_t asNumber(HANDLE handle) {
+    return reinterpret_cast<std::intptr_t>(handle);
+}
+
+// The system's error codes in the same words as everywhere else.
+std::string reasonOf(DWORD error) {
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return fileErrorReason(ENOSPC);
+    case ERROR_FILE_TOO_LARGE:
+        return fileErrorReason(EFBIG);
+    case ERROR_WRITE_PROTECT:
+        return fileErrorReason(EROFS);
+    case ERROR_ACCESS_DENIED:
+        return fileErrorReason(EACCES);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+        return fileErrorReason(ENOENT);
+    case ERROR_DIRECTORY:
+        return fileErrorReason(ENOTDIR);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return fileErrorReason(EEXIST);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return fileErrorReason(EBUSY);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return fileErrorReason(ENOMEM);
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return fileErrorReason(EMFILE);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return fileErrorReason(ENAMETOOLONG);
+    case ERROR_NOT_READY:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_BAD_NETPATH:
+        return fileErrorReason(ENODEV);
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+        return fileErrorReason(EIO);
+    default:
+        return std::system_category().message(static_cast<int>(error)) + " (Windows error " +
+               std::to_string(error) + ")";
+    }
+}
+
+// Every byte written, or false with the system's error left for GetLastError.
+bool writeAll(HANDLE file, std::string_view bytes) {
+    constexpr std::size_t MaxChunk = 1U << 30;
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(std::min(bytes.size(), MaxChunk));
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
+            return false;
+        }
+        if (written == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt) {
+    std::wstring name = target.filename().wstring().substr(0, MaxNamePart);
+    name = L"." + name + L"." + std::to_wstring(GetCurrentProcessId());
+    if (attempt > 0) {
+        name += L"-" + std::to_wstring(attempt + 1);
+    }
+    name += L".kelvor-tmp";
+    return folderOf(target) / name;
+}
+
+} // namespace
+
+AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
+    : path_(std::move(path)), handle_(handle) {}
+
+AppendFile AppendFile::createNew(const std::filesystem::path& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw FileError(path, reasonOf(GetLastError()));
+    }
+    return AppendFile(path, asNumber(file));
+}
+
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, Closed)),
+      size_(std::exchange(other.size_, 0)) {}
+
+AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != Closed) {
+            CloseHandle(asHandle(handle_));
+        }
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, Closed);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+AppendFile::~AppendFile() {
+    if (handle_ != Closed) {
+        CloseHandle(asHandle(handle_));
+    }
+}
+
+void AppendFile::append(std::string_view bytes) {
+    if (handle_ == Closed) {
+        throw FileError(path_, "the file is closed");
+    }
+    const HANDLE file = asHandle(handle_);
+    if (!writeAll(file, bytes)) {
+        const DWORD error = GetLastError();
+        // A reader of the file finds whole appends only, never the head of a cut-off one.
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(size_);
+        if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) {
+            SetEndOfFile(file);
+        }
+        throw FileError(path_, reasonOf(error));
+    }
+    size_ += bytes.size();
+}
+
+void AppendFile::sync() {
+    if (handle_ == Closed) {
+        throw FileError(path_, "the file is closed");
+    }
+    if (!FlushFileBuffers(asHandle(handle_))) {
+        throw FileError(path_, reasonOf(GetLastError()));
+    }
+}
+
+void AppendFile::close() {
+    if (handle_ == Closed) {
+        return;
+    }
+    if (!CloseHandle(asHandle(std::exchange(handle_, Closed)))) {
+        throw FileError(path_, reasonOf(GetLastError()));
+    }
+}
+
+const std::filesystem::path& AppendFile::path() const {
+    return path_;
+}
+
+ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
+    const DWORD attributes = GetFileAttributesW(target_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw FileError(target_, fileErrorReason(EISDIR));
+    }
+    for (int attempt = 0;; ++attempt) {
+        auto candidate = temporaryName(target_, attempt);
+        // No sharing at all: nobody removes or reads the file while it is written.
+        const HANDLE file = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if ((error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) && attempt < 100) {
+                continue;
+            }
+            throw FileError(target_, reasonOf(error));
+        }
+        handle_ = asNumber(file);
+        temporary_ = std::move(candidate);
+        break;
+    }
+    buffer_.reserve(BufferSize);
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (!committed_) {
+        discard();
+    }
+}
+
+void ReplacingFile::write(std::string_view bytes) {
+    if (!failure_.empty()) {
+        throw FileError(target_, failure_);
+    }
+    if (committed_) {
+        throw FileError(target_, "the file was already written");
+    }
+    if (buffer_.size() + bytes.size() <= BufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    flushBuffer();
+    if (bytes.size() < BufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    if (!writeAll(asHandle(handle_), bytes)) {
+        fail(reasonOf(GetLastError()));
+    }
+    written_ += bytes.size();
+}
+
+void ReplacingFile::flushBuffer() {
+    if (buffer_.empty()) {
+        return;
+    }
+    if (!writeAll(asHandle(handle_), buffer_)) {
+        fail(reasonOf(GetLastError()));
+    }
+    written_ += buffer_.size();
+    buffer_.clear();
+}
+
+void ReplacingFile::commit() {
+    if (!failure_.empty()) {
+        throw FileError(target_, failure_);
+    }
+    if (committed_) {
+        return;
+    }
+    flushBuffer();
+    const HANDLE file = asHandle(handle_);
+    if (!FlushFileBuffers(file)) {
+        fail(reasonOf(GetLastError()));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        fail(reasonOf(GetLastError()));
+    }
+    if (static_cast<std::uint64_t>(size.QuadPart) != written_) {
+        fail("the disk kept only " + std::to_string(size.QuadPart) + " of " +
+             std::to_string(written_) + " bytes");
+    }
+    handle_ = Closed;
+    if (!CloseHandle(file)) {
+        fail(reasonOf(GetLastError()));
+    }
+    if (!MoveFileExW(temporary_.c_str(), target_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        fail(reasonOf(GetLastError()));
+    }
+    committed_ = true;
+}
+
+void ReplacingFile::fail(std::string reason) {
+    failure_ = reason;
+    discard();
+    throw FileError(target_, std::move(reason));
+}
+
+void ReplacingFile::discard() noexcept {
+    if (handle_ != Closed) {
+        CloseHandle(asHandle(std::exchange(handle_, Closed)));
+    }
+    if (!temporary_.empty()) {
+        DeleteFileW(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+void removeLeftoverTemporaryFiles(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const auto& path = entries->path();
+        std::error_code statusError;
+        try {
+            if (!isTemporaryFileName(path.filename().string()) ||
+                !std::filesystem::is_regular_file(
+                    std::filesystem::symlink_status(path, statusError))) {
+                continue;
+            }
+        } catch (const std::exception&) {
+            continue; // a name the narrow encoding cannot hold is none of ours
+        }
+        // A file still being written is open without delete sharing: this fails and skips it.
+        DeleteFileW(path.c_str());
+    }
+}
+
+void ignoreFileSizeLimitSignal() {
+    // Windows has no file-size limit signal; a full disk already fails the write.
+}
+
+} // namespace kelvor
