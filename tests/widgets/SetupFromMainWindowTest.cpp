@@ -83,5 +83,30 @@ TEST_F(SetupFromMainWindowTest, CancelOfACommunicationErrorOpensTheSetupDialog) 
     EXPECT_EQ(dialogs->setup()->Combo1(1).currentText(), "Com 9");
 }
 
+TEST_F(SetupFromMainWindowTest, EndingWithTheDialogsOpenIsClean) {
+    load("[KelvorReaderCH0]\nEnabled=1\n");
+    window->capture().CommStartTick();
+    window->Command1Click(1);
+    ASSERT_NE(dialogs->setup(), nullptr);
+    dialogs->showAbout();
+    int unloads = 0;
+    QObject::connect(window.get(), &FrmMain::unloaded, [&] { ++unloads; });
+    window->close(); // as SIGTERM does
+    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(prompts.ended);
+    EXPECT_TRUE(QFile(dir.filePath("KelvrReader.ini")).size() > 0);
+}
+
+TEST_F(SetupFromMainWindowTest, EndingWhileAPortQuestionWaitsCancelsItAndOpensNoSetup) {
+    load("[KelvorReaderCH1]\nEnabled=1\nCommPort=9\n[KelvorReaderCH2]\nEnabled=1\n");
+    ports[1]->failOpen(1, 8010, "The port is not available");
+    prompts.script({PromptResult::Cancel});
+    prompts.whileOpen = [&](const ScriptedPrompts::Shown&) { window->close(); };
+    window->capture().CommStartTick();
+    EXPECT_TRUE(window->isUnloaded());
+    EXPECT_EQ(dialogs->setup(), nullptr);
+    EXPECT_FALSE(ports[2]->portOpen()); // channels after the question stay closed
+}
+
 } // namespace
 } // namespace kelvor
