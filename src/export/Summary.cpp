@@ -15,10 +15,8 @@ namespace kelvor {
 
 namespace {
 
-// Notes on left-out sheets stand beside the statistics, one per row, where they are seen
-// without scrolling; column E keeps them apart from the table.
-constexpr std::int32_t NoteColumn = 6;
-constexpr std::int32_t FirstNoteRow = 3;
+// The counted tests are listed from this row down.
+constexpr std::int32_t FirstTestRow = 11;
 
 // Every constant-rate worksheet before the last sheet, hidden or not, whose units can be read
 // overwrites the units: the last one in sheet order wins.
@@ -86,10 +84,11 @@ struct CountedTests {
 };
 
 // Lists each counted test on its own row below the table, in sheet order; a sheet that cannot
-// be read gets a note instead.
+// be read gets a note instead, below the list after one empty row, so it prints on the page of
+// the table (text beside the table would run onto a page of its own).
 CountedTests collectTests(xl::Application& app, xl::Sheet& summary) {
     CountedTests counted;
-    std::int32_t notes = 0;
+    std::vector<std::string> notes;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
     for (std::int16_t i = 1; i <= count - 1; ++i) {
         app.Sheets()->Item(i)->Activate();
@@ -103,17 +102,21 @@ CountedTests collectTests(xl::Application& app, xl::Sheet& summary) {
             reading.problem = "its results are too large to summarise with the other tests";
         }
 
-        summary.Activate();
         if (!reading.problem.empty()) {
-            summary.Cells(FirstNoteRow + notes++, NoteColumn)
-                ->setValue(test.name + " left out: " + reading.problem);
+            notes.push_back(test.name + " left out: " + reading.problem);
             continue;
         }
-        const auto row = static_cast<std::int32_t>(10 + counted.stats.n);
+        summary.Activate();
+        const auto row = static_cast<std::int32_t>(FirstTestRow - 1 + counted.stats.n);
         summary.Cells(row, 1)->setValue(test.name);
         summary.Cells(row, 2)->setValue(test.force);
         summary.Cells(row, 4)->setValue(test.deformation);
         counted.tests.push_back(std::move(reading.test));
+    }
+    summary.Activate();
+    auto noteRow = FirstTestRow + static_cast<std::int32_t>(counted.stats.n) + 1;
+    for (const std::string& note : notes) {
+        summary.Cells(noteRow++, 1)->setValue(note);
     }
     return counted;
 }

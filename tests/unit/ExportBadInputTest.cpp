@@ -78,9 +78,9 @@ TEST_F(ExportBadInputTest, HugeResultsAreLeftOutInsteadOfWritingInfinity) {
     exportReport(rateReport("1E+154", "0.25"));
     exportReport(rateReport("1E+154", "0.25"));
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
-    EXPECT_EQ(text("Summary", 3, 6), "Data 1 left out: its force result is too large");
-    EXPECT_EQ(text("Summary", 4, 6), "Data 2 left out: its deformation result is too large");
-    EXPECT_EQ(text("Summary", 5, 6),
+    EXPECT_EQ(text("Summary", 13, 1), "Data 1 left out: its force result is too large");
+    EXPECT_EQ(text("Summary", 14, 1), "Data 2 left out: its deformation result is too large");
+    EXPECT_EQ(text("Summary", 15, 1),
               "Data 4 left out: its results are too large to summarise with the other tests");
     EXPECT_EQ(number("Summary", 3, 2), 1.0);
     EXPECT_EQ(text("Summary", 11, 1), "Data 3");
@@ -114,7 +114,7 @@ TEST_F(ExportBadInputTest, SheetWithoutHeaderRowIsLeftOutOfLaterSummaries) {
     EXPECT_EQ(chart("Data 3 Plot").series.size(), 1U);
     EXPECT_EQ(text("Summary", 11, 1), "Data 1");
     EXPECT_EQ(text("Summary", 12, 1), "Data 3");
-    EXPECT_EQ(text("Summary", 3, 6), "Data 2 left out: its DEFLECTION header row is missing");
+    EXPECT_EQ(text("Summary", 14, 1), "Data 2 left out: its DEFLECTION header row is missing");
     EXPECT_EQ(chart("Summary Plot").series.size(), 2U);
     EXPECT_TRUE(builtin().displayAlerts());
     expectSoundFile();

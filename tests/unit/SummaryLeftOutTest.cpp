@@ -58,8 +58,9 @@ TEST_P(SummaryLeftOutTest, MalformedReportThenThreeValidOnes) {
         EXPECT_EQ(chart("Data " + std::to_string(2 + k) + " Plot").series.size(), 1U);
     }
     EXPECT_TRUE(empty("Summary", 14, 1));
-    EXPECT_EQ(text("Summary", 3, 6), "Data 1 left out: " + GetParam().note);
-    EXPECT_TRUE(empty("Summary", 4, 6));
+    // Below the list, on the page the table prints on.
+    EXPECT_EQ(text("Summary", 15, 1), "Data 1 left out: " + GetParam().note);
+    EXPECT_TRUE(empty("Summary", 16, 1));
     const Chart& plot = chart("Summary Plot");
     ASSERT_EQ(plot.series.size(), 3U);
     EXPECT_EQ(plot.series.at(0).name, "Data 2");
@@ -83,9 +84,10 @@ TEST_F(SummaryNotesTest, EachLeftOutSheetIsNotedInSheetOrder) {
     EXPECT_EQ(number("Summary", 3, 2), 2.0);
     EXPECT_EQ(text("Summary", 12, 1), "Data 4");
     EXPECT_EQ(text("Summary", 4, 2), "lbf");
-    EXPECT_EQ(text("Summary", 3, 6), "Data 2 left out: its point count is not a whole number");
-    EXPECT_EQ(text("Summary", 4, 6), "Data 3 left out: its units lines cannot be read");
-    EXPECT_TRUE(empty("Summary", 5, 6));
+    EXPECT_TRUE(empty("Summary", 13, 1));
+    EXPECT_EQ(text("Summary", 14, 1), "Data 2 left out: its point count is not a whole number");
+    EXPECT_EQ(text("Summary", 15, 1), "Data 3 left out: its units lines cannot be read");
+    EXPECT_TRUE(empty("Summary", 16, 1));
     // The counted tests keep neighbouring offset columns and shifts.
     EXPECT_EQ(worksheet("Summary XOffset").cell(16, 2)->formula, "='Data 4'!RC1 +  .5");
     EXPECT_EQ(chart("Summary Plot").series.at(1).name, "Data 4");
@@ -93,8 +95,8 @@ TEST_F(SummaryNotesTest, EachLeftOutSheetIsNotedInSheetOrder) {
     // A hidden sheet is never listed, so it gets no note, and its units are passed over.
     ctx.application().Sheets()->Item(4)->setVisible(xl::xlSheetHidden); // Data 3
     rebuildSummary();
-    EXPECT_EQ(text("Summary", 3, 6), "Data 2 left out: its point count is not a whole number");
-    EXPECT_TRUE(empty("Summary", 4, 6));
+    EXPECT_EQ(text("Summary", 14, 1), "Data 2 left out: its point count is not a whole number");
+    EXPECT_TRUE(empty("Summary", 15, 1));
     EXPECT_EQ(text("Summary", 4, 2), "lbf");
     EXPECT_EQ(prompts.shown.size(), 2U);
 }
