@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "dialogs/TraceOffsetText.h"
 #include "dialogs/TwipsLayout.h"
+#include "export/ErrorMessage.h"
 #include "export/HostError.h"
 #include "shell/AppIcon.h"
 #include "shell/CenterForm.h"
@@ -233,9 +234,9 @@ void FrmSetup::summarizeNow() {
             }
         }
     } catch (const xl::HostError& error) {
-        prompts.show(xl::errorMessageText(error), "Error", PromptIcon::Critical, PromptButtons::Ok);
+        showErrorMessage(prompts, error);
     } catch (const std::exception& error) {
-        prompts.show(error.what(), "Error", PromptIcon::Critical, PromptButtons::Ok);
+        showErrorBox(prompts, error.what());
     }
     if (self && !self->unloaded_) {
         self->raise();

@@ -4,8 +4,12 @@
 
 namespace kelvor {
 
+void showErrorBox(Prompts& prompts, const std::string& text) {
+    prompts.show(text, "Error", PromptIcon::None, PromptButtons::Ok);
+}
+
 void showErrorMessage(Prompts& prompts, const xl::HostError& error) {
-    prompts.show(xl::errorMessageText(error), "Error", PromptIcon::Critical, PromptButtons::Ok);
+    showErrorBox(prompts, xl::errorMessageText(error));
 }
 
 void showErrorMessage(ExportContext& ctx, const xl::HostError& error) {
@@ -14,7 +18,7 @@ void showErrorMessage(ExportContext& ctx, const xl::HostError& error) {
         text += "\r\rThe report is kept as received in " + ctx.ReportArchiveFile + ".";
     }
     ++ctx.MessagesShown;
-    ctx.prompts.show(text, "Error", PromptIcon::Critical, PromptButtons::Ok);
+    showErrorBox(ctx.prompts, text);
 }
 
 xl::HostError internalError(const std::exception& error) {

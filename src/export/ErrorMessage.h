@@ -8,8 +8,11 @@
 
 namespace kelvor {
 
-// The "Error # ..." box of the export procedures: titled "Error", OK only.
+// The "Error # ..." box of the export procedures and of "Summarize Now": titled "Error", an
+// OK button only, no icon.
 void showErrorMessage(Prompts& prompts, const xl::HostError& error);
+// The same box with a text of its own (a failure that is no host error).
+void showErrorBox(Prompts& prompts, const std::string& text);
 // The same box during an export: it also names the file that keeps the report as received,
 // and is counted, so the report's failure is told once.
 void showErrorMessage(ExportContext& ctx, const xl::HostError& error);
