@@ -1,9 +1,42 @@
 #include "export/CellText.h"
 
+#include "util/DateSerial.h"
+
+#include <cmath>
 #include <cstdio>
 #include <type_traits>
 
 namespace kelvor {
+
+namespace {
+
+// A date as automation turns it into text on the testers' (US) systems: "1/2/2024",
+// "9:15:00 AM", or both; the date alone at midnight, the time alone on day 0.
+std::string dateText(double serial) {
+    const double day = std::floor(serial);
+    auto seconds = static_cast<long long>(std::llround((serial - day) * 86400.0));
+    const auto civil = civilDate(static_cast<std::int64_t>(day) + seconds / 86400);
+    if (!civil || !std::isfinite(serial)) {
+        return numberText(serial);
+    }
+    seconds %= 86400;
+    char text[48];
+    std::string out;
+    if (day != 0.0) {
+        std::snprintf(text, sizeof text, "%d/%d/%d", civil->month, civil->day, civil->year);
+        out = text;
+    }
+    if (seconds != 0 || day == 0.0) {
+        const auto hour = static_cast<int>(seconds / 3600);
+        std::snprintf(text, sizeof text, "%d:%02d:%02d %s", hour % 12 == 0 ? 12 : hour % 12,
+                      static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60),
+                      hour < 12 ? "AM" : "PM");
+        out += (out.empty() ? "" : " ") + std::string(text);
+    }
+    return out;
+}
+
+} // namespace
 
 std::string numberText(double value) {
     if (value == 0.0) {
@@ -24,6 +57,8 @@ std::string cellText(const xl::Variant& value) {
                 return v;
             } else if constexpr (std::is_same_v<T, bool>) {
                 return v ? "True" : "False";
+            } else if constexpr (std::is_same_v<T, xl::Date>) {
+                return dateText(v.serial);
             } else {
                 return {};
             }

@@ -38,8 +38,14 @@ inline constexpr std::int32_t xlPasteValues = -4163;
 inline constexpr std::int32_t xlSheetVisible = -1;
 inline constexpr std::int32_t xlSheetHidden = 0;
 
+// A number the cell shows as a date or time: the application hands it over as a date.
+struct Date {
+    double serial; // days since 1899-12-30, the time of day as the fraction
+    bool operator==(const Date&) const = default;
+};
+
 // A cell's value as the application hands it over.
-using Variant = std::variant<std::monostate, double, std::string, bool>;
+using Variant = std::variant<std::monostate, double, std::string, bool, Date>;
 
 struct TextToColumnsOptions {
     std::int32_t dataType = xlDelimited;

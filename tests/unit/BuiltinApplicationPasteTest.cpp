@@ -17,7 +17,12 @@ protected:
 
     xl::Variant value(const std::string& address) { return sheet->Range(address)->Value(); }
     std::string text(const std::string& address) { return std::get<std::string>(value(address)); }
-    double number(const std::string& address) { return std::get<double>(value(address)); }
+    // The number a cell holds; one shown as a date comes over as a date.
+    double number(const std::string& address) {
+        const xl::Variant held = value(address);
+        const auto* date = std::get_if<xl::Date>(&held);
+        return date != nullptr ? date->serial : std::get<double>(held);
+    }
     bool empty(const std::string& address) {
         return std::holds_alternative<std::monostate>(value(address));
     }

@@ -1,4 +1,4 @@
-#include "host/app/DateSerial.h"
+#include "util/DateSerial.h"
 #include "host/app/FieldValue.h"
 #include "host/app/Formula.h"
 #include "host/app/RangeAddress.h"

@@ -75,6 +75,15 @@ TEST(CellText, NumbersReadTheWayTheRuntimeWritesThem) {
     EXPECT_EQ(cellText(xl::Variant{std::string("DATE")}), "DATE");
 }
 
+TEST(CellText, DatesReadTheWayTheRuntimeWritesThem) {
+    EXPECT_EQ(cellText(xl::Variant{xl::Date{45293}}), "1/2/2024");
+    EXPECT_EQ(cellText(xl::Variant{xl::Date{45365 + (13 * 60 + 5) / 1440.0}}),
+              "3/14/2024 1:05:00 PM");
+    EXPECT_EQ(cellText(xl::Variant{xl::Date{0.25}}), "6:00:00 AM");
+    EXPECT_EQ(cellText(xl::Variant{xl::Date{0}}), "12:00:00 AM");
+    EXPECT_EQ(cellText(xl::Variant{xl::Date{36162.9999999}}), "1/3/1999"); // rounds to midnight
+}
+
 TEST(CellText, AddressesKeepTheRowAsWritten) {
     EXPECT_EQ(cellAddress('A', 16), "A16");
     EXPECT_EQ(cellAddress('B', 115), "B115");

@@ -253,5 +253,14 @@ TEST_F(SummaryTest, ExtremesComeFromTheCountedTestsOnly) {
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
 }
 
+TEST_F(SummaryTest, AResultThatReadsAsADateCountsAsTheTextItShows) {
+    // "1/2/2024" becomes a date when the sheet is split; the summary reads the text the
+    // date turns into, whose leading number is the month.
+    exportReport(rateReport("1/2/2024", "12/31/2023"));
+    EXPECT_EQ(number("Summary", 11, 2), 1.0);
+    EXPECT_EQ(number("Summary", 11, 4), 12.0);
+    EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
+}
+
 } // namespace
 } // namespace kelvor::testing

@@ -1,5 +1,7 @@
 #include "host/app/BuiltinRange.h"
 
+#include "host/app/FormatCode.h"
+
 #include "host/app/BuiltinFont.h"
 #include "host/app/CellEditing.h"
 #include "host/app/CellMoves.h"
@@ -32,6 +34,9 @@ CellValue toCellValue(const xl::Variant& value) {
     }
     if (const auto* b = std::get_if<bool>(&value)) {
         return *b;
+    }
+    if (const auto* d = std::get_if<xl::Date>(&value)) {
+        return d->serial;
     }
     return {};
 }
@@ -113,7 +118,16 @@ const Cell* BuiltinRange::settledFirstCell() {
 
 xl::Variant BuiltinRange::Value() {
     const Cell* cell = settledFirstCell();
-    return cell == nullptr ? xl::Variant{} : toVariant(cell->value);
+    if (cell == nullptr) {
+        return {};
+    }
+    // A number shown as a date is handed over as a date, as automation does.
+    const auto* number = std::get_if<double>(&cell->value);
+    if (number != nullptr &&
+        isDateFormat(sheet_.book->model.styles().style(cell->style).numberFormat)) {
+        return xl::Date{*number};
+    }
+    return toVariant(cell->value);
 }
 
 void BuiltinRange::setValue(const xl::Variant& value) {

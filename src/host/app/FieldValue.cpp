@@ -1,6 +1,6 @@
 #include "host/app/FieldValue.h"
 
-#include "host/app/DateSerial.h"
+#include "util/DateSerial.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "host/app/FormatCode.h"
 
-#include "host/app/DateSerial.h"
+#include "util/DateSerial.h"
 
 #include <algorithm>
 #include <array>
@@ -105,6 +105,15 @@ bool isDateCode(const FormatToken& t) {
     }
     const auto c = std::tolower(static_cast<unsigned char>(t.text[0]));
     return c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 's' || c == '[' || c == 'a';
+}
+
+bool isDateFormat(std::string_view format) {
+    const auto sections = formatSections(format);
+    if (sections.empty()) {
+        return false;
+    }
+    const auto tokens = tokenizeFormat(sections.front());
+    return std::any_of(tokens.begin(), tokens.end(), isDateCode);
 }
 
 std::string dateText(double value, const std::vector<FormatToken>& tokens) {

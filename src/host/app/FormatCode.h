@@ -23,6 +23,9 @@ std::vector<FormatToken> tokenizeFormat(std::string_view section);
 // Whether the token belongs to a date or time format.
 bool isDateCode(const FormatToken& token);
 
+// Whether a number in this format shows as a date or a time (its first section decides).
+bool isDateFormat(std::string_view format);
+
 // A date serial shown through date and time codes: "m" after an hour or before seconds
 // means minutes; the value is rounded to the finest unit shown. Dates outside the calendar
 // show as "########".

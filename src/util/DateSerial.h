@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Dates as the spreadsheet counts them (1900 date system): serial 1 is 1900-01-01, and 60
 // stands for 1900-02-29, a day that never was, kept for compatibility with the programs that
@@ -27,4 +27,4 @@ std::optional<CivilDate> civilDate(std::int64_t serial);
 // 0 Sunday .. 6 Saturday, as the spreadsheet reckons (1900-01-01 was a Sunday for it).
 int weekday(std::int64_t serial);
 
-} // namespace kelvor::host
+} // namespace kelvor

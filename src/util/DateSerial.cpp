@@ -1,6 +1,6 @@
-#include "host/app/DateSerial.h"
+#include "util/DateSerial.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -74,4 +74,4 @@ int weekday(std::int64_t serial) {
     return static_cast<int>(((serial - 1) % 7 + 7) % 7);
 }
 
-} // namespace kelvor::host
+} // namespace kelvor
