@@ -152,8 +152,15 @@ TEST_F(ChartFileTest, ChartPartsHoldSeriesReferencesWithCachedValuesAndTheirForm
     EXPECT_NE(load.find("<c:valAx><c:axId val=\"1004\"/><c:scaling><c:orientation "
                         "val=\"minMax\"/></c:scaling><c:delete val=\"0\"/><c:axPos val=\"r\"/>"),
               std::string::npos);
-    EXPECT_NE(load.find("<c:tx><c:v>FORCE\n(lbf)</c:v></c:tx>"), std::string::npos);
-    EXPECT_NE(load.find("<c:tx><c:v>DEFLECTION</c:v></c:tx>"), std::string::npos);
+    // Each series takes its name from its header cell, with the cell's text cached.
+    EXPECT_NE(load.find("<c:tx><c:strRef><c:f>'Data 1'!$B$15</c:f><c:strCache><c:ptCount "
+                        "val=\"1\"/><c:pt idx=\"0\"><c:v>FORCE\n(lbf)</c:v></c:pt></c:strCache>"
+                        "</c:strRef></c:tx>"),
+              std::string::npos)
+        << load;
+    EXPECT_NE(load.find("<c:f>'Data 1'!$C$15</c:f><c:strCache><c:ptCount val=\"1\"/><c:pt "
+                        "idx=\"0\"><c:v>DEFLECTION</c:v>"),
+              std::string::npos);
     EXPECT_NE(load.find("Deflection (in)"), std::string::npos);
 
     // The summary plot's X values come from the hidden sheet's formulas, computed.

@@ -173,7 +173,10 @@ void BuiltinSeries::setAxisGroup(std::int16_t group) {
 }
 
 void BuiltinSeries::setName(const std::string& name) {
-    edit([&](ChartSeries& series) { series.name = name; });
+    edit([&](ChartSeries& series) {
+        series.name = name;
+        series.nameRef.clear(); // a name of its own, no longer the cell's
+    });
 }
 
 void BuiltinSeries::setValues(const xl::RangePtr& values) {

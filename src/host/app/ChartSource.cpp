@@ -61,6 +61,10 @@ std::vector<ChartSeries> seriesFromSource(const Worksheet& sheet, const CellRang
         ChartSeries series;
         if (const Cell* name = lines.head(sheet, line); header && name != nullptr) {
             series.name = displayText(name->value, "General");
+            const CellRange head = lines.part(line, 0);
+            series.nameRef = seriesReference(
+                sheet.name(),
+                {CellRange{head.firstRow, head.firstColumn, head.firstRow, head.firstColumn}});
         }
         if (withX) {
             series.xValuesRef = seriesReference(sheet.name(), {lines.part(0, from)});

@@ -56,6 +56,9 @@ struct ChartSeries {
     // Number formats of the referenced cells, for the cached values and the axis labels.
     std::string xFormat = "General";
     std::string valuesFormat = "General";
+    // The cell the name was taken from, as "='Data 3'!$B$15", or empty for a name of its own;
+    // `name` then holds that cell's text.
+    std::string nameRef{};
     bool operator==(const ChartSeries&) const = default;
 };
 

@@ -90,7 +90,14 @@ std::string seriesXml(const ChartSeries& series, std::size_t index, int chartTyp
     out += "\"/><c:order val=\"";
     xml::appendUnsigned(out, index);
     out += "\"/>";
-    if (!series.name.empty()) {
+    if (!series.nameRef.empty()) {
+        // Taken from its cell, with the cell's text cached for readers that do not calculate.
+        out += "<c:tx><c:strRef><c:f>";
+        xml::appendText(out, referenceText(series.nameRef));
+        out += "</c:f><c:strCache><c:ptCount val=\"1\"/><c:pt idx=\"0\"><c:v>";
+        xml::appendText(out, series.name);
+        out += "</c:v></c:pt></c:strCache></c:strRef></c:tx>";
+    } else if (!series.name.empty()) {
         out += "<c:tx><c:v>";
         xml::appendText(out, series.name);
         out += "</c:v></c:tx>";
