@@ -162,6 +162,10 @@ TEST_F(ChartFileTest, ChartPartsHoldSeriesReferencesWithCachedValuesAndTheirForm
                         "idx=\"0\"><c:v>DEFLECTION</c:v>"),
               std::string::npos);
     EXPECT_NE(load.find("Deflection (in)"), std::string::npos);
+    // Titles of the vertical axes read upwards in every reader; the horizontal one does not.
+    const auto secondaryTitle = load.rfind("<c:title>", load.find("Deflection (in)"));
+    const std::string upward = "<c:title><c:tx><c:rich><a:bodyPr rot=\"-5400000\" vert=\"horz\"/>";
+    EXPECT_EQ(load.substr(secondaryTitle, upward.size()), upward);
 
     // The summary plot's X values come from the hidden sheet's formulas, computed.
     const auto plot = chartPart("Summary Plot");

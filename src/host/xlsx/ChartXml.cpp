@@ -14,8 +14,12 @@ constexpr int kXYScatter = -4169; // markers only
 constexpr int kXYScatterSmooth = 72;
 constexpr int kXYScatterSmoothNoMarkers = 73;
 
-void appendRichText(std::string& out, const ChartText& text) {
-    out += "<c:tx><c:rich><a:bodyPr/><a:lstStyle/><a:p><a:pPr>";
+// `upward`: the text reads from bottom to top, as the title of a vertical axis does; written
+// out, since not every reader turns such a title by itself.
+void appendRichText(std::string& out, const ChartText& text, bool upward) {
+    out += upward ? "<c:tx><c:rich><a:bodyPr rot=\"-5400000\" vert=\"horz\"/>"
+                  : "<c:tx><c:rich><a:bodyPr/>";
+    out += "<a:lstStyle/><a:p><a:pPr>";
     std::string runProperties;
     appendRunProperties(runProperties, "a:defRPr", text.fontName, text.fontSize, text.bold);
     out += runProperties;
@@ -26,9 +30,9 @@ void appendRichText(std::string& out, const ChartText& text) {
     out += "</a:t></a:r></a:p></c:rich></c:tx>";
 }
 
-void appendTitle(std::string& out, const ChartText& title) {
+void appendTitle(std::string& out, const ChartText& title, bool upward = false) {
     out += "<c:title>";
-    appendRichText(out, title);
+    appendRichText(out, title, upward);
     out += "<c:overlay val=\"0\"/></c:title>";
 }
 
@@ -156,7 +160,7 @@ void appendAxis(std::string& out, const ChartAxis& axis, const AxisPlacement& pl
         out += "<c:minorGridlines/>";
     }
     if (axis.hasTitle) {
-        appendTitle(out, axis.title);
+        appendTitle(out, axis.title, place.position[0] != 'b');
     }
     out += "<c:numFmt formatCode=\"";
     xml::appendAttribute(out, place.format.empty() ? std::string("General") : place.format);
