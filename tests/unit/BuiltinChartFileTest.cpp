@@ -143,6 +143,11 @@ TEST_F(ChartFileTest, ChartPartsHoldSeriesReferencesWithCachedValuesAndTheirForm
                         "val=\"000000\"/></a:solidFill></a:ln></c:spPr></c:plotArea>"),
               std::string::npos);
     EXPECT_NE(rate.find("CONSTANT RATE TEST DATA: FORCE vs DEFORMATION"), std::string::npos);
+    // A title whose size was never set is written at the application's 12 points: the text
+    // boxes beside it are placed for that size.
+    const auto titleRun = rate.rfind("<a:rPr", rate.find("CONSTANT RATE TEST DATA: FORCE"));
+    EXPECT_NE(rate.substr(titleRun, 40).find("sz=\"1200\""), std::string::npos)
+        << rate.substr(titleRun, 40);
     EXPECT_NE(rate.find("<c:userShapes r:id=\"rId1\"/>"), std::string::npos);
 
     const auto load = chartPart("Load Plot");

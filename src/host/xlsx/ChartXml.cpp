@@ -13,6 +13,9 @@ namespace {
 constexpr int kXYScatter = -4169; // markers only
 constexpr int kXYScatterSmooth = 72;
 constexpr int kXYScatterSmoothNoMarkers = 73;
+// The spreadsheet application's own size for a chart title whose size was never set; the
+// charts' text boxes are placed for it. Readers left to choose draw titles far larger.
+constexpr double kDefaultTitleSize = 12;
 
 // `upward`: the text reads from bottom to top, as the title of a vertical axis does; written
 // out, since not every reader turns such a title by itself.
@@ -195,7 +198,11 @@ void writeChartXml(const Chart& chart, ChartXmlSink& sink) {
                       "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
                       "relationships\"><c:roundedCorners val=\"0\"/><c:chart>";
     if (chart.hasTitle) {
-        appendTitle(out, chart.title);
+        ChartText title = chart.title;
+        if (title.fontSize == 0) {
+            title.fontSize = kDefaultTitleSize;
+        }
+        appendTitle(out, title);
     }
     out += chart.hasTitle ? "<c:autoTitleDeleted val=\"0\"/>" : "<c:autoTitleDeleted val=\"1\"/>";
     out += "<c:plotArea><c:layout/>";
