@@ -1,4 +1,5 @@
 #include "ChartExportFixture.h"
+#include "XlsxPackage.h"
 
 #include <gtest/gtest.h>
 
@@ -260,6 +261,21 @@ TEST_F(SummaryTest, AResultThatReadsAsADateCountsAsTheTextItShows) {
     EXPECT_EQ(number("Summary", 11, 2), 1.0);
     EXPECT_EQ(number("Summary", 11, 4), 12.0);
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
+}
+
+TEST_F(SummaryTest, SelectionsAreWrittenWithTheirSheets) {
+    exportReport(rateReport("400", "0.25"));
+    const auto package = test::readPackage(builtin().workbookFile(index));
+    const auto part = [&](const std::string& sheet) {
+        const auto id = book().sheet(book().indexOf(sheet).value()).id();
+        return package.at("xl/worksheets/sheet" + std::to_string(id) + ".xml").content;
+    };
+    // A reader opens each sheet showing what the export left selected.
+    EXPECT_NE(part("Summary").find("<sheetView workbookViewId=\"0\"><selection "
+                                   "activeCell=\"D8\" sqref=\"B8 D8\"/></sheetView>"),
+              std::string::npos);
+    EXPECT_NE(part("Data 1").find("<selection activeCell=\"A1\" sqref=\"A1:A2\"/>"),
+              std::string::npos);
 }
 
 } // namespace

@@ -28,12 +28,9 @@ struct BuiltinOptions {
 // Tells the user something (a message box in the program).
 using Notify = std::function<void(const std::string& message)>;
 
-// Selection and active cell of one sheet; every sheet keeps its own. A chart sheet's
-// selection is a chart element instead.
+// What is selected on a chart sheet: a chart element. (A worksheet keeps its selection
+// itself, to be saved with it.)
 struct SheetView {
-    std::vector<CellRange> selection{CellRange{1, 1, 1, 1}};
-    std::uint32_t activeRow = 1;
-    std::uint32_t activeColumn = 1;
     ChartElementRef chartSelection;
 };
 

@@ -209,8 +209,10 @@ std::shared_ptr<xl::Sheets> BuiltinApplication::Worksheets() {
 
 std::shared_ptr<xl::Selection> BuiltinApplication::Selection() {
     const auto sheet = activeSheetRef();
-    const auto& view = sheet.view();
-    return std::make_shared<BuiltinSelection>(sheet, view.selection, view.chartSelection);
+    const auto* worksheet = asWorksheet(sheet.sheet());
+    return std::make_shared<BuiltinSelection>(
+        sheet, worksheet != nullptr ? worksheet->selection().areas : std::vector<CellRange>{},
+        sheet.view().chartSelection);
 }
 
 xl::RangePtr BuiltinApplication::ActiveCell() {
@@ -218,10 +220,10 @@ xl::RangePtr BuiltinApplication::ActiveCell() {
     if (sheet.sheet().kind() != SheetKind::Worksheet) {
         throw nothingActiveError();
     }
-    const auto& view = sheet.view();
+    const auto& selection = sheet.worksheet().selection();
     return std::make_shared<BuiltinRange>(
-        sheet, std::vector{CellRange{view.activeRow, view.activeColumn, view.activeRow,
-                                     view.activeColumn}});
+        sheet, std::vector{CellRange{selection.activeRow, selection.activeColumn,
+                                     selection.activeRow, selection.activeColumn}});
 }
 
 std::shared_ptr<xl::Chart> BuiltinApplication::ActiveChart() {

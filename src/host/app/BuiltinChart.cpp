@@ -62,7 +62,7 @@ std::shared_ptr<xl::Chart> BuiltinCharts::Add(const xl::SheetPtr& after) {
         const auto previous = sheetAt(app_, book_, *active);
         if (const auto* worksheet = asWorksheet(previous.sheet())) {
             app_->settle();
-            series = defaultSeries(*worksheet, previous.view().selection);
+            series = defaultSeries(*worksheet, worksheet->selection().areas);
         }
     }
     auto& sheet = modelCall(

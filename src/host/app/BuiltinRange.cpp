@@ -75,10 +75,11 @@ xl::Variant toVariant(const CellValue& value) {
 }
 
 void selectAreas(const SheetRef& sheet, std::vector<CellRange> areas) {
-    auto& view = sheet.view();
-    view.activeRow = areas.front().firstRow;
-    view.activeColumn = areas.front().firstColumn;
-    view.selection = std::move(areas);
+    SheetSelection selection;
+    selection.activeRow = areas.front().firstRow;
+    selection.activeColumn = areas.front().firstColumn;
+    selection.areas = std::move(areas);
+    sheet.worksheet().setSelection(std::move(selection));
 }
 
 BuiltinRange::BuiltinRange(SheetRef sheet, std::vector<CellRange> areas, bool columns)
@@ -97,14 +98,16 @@ void BuiltinRange::Activate() {
     if (!sheet_.isActive()) {
         throw methodError("Activate method of Range class failed");
     }
-    auto& view = sheet_.view();
+    auto& sheet = sheet_.worksheet();
+    SheetSelection selection = sheet.selection();
     const auto& first = areas_.front();
     const bool oneCell = areas_.size() == 1 && cellCount(first) == 1;
-    if (oneCell && std::any_of(view.selection.begin(), view.selection.end(), [&](const auto& a) {
+    if (oneCell && std::any_of(selection.areas.begin(), selection.areas.end(), [&](const auto& a) {
             return contains(a, first.firstRow, first.firstColumn);
         })) {
-        view.activeRow = first.firstRow; // the selection stays, the active cell moves
-        view.activeColumn = first.firstColumn;
+        selection.activeRow = first.firstRow; // the selection stays, the active cell moves
+        selection.activeColumn = first.firstColumn;
+        sheet.setSelection(std::move(selection));
         return;
     }
     selectAreas(sheet_, areas_);

@@ -124,9 +124,8 @@ xl::RangePtr BuiltinSheet::Columns(const std::string& columns) {
 void BuiltinSheet::Paste() {
     auto& sheet = sheet_.worksheet();
     auto& app = *sheet_.app;
-    const auto& view = sheet_.view();
-    const auto row = view.activeRow;
-    const auto column = view.activeColumn;
+    const auto row = sheet.selection().activeRow;
+    const auto column = sheet.selection().activeColumn;
     const auto failed = [] { return methodError("Paste method of Worksheet class failed"); };
     CellRange pasted{};
     if (const auto* text = std::get_if<std::string>(&app.clipboard)) {

@@ -234,4 +234,11 @@ void Worksheet::setPageSetup(PageSetup pageSetup) {
     touch();
 }
 
+void Worksheet::setSelection(SheetSelection selection) {
+    if (selection != selection_) {
+        selection_ = std::move(selection);
+        touch();
+    }
+}
+
 } // namespace kelvor

@@ -36,6 +36,14 @@ struct CellRange {
     bool operator==(const CellRange&) const = default;
 };
 
+// What is selected on a worksheet, and which cell of it is the active one.
+struct SheetSelection {
+    std::vector<CellRange> areas{CellRange{1, 1, 1, 1}};
+    std::uint32_t activeRow = 1;
+    std::uint32_t activeColumn = 1;
+    bool operator==(const SheetSelection&) const = default;
+};
+
 // A grid of cells, rows and columns 1-based. Only cells that hold something are stored.
 // Positions outside the sheet throw std::out_of_range.
 class Worksheet : public Sheet {
@@ -64,6 +72,10 @@ public:
     void deleteColumns(std::uint32_t first, std::uint32_t count);
 
     const std::map<std::uint32_t, Row>& rows() const { return rows_; }
+
+    // Kept with the sheet: it is saved with it and shown when the sheet is opened.
+    const SheetSelection& selection() const { return selection_; }
+    void setSelection(SheetSelection selection);
     std::size_t cellCount() const { return cellCount_; }
     // The smallest range holding every stored cell; nothing for an empty sheet.
     std::optional<CellRange> usedRange() const;
@@ -90,6 +102,7 @@ private:
     void eraseRow(RowIterator row);
 
     std::map<std::uint32_t, Row> rows_;
+    SheetSelection selection_;
     // Changed by reads too: a sheet is not read from two threads at once.
     mutable RowIterator lastRow_ = rows_.end();
     std::size_t cellCount_ = 0;

@@ -253,6 +253,34 @@ double packageColumnWidth(double characters) {
     return std::trunc((characters * 7.0 + 5.0) / 7.0 * 256.0) / 256.0;
 }
 
+namespace {
+
+// The selection as it was left, so a reader opens the sheet showing it; A1 alone is every
+// reader's default and is not written.
+void appendSheetViews(std::string& out, const SheetSelection& selection) {
+    out += "<sheetViews><sheetView workbookViewId=\"0\"";
+    if (selection == SheetSelection{}) {
+        out += "/></sheetViews>";
+        return;
+    }
+    out += "><selection activeCell=\"";
+    appendCellRef(out, selection.activeRow, selection.activeColumn);
+    out += "\" sqref=\"";
+    bool first = true;
+    for (const CellRange& area : selection.areas) {
+        out += first ? "" : " ";
+        first = false;
+        appendCellRef(out, area.firstRow, area.firstColumn);
+        if (area.lastRow != area.firstRow || area.lastColumn != area.firstColumn) {
+            out += ':';
+            appendCellRef(out, area.lastRow, area.lastColumn);
+        }
+    }
+    out += "\"/></sheetView></sheetViews>";
+}
+
+} // namespace
+
 void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink) {
     std::string out;
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -266,8 +294,9 @@ void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink) {
     } else {
         out += "A1";
     }
-    out += "\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
-           "<sheetFormatPr defaultRowHeight=\"12.75\"/>";
+    out += "\"/>";
+    appendSheetViews(out, sheet.selection());
+    out += "<sheetFormatPr defaultRowHeight=\"12.75\"/>";
     appendColumns(out, sheet);
     out += "<sheetData>";
     sink.text(out);
