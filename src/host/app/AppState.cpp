@@ -1,6 +1,7 @@
 #include "host/app/AppState.h"
 
 #include "host/app/HostErrors.h"
+#include "host/app/RowFit.h"
 
 namespace kelvor::host {
 
@@ -98,6 +99,27 @@ void AppState::calculateAll() {
     }
 }
 
+namespace {
+
+// Rows of automatic height follow their wrapped text before the workbook is written; a sheet
+// is looked at again only when it changed since.
+void fitRows(BookState& book) {
+    for (std::size_t i = 0; i < book.model.sheetCount(); ++i) {
+        auto* sheet = asWorksheet(book.model.sheet(i));
+        if (sheet == nullptr) {
+            continue;
+        }
+        auto [fitted, added] = book.rowsFitted.try_emplace(sheet->id(), 0);
+        if (!added && fitted->second == sheet->revision()) {
+            continue;
+        }
+        fitRowHeights(*sheet, book.model.styles());
+        fitted->second = sheet->revision();
+    }
+}
+
+} // namespace
+
 std::vector<WriteFailure> AppState::writeChanged() {
     std::vector<WriteFailure> failures;
     for (const auto& book : books) {
@@ -109,6 +131,7 @@ std::vector<WriteFailure> AppState::writeChanged() {
             calculate(*book);
         }
         refreshChartCaches(book->model, book->chartCaches);
+        fitRows(*book);
         if (auto failure = files.write(book->model, book->model.name(), book->file)) {
             failures.push_back(std::move(*failure));
         }

@@ -44,6 +44,8 @@ struct BookState {
     bool stale = false;       // changed since its formulas were last calculated
     BookFile file;
     ChartCacheState chartCaches;
+    // Sheet id -> the sheet's revision when its rows were last fitted.
+    std::unordered_map<std::uint32_t, std::uint64_t> rowsFitted;
 };
 
 // A range copied with Copy: pasted from where it stands at the time of the paste.

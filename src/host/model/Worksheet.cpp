@@ -234,6 +234,13 @@ void Worksheet::setPageSetup(PageSetup pageSetup) {
     touch();
 }
 
+void Worksheet::setRowHeights(std::map<std::uint32_t, double> heights) {
+    if (heights != rowHeights_) {
+        rowHeights_ = std::move(heights);
+        touch();
+    }
+}
+
 void Worksheet::setSelection(SheetSelection selection) {
     if (selection != selection_) {
         selection_ = std::move(selection);

@@ -73,6 +73,10 @@ public:
 
     const std::map<std::uint32_t, Row>& rows() const { return rows_; }
 
+    // Heights in points of the rows fitted to more than the default; the others keep it.
+    const std::map<std::uint32_t, double>& rowHeights() const { return rowHeights_; }
+    void setRowHeights(std::map<std::uint32_t, double> heights);
+
     // Kept with the sheet: it is saved with it and shown when the sheet is opened.
     const SheetSelection& selection() const { return selection_; }
     void setSelection(SheetSelection selection);
@@ -103,6 +107,7 @@ private:
 
     std::map<std::uint32_t, Row> rows_;
     SheetSelection selection_;
+    std::map<std::uint32_t, double> rowHeights_;
     // Changed by reads too: a sheet is not read from two threads at once.
     mutable RowIterator lastRow_ = rows_.end();
     std::size_t cellCount_ = 0;

@@ -307,6 +307,11 @@ void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink) {
         rowXml.clear();
         rowXml += "<row r=\"";
         xml::appendUnsigned(rowXml, row);
+        if (const auto height = sheet.rowHeights().find(row); height != sheet.rowHeights().end()) {
+            // Readers that do not fit rows themselves need the height written out.
+            rowXml += "\" ht=\"";
+            xml::appendNumber(rowXml, height->second);
+        }
         rowXml += "\">";
         for (const auto& [column, cell] : cells) {
             appendCell(rowXml, row, column, cell, shared);

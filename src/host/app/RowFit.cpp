@@ -1,0 +1,44 @@
+#include "host/app/RowFit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace kelvor::host {
+
+namespace {
+
+constexpr double DefaultRowHeight = 12.75;
+
+std::size_t lineCount(const CellValue& value) {
+    const auto* text = std::get_if<std::string>(&value);
+    return text == nullptr
+               ? 1
+               : 1 + static_cast<std::size_t>(std::count(text->begin(), text->end(), '\n'));
+}
+
+} // namespace
+
+double lineHeight(double fontSize) {
+    return std::ceil(fontSize * 1.275 / 0.75 - 1e-9) * 0.75;
+}
+
+void fitRowHeights(Worksheet& sheet, const Styles& styles) {
+    std::map<std::uint32_t, double> heights;
+    for (const auto& [row, cells] : sheet.rows()) {
+        double height = 0;
+        for (const auto& [column, cell] : cells) {
+            const Style& style = styles.style(cell.style);
+            if (style.wrapText) {
+                height = std::max(height, static_cast<double>(lineCount(cell.value)) *
+                                              lineHeight(style.font.size));
+            }
+        }
+        if (height > DefaultRowHeight) {
+            heights.emplace(row, height);
+        }
+    }
+    sheet.setRowHeights(std::move(heights));
+}
+
+} // namespace kelvor::host

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "host/model/Styles.h"
+#include "host/model/Worksheet.h"
+
+namespace kelvor::host {
+
+// The height of one line of text in a font of this size, in points, as rows are fitted:
+// 12.75 for 10 points, on the application's grid of 0.75 points.
+double lineHeight(double fontSize);
+
+// Fits the rows that hold wrapped text on several lines to those lines, as the application
+// does for rows of automatic height; every other row keeps the default height.
+void fitRowHeights(Worksheet& sheet, const Styles& styles);
+
+} // namespace kelvor::host
