@@ -1,0 +1,147 @@
+#include "workbookview/SheetGrid.h"
+
+#include "host/app/ValueFormat.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvor {
+
+namespace {
+
+// A sheet never shows fewer rows and columns than a small screen's worth, like an empty sheet.
+constexpr int MinRows = 40;
+constexpr int MinColumns = 12;
+constexpr double DefaultColumnWidth = 8.43; // characters
+
+bool isNumber(const CellValue& value) {
+    return std::holds_alternative<double>(value);
+}
+
+} // namespace
+
+QString columnLetters(int column) {
+    QString letters;
+    while (column > 0) {
+        const int digit = (column - 1) % 26;
+        letters.prepend(QChar('A' + digit));
+        column = (column - 1) / 26;
+    }
+    return letters;
+}
+
+WorksheetModel::WorksheetModel(const Worksheet& sheet, const Styles& styles, QObject* parent)
+    : QAbstractTableModel(parent), sheet_(sheet), styles_(styles) {
+    const auto used = sheet_.usedRange();
+    rows_ = std::max(MinRows, used ? static_cast<int>(used->lastRow) + 1 : 0);
+    columns_ = std::max(MinColumns, used ? static_cast<int>(used->lastColumn) + 1 : 0);
+}
+
+int WorksheetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int WorksheetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const auto row = static_cast<std::uint32_t>(index.row() + 1);
+    const auto column = static_cast<std::uint32_t>(index.column() + 1);
+    const Cell* cell = sheet_.cell(row, column);
+    // A column's own style applies to the empty cells in it.
+    const ColumnFormat* columnFormat = cell == nullptr ? sheet_.columnFormat(column) : nullptr;
+    const Style& style = styles_.style(cell != nullptr     ? cell->style
+                                      : columnFormat != nullptr ? columnFormat->style
+                                                                : 0);
+    switch (role) {
+    case Qt::DisplayRole:
+        if (cell == nullptr) {
+            return {};
+        }
+        return QString::fromStdString(host::displayText(cell->value, style.numberFormat));
+    case Qt::FontRole: {
+        QFont font(QString::fromStdString(style.font.name));
+        font.setPointSizeF(style.font.size);
+        font.setBold(style.font.bold);
+        return font;
+    }
+    case Qt::TextAlignmentRole: {
+        Qt::Alignment vertical = Qt::AlignBottom;
+        switch (style.horizontal) {
+        case HorizontalAlignment::Left:
+            return QVariant::fromValue(Qt::AlignLeft | vertical);
+        case HorizontalAlignment::Center:
+            return QVariant::fromValue(Qt::AlignHCenter | vertical);
+        case HorizontalAlignment::Right:
+            return QVariant::fromValue(Qt::AlignRight | vertical);
+        case HorizontalAlignment::General:
+            break;
+        }
+        // General: numbers to the right, truth values centred, text to the left.
+        if (cell != nullptr && isNumber(cell->value)) {
+            return QVariant::fromValue(Qt::AlignRight | vertical);
+        }
+        if (cell != nullptr && std::holds_alternative<bool>(cell->value)) {
+            return QVariant::fromValue(Qt::AlignHCenter | vertical);
+        }
+        return QVariant::fromValue(Qt::AlignLeft | vertical);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant WorksheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    return orientation == Qt::Horizontal ? QVariant(columnLetters(section + 1))
+                                         : QVariant(section + 1);
+}
+
+SheetGrid::SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* parent)
+    : QTableView(parent), model_(sheet, styles) {
+    setModel(&model_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    QFont standard("Arial");
+    standard.setPointSizeF(10);
+    setFont(standard);
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(standard).height() + 4);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Widths count characters of the standard font's digits, plus the cell's margins.
+    const int digit = QFontMetrics(standard).horizontalAdvance('0');
+    const auto pixels = [digit](double characters) {
+        return static_cast<int>(std::lround(characters * digit + 5));
+    };
+    horizontalHeader()->setDefaultSectionSize(pixels(DefaultColumnWidth));
+    for (const auto& [column, format] : sheet.columnFormats()) {
+        if (format.width && static_cast<int>(column) <= model_.columnCount()) {
+            setColumnWidth(static_cast<int>(column) - 1, pixels(*format.width));
+            setColumnHidden(static_cast<int>(column) - 1, *format.width <= 0);
+        }
+    }
+}
+
+QString SheetGrid::displayed(int row, int column) const {
+    return model_.data(model_.index(row - 1, column - 1), Qt::DisplayRole).toString();
+}
+
+bool SheetGrid::isBold(int row, int column) const {
+    return model_.data(model_.index(row - 1, column - 1), Qt::FontRole).value<QFont>().bold();
+}
+
+Qt::Alignment SheetGrid::alignment(int row, int column) const {
+    return model_.data(model_.index(row - 1, column - 1), Qt::TextAlignmentRole)
+        .value<Qt::Alignment>();
+}
+
+} // namespace kelvor

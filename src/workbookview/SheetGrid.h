@@ -1,0 +1,49 @@
+#pragma once
+
+#include "host/model/Styles.h"
+#include "host/model/Worksheet.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+namespace kelvor {
+
+// A worksheet's cells as a read-only table: each value as its number format displays it,
+// bold and alignment as the cell's style has them. Cells are looked up when drawn, so a
+// sheet of any size opens at once.
+class WorksheetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    WorksheetModel(const Worksheet& sheet, const Styles& styles, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const Worksheet& sheet_;
+    const Styles& styles_;
+    int rows_;
+    int columns_;
+};
+
+// The grid of one worksheet, its columns as wide as the workbook sets them.
+class SheetGrid : public QTableView {
+    Q_OBJECT
+public:
+    SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* parent = nullptr);
+
+    // The text shown in a cell (1-based row and column), as the user sees it.
+    QString displayed(int row, int column) const;
+    bool isBold(int row, int column) const;
+    Qt::Alignment alignment(int row, int column) const;
+
+private:
+    WorksheetModel model_;
+};
+
+// Column letters as the spreadsheet writes them: 1 "A", 27 "AA".
+QString columnLetters(int column);
+
+} // namespace kelvor

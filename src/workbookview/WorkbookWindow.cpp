@@ -1,0 +1,172 @@
+#include "workbookview/WorkbookWindow.h"
+
+#include "workbookview/ChartView.h"
+#include "workbookview/SheetGrid.h"
+
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace kelvor {
+
+WorkbookWindow::WorkbookWindow(std::shared_ptr<const host::BookState> book,
+                               QString channelDescription, QWidget* parent)
+    : QWidget(parent, Qt::Window), book_(std::move(book)),
+      description_(std::move(channelDescription)), tabs_(new QTabBar(this)),
+      pages_(new QStackedWidget(this)) {
+    // Exports raise and refresh it; the user's typing stays where it is.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(pages_, 1);
+    layout->addWidget(tabs_);
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    tabs_->setUsesScrollButtons(true);
+    tabs_->setDocumentMode(true);
+    connect(tabs_, &QTabBar::currentChanged, this, [this] { showCurrent(); });
+    resize(960, 640);
+    refresh();
+}
+
+WorkbookWindow::~WorkbookWindow() = default;
+
+std::vector<WorkbookWindow::Tab> WorkbookWindow::visibleSheets() const {
+    std::vector<Tab> tabs;
+    const Workbook& model = book_->model;
+    tabs.reserve(model.sheetCount());
+    for (std::size_t i = 0; i < model.sheetCount(); ++i) {
+        const Sheet& sheet = model.sheet(i);
+        if (!sheet.hidden()) {
+            tabs.push_back({sheet.id(), sheet.revision(), QString::fromStdString(sheet.name())});
+        }
+    }
+    return tabs;
+}
+
+void WorkbookWindow::refresh() {
+    auto sheets = visibleSheets();
+    // Views of sheets that are gone or changed go; the model they read may have moved.
+    for (auto it = views_.begin(); it != views_.end();) {
+        const auto found = std::find_if(sheets.begin(), sheets.end(),
+                                        [&](const Tab& tab) { return tab.sheetId == it->first; });
+        if (found == sheets.end() || found->revision != it->second.first) {
+            pages_->removeWidget(it->second.second);
+            delete it->second.second;
+            it = views_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+
+    const Workbook& model = book_->model;
+    const auto active = model.activeSheet();
+    const std::optional<std::uint32_t> activeId =
+        active ? std::optional(model.sheet(*active).id()) : std::nullopt;
+    // Follow the workbook when its active sheet changed (a new export); otherwise stay on
+    // the sheet the user looks at.
+    std::optional<std::uint32_t> wanted;
+    if (activeId != lastActive_) {
+        wanted = activeId;
+    } else if (tabs_->currentIndex() >= 0 &&
+               static_cast<std::size_t>(tabs_->currentIndex()) < shown_.size()) {
+        wanted = shown_[static_cast<std::size_t>(tabs_->currentIndex())].sheetId;
+    }
+    lastActive_ = activeId;
+
+    const bool sameTabs = std::equal(sheets.begin(), sheets.end(), shown_.begin(), shown_.end(),
+                                     [](const Tab& a, const Tab& b) {
+                                         return a.sheetId == b.sheetId && a.name == b.name;
+                                     });
+    shown_ = std::move(sheets);
+    {
+        const QSignalBlocker quiet(tabs_);
+        if (!sameTabs) {
+            while (tabs_->count() > static_cast<int>(shown_.size())) {
+                tabs_->removeTab(tabs_->count() - 1);
+            }
+            for (std::size_t i = 0; i < shown_.size(); ++i) {
+                const int index = static_cast<int>(i);
+                if (index < tabs_->count()) {
+                    tabs_->setTabText(index, shown_[i].name);
+                } else {
+                    tabs_->addTab(shown_[i].name);
+                }
+            }
+        }
+        int current = shown_.empty() ? -1 : 0;
+        for (std::size_t i = 0; i < shown_.size(); ++i) {
+            if (wanted && shown_[i].sheetId == *wanted) {
+                current = static_cast<int>(i);
+            }
+        }
+        tabs_->setCurrentIndex(current);
+    }
+    showCurrent();
+    updateTitle();
+}
+
+void WorkbookWindow::showCurrent() {
+    const int index = tabs_->currentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= shown_.size()) {
+        return;
+    }
+    const Tab& tab = shown_[static_cast<std::size_t>(index)];
+    auto found = views_.find(tab.sheetId);
+    if (found == views_.end()) {
+        QWidget* view = buildView(tab.sheetId);
+        pages_->addWidget(view);
+        found = views_.emplace(tab.sheetId, std::pair(tab.revision, view)).first;
+    }
+    pages_->setCurrentWidget(found->second.second);
+}
+
+QWidget* WorkbookWindow::buildView(std::uint32_t sheetId) {
+    const Workbook& model = book_->model;
+    for (std::size_t i = 0; i < model.sheetCount(); ++i) {
+        const Sheet& sheet = model.sheet(i);
+        if (sheet.id() != sheetId) {
+            continue;
+        }
+        if (const auto* worksheet = asWorksheet(sheet)) {
+            return new SheetGrid(*worksheet, model.styles());
+        }
+        if (const auto* chartSheet = asChartSheet(sheet)) {
+            return new ChartView(chartSheet->chart());
+        }
+    }
+    return new QWidget();
+}
+
+void WorkbookWindow::updateTitle() {
+    const QString file = QString::fromStdString(book_->file.path.filename().string());
+    setWindowTitle(description_.isEmpty() ? file : description_ + QString(" - ") + file);
+}
+
+QStringList WorkbookWindow::tabNames() const {
+    QStringList names;
+    for (int i = 0; i < tabs_->count(); ++i) {
+        names.append(tabs_->tabText(i));
+    }
+    return names;
+}
+
+QString WorkbookWindow::currentTab() const {
+    return tabs_->currentIndex() < 0 ? QString() : tabs_->tabText(tabs_->currentIndex());
+}
+
+void WorkbookWindow::showTab(const QString& name) {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (tabs_->tabText(i) == name) {
+            tabs_->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+QWidget* WorkbookWindow::currentView() const {
+    return pages_->currentWidget();
+}
+
+} // namespace kelvor
