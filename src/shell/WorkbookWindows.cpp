@@ -20,9 +20,8 @@ WorkbookWindows::WorkbookWindows(Wiring wiring) : w_(std::move(wiring)) {
         }
         light->installEventFilter(this);
         light->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(light, &QWidget::customContextMenuRequested, this, [this, n, light](QPoint at) {
-            contextMenu(n)->exec(light->mapToGlobal(at));
-        });
+        connect(light, &QWidget::customContextMenuRequested, this,
+                [this, n, light](QPoint at) { contextMenu(n)->exec(light->mapToGlobal(at)); });
     }
 }
 

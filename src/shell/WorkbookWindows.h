@@ -35,7 +35,7 @@ public:
         ExportContext& exports;
         ChannelTable& channels;
         Prompts& prompts;
-        EventLog* log = nullptr;                      // not owned; none: nothing is logged
+        EventLog* log = nullptr;                       // not owned; none: nothing is logged
         std::function<bool(const QUrl&)> openUrl = {}; // empty: the desktop's
     };
 

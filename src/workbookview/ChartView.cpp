@@ -32,7 +32,8 @@ constexpr double DefaultAxisTitlePoints = 10;
 constexpr int FirstAutomaticLineColour = 25;
 
 QColor rgbColour(std::string_view hex) {
-    return QColor(QString::fromLatin1("#") + QString::fromLatin1(hex.data(), qsizetype(hex.size())));
+    return QColor(QString::fromLatin1("#") +
+                  QString::fromLatin1(hex.data(), qsizetype(hex.size())));
 }
 
 std::optional<QColor> paletteColour(int colorIndex) {
@@ -103,7 +104,8 @@ qreal dateAxisValue(double serial) {
 // The axis format the X values' number format comes closest to.
 QString dateAxisFormat(const std::string& format) {
     const bool hasTime = format.find('h') != std::string::npos;
-    const bool hasDate = format.find('d') != std::string::npos || format.find('y') != std::string::npos;
+    const bool hasDate =
+        format.find('d') != std::string::npos || format.find('y') != std::string::npos;
     if (hasTime && hasDate) {
         return "M/d/yy h:mm";
     }
@@ -246,12 +248,13 @@ void ChartView::addSeries(const Chart& chart) {
             points.append(QPointF(dates ? dateAxisValue(x) : x, y));
         }
         line->replace(points);
-        const auto automatic =
-            paletteColour(FirstAutomaticLineColour + static_cast<int>(i % 8)).value_or(Qt::darkBlue);
+        const auto automatic = paletteColour(FirstAutomaticLineColour + static_cast<int>(i % 8))
+                                   .value_or(Qt::darkBlue);
         QPen pen(paletteColour(model.border.colorIndex).value_or(automatic));
-        pen.setWidthF(model.border.weight == xl::Automatic ? 1.5 : penWidth(model.border.weight) + 0.5);
+        pen.setWidthF(model.border.weight == xl::Automatic ? 1.5
+                                                           : penWidth(model.border.weight) + 0.5);
         pen.setStyle(model.border.lineStyle == xl::None ? Qt::NoPen
-                                                         : penStyle(model.border.lineStyle));
+                                                        : penStyle(model.border.lineStyle));
         line->setPen(pen);
         drawn.addSeries(line);
         line->attachAxis(xAxis);
@@ -277,7 +280,8 @@ void ChartView::addSeries(const Chart& chart) {
         y2Axis->setGridLineVisible(false); // one set of gridlines, the primary axis's
     }
     if (chart.plotAreaBorder.lineStyle != xl::None) {
-        QPen frame(paletteColour(chart.plotAreaBorder.colorIndex).value_or(QColor(0x80, 0x80, 0x80)));
+        QPen frame(
+            paletteColour(chart.plotAreaBorder.colorIndex).value_or(QColor(0x80, 0x80, 0x80)));
         frame.setWidthF(penWidth(chart.plotAreaBorder.weight));
         drawn.setPlotAreaBackgroundPen(frame);
         drawn.setPlotAreaBackgroundVisible(true);
@@ -306,7 +310,8 @@ void ChartView::placeTextBoxes() {
         placed.frame->setRect(0, 0, box.width * sx, box.height * sy);
         placed.frame->setPos(box.left * sx, box.top * sy);
         QFont font(QString::fromStdString(box.fontName));
-        font.setPixelSize(std::max(6, static_cast<int>(std::lround(box.fontSize * std::min(sx, sy)))));
+        font.setPixelSize(
+            std::max(6, static_cast<int>(std::lround(box.fontSize * std::min(sx, sy)))));
         font.setBold(box.bold);
         placed.text->setFont(font);
         placed.text->setTextWidth(box.width * sx);

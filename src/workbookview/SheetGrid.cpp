@@ -57,9 +57,9 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
     const Cell* cell = sheet_.cell(row, column);
     // A column's own style applies to the empty cells in it.
     const ColumnFormat* columnFormat = cell == nullptr ? sheet_.columnFormat(column) : nullptr;
-    const Style& style = styles_.style(cell != nullptr     ? cell->style
-                                      : columnFormat != nullptr ? columnFormat->style
-                                                                : 0);
+    const Style& style = styles_.style(cell != nullptr           ? cell->style
+                                       : columnFormat != nullptr ? columnFormat->style
+                                                                 : 0);
     switch (role) {
     case Qt::DisplayRole:
         if (cell == nullptr) {

@@ -75,10 +75,9 @@ void WorkbookWindow::refresh() {
     }
     lastActive_ = activeId;
 
-    const bool sameTabs = std::equal(sheets.begin(), sheets.end(), shown_.begin(), shown_.end(),
-                                     [](const Tab& a, const Tab& b) {
-                                         return a.sheetId == b.sheetId && a.name == b.name;
-                                     });
+    const bool sameTabs = std::equal(
+        sheets.begin(), sheets.end(), shown_.begin(), shown_.end(),
+        [](const Tab& a, const Tab& b) { return a.sheetId == b.sheetId && a.name == b.name; });
     shown_ = std::move(sheets);
     {
         const QSignalBlocker quiet(tabs_);
