@@ -137,8 +137,18 @@ void scaleValueAxis(QValueAxis& axis, Range range, bool fromZero) {
         range.low -= 1;
         range.high += 1;
     }
-    axis.setRange(range.low, range.high);
-    axis.applyNiceNumbers();
+    // Steps of 1, 2 or 5 times a power of ten, about eight of them, as the spreadsheet picks.
+    const double rough = (range.high - range.low) / 8;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    const double fraction = rough / power;
+    const double step = (fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10) * power;
+    const double low = std::floor(range.low / step) * step;
+    const double high = std::ceil(range.high / step) * step;
+    axis.setRange(low, high);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(step);
+    axis.setLabelFormat("%g"); // the General display of the numbers
 }
 
 void styleAxis(QAbstractAxis& axis, const ChartAxis& model) {

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -106,11 +107,50 @@ QVariant WorksheetModel::headerData(int section, Qt::Orientation orientation, in
                                          : QVariant(section + 1);
 }
 
+void OverflowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const auto alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    const auto* view = qobject_cast<const QTableView*>(option.widget);
+    if (text.isEmpty() || view == nullptr || !(alignment & Qt::AlignLeft) || text.contains('\n')) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QFont font = option.font;
+    if (const QVariant own = index.data(Qt::FontRole); own.isValid()) {
+        font = own.value<QFont>();
+    }
+    const QFontMetrics metrics(font);
+    QRect room = option.rect;
+    // Over the empty cells to the right, as far as the text needs.
+    for (int column = index.column() + 1; metrics.horizontalAdvance(text) + 6 > room.width() &&
+                                          column < index.model()->columnCount();
+         ++column) {
+        if (!index.model()->index(index.row(), column).data(Qt::DisplayRole).toString().isEmpty()) {
+            break;
+        }
+        room.setRight(room.right() + view->columnWidth(column));
+    }
+    if (option.state & QStyle::State_Selected) {
+        painter->fillRect(option.rect, option.palette.highlight());
+    }
+    painter->save();
+    painter->setFont(font);
+    painter->setPen(option.palette.color(
+        option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setClipRect(room);
+    painter->drawText(room.adjusted(3, 0, -3, 0), static_cast<int>(alignment | Qt::TextSingleLine),
+                      text);
+    painter->restore();
+}
+
 SheetGrid::SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* parent)
     : QTableView(parent), model_(sheet, styles) {
     setModel(&model_);
+    setItemDelegate(&delegate_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone); // cut off at the border, as the spreadsheet does
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     QFont standard("Arial");
     standard.setPointSizeF(10);

@@ -4,6 +4,7 @@
 #include "host/model/Worksheet.h"
 
 #include <QAbstractTableModel>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace kelvor {
@@ -28,6 +29,16 @@ private:
     int columns_;
 };
 
+// Draws a cell's text as the spreadsheet does: text too long for its cell runs on over the
+// empty cells to its right instead of being cut short.
+class OverflowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
 // The grid of one worksheet, its columns as wide as the workbook sets them.
 class SheetGrid : public QTableView {
     Q_OBJECT
@@ -41,6 +52,7 @@ public:
 
 private:
     WorksheetModel model_;
+    OverflowDelegate delegate_;
 };
 
 // Column letters as the spreadsheet writes them: 1 "A", 27 "AA".
