@@ -3,8 +3,10 @@
 #include "workbookview/ChartView.h"
 #include "workbookview/SheetGrid.h"
 
+#include <QListView>
+#include <QScrollBar>
 #include <QStackedWidget>
-#include <QTabBar>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace kelvor {
@@ -12,8 +14,8 @@ namespace kelvor {
 WorkbookWindow::WorkbookWindow(std::shared_ptr<const host::BookState> book,
                                QString channelDescription, QWidget* parent)
     : QWidget(parent, Qt::Window), book_(std::move(book)),
-      description_(std::move(channelDescription)), tabs_(new QTabBar(this)),
-      pages_(new QStackedWidget(this)) {
+      description_(std::move(channelDescription)), tabNames_(new QStringListModel(this)),
+      tabs_(new QListView(this)), pages_(new QStackedWidget(this)) {
     // Exports raise and refresh it; the user's typing stays where it is.
     setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
@@ -21,11 +23,22 @@ WorkbookWindow::WorkbookWindow(std::shared_ptr<const host::BookState> book,
     layout->setSpacing(0);
     layout->addWidget(pages_, 1);
     layout->addWidget(tabs_);
-    tabs_->setShape(QTabBar::RoundedSouth);
-    tabs_->setExpanding(false);
-    tabs_->setUsesScrollButtons(true);
-    tabs_->setDocumentMode(true);
-    connect(tabs_, &QTabBar::currentChanged, this, [this] { showCurrent(); });
+    tabs_->setModel(tabNames_);
+    tabs_->setFlow(QListView::LeftToRight);
+    tabs_->setWrapping(false);
+    tabs_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabs_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tabs_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tabs_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    tabs_->setStyleSheet("QListView { background: palette(window); }"
+                         "QListView::item { border: 1px solid palette(mid); border-top: none;"
+                         " padding: 2px 10px; margin-right: 1px; background: palette(button); }"
+                         "QListView::item:selected { background: palette(base);"
+                         " color: palette(text); font-weight: bold; }");
+    tabs_->setFixedHeight(tabs_->fontMetrics().height() + 12 +
+                          tabs_->horizontalScrollBar()->sizeHint().height());
+    connect(tabs_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { showCurrent(); });
     resize(960, 640);
     refresh();
 }
@@ -69,9 +82,8 @@ void WorkbookWindow::refresh() {
     std::optional<std::uint32_t> wanted;
     if (activeId != lastActive_) {
         wanted = activeId;
-    } else if (tabs_->currentIndex() >= 0 &&
-               static_cast<std::size_t>(tabs_->currentIndex()) < shown_.size()) {
-        wanted = shown_[static_cast<std::size_t>(tabs_->currentIndex())].sheetId;
+    } else if (currentIndex() >= 0 && static_cast<std::size_t>(currentIndex()) < shown_.size()) {
+        wanted = shown_[static_cast<std::size_t>(currentIndex())].sheetId;
     }
     lastActive_ = activeId;
 
@@ -80,19 +92,14 @@ void WorkbookWindow::refresh() {
         [](const Tab& a, const Tab& b) { return a.sheetId == b.sheetId && a.name == b.name; });
     shown_ = std::move(sheets);
     {
-        const QSignalBlocker quiet(tabs_);
+        const QSignalBlocker quiet(tabs_->selectionModel());
         if (!sameTabs) {
-            while (tabs_->count() > static_cast<int>(shown_.size())) {
-                tabs_->removeTab(tabs_->count() - 1);
+            QStringList names;
+            names.reserve(static_cast<qsizetype>(shown_.size()));
+            for (const Tab& tab : shown_) {
+                names.append(tab.name);
             }
-            for (std::size_t i = 0; i < shown_.size(); ++i) {
-                const int index = static_cast<int>(i);
-                if (index < tabs_->count()) {
-                    tabs_->setTabText(index, shown_[i].name);
-                } else {
-                    tabs_->addTab(shown_[i].name);
-                }
-            }
+            tabNames_->setStringList(names);
         }
         int current = shown_.empty() ? -1 : 0;
         for (std::size_t i = 0; i < shown_.size(); ++i) {
@@ -100,14 +107,27 @@ void WorkbookWindow::refresh() {
                 current = static_cast<int>(i);
             }
         }
-        tabs_->setCurrentIndex(current);
+        setCurrentIndex(current);
     }
     showCurrent();
     updateTitle();
 }
 
+int WorkbookWindow::currentIndex() const {
+    const QModelIndex current = tabs_->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void WorkbookWindow::setCurrentIndex(int index) {
+    const QModelIndex item = tabNames_->index(index);
+    tabs_->setCurrentIndex(item);
+    if (item.isValid()) {
+        tabs_->scrollTo(item);
+    }
+}
+
 void WorkbookWindow::showCurrent() {
-    const int index = tabs_->currentIndex();
+    const int index = currentIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= shown_.size()) {
         return;
     }
@@ -144,23 +164,18 @@ void WorkbookWindow::updateTitle() {
 }
 
 QStringList WorkbookWindow::tabNames() const {
-    QStringList names;
-    for (int i = 0; i < tabs_->count(); ++i) {
-        names.append(tabs_->tabText(i));
-    }
-    return names;
+    return tabNames_->stringList();
 }
 
 QString WorkbookWindow::currentTab() const {
-    return tabs_->currentIndex() < 0 ? QString() : tabs_->tabText(tabs_->currentIndex());
+    const int index = currentIndex();
+    return index < 0 ? QString() : tabNames_->stringList().at(index);
 }
 
 void WorkbookWindow::showTab(const QString& name) {
-    for (int i = 0; i < tabs_->count(); ++i) {
-        if (tabs_->tabText(i) == name) {
-            tabs_->setCurrentIndex(i);
-            return;
-        }
+    const int index = static_cast<int>(tabNames_->stringList().indexOf(name));
+    if (index >= 0) {
+        setCurrentIndex(index);
     }
 }
 

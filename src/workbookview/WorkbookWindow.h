@@ -10,8 +10,9 @@
 #include <memory>
 #include <vector>
 
+class QListView;
 class QStackedWidget;
-class QTabBar;
+class QStringListModel;
 
 namespace kelvor {
 
@@ -46,13 +47,17 @@ private:
     };
 
     std::vector<Tab> visibleSheets() const;
+    int currentIndex() const;
+    void setCurrentIndex(int index);
     void showCurrent();
     QWidget* buildView(std::uint32_t sheetId);
     void updateTitle();
 
     std::shared_ptr<const host::BookState> book_;
     QString description_;
-    QTabBar* tabs_;
+    // The sheet tabs: a one-row list, since a tab bar grows slow with hundreds of sheets.
+    QStringListModel* tabNames_;
+    QListView* tabs_;
     QStackedWidget* pages_;
     std::vector<Tab> shown_;
     // Built views by sheet id, with the revision they show.
