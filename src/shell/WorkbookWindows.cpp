@@ -111,14 +111,10 @@ void WorkbookWindows::openInSpreadsheetProgram(int channel) {
 }
 
 void WorkbookWindows::openWorkbookFolder(int channel) {
+    // The folder the channel's workbook is in, or where its first one will go.
     const auto book = bookOf(channel, false);
     const std::filesystem::path folder =
-        book != nullptr ? book->file.path.parent_path() : std::filesystem::path();
-    if (folder.empty()) {
-        tell("Channel " + std::to_string(channel + 1) +
-             " has no workbook yet: its next report starts one.");
-        return;
-    }
+        book != nullptr ? book->file.path.parent_path() : w_.workbookFolder;
     if (!open(QUrl::fromLocalFile(QString::fromStdString(folder.string())))) {
         tell("The folder " + folder.string() + " could not be opened.");
     }

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -35,6 +36,7 @@ public:
         ExportContext& exports;
         ChannelTable& channels;
         Prompts& prompts;
+        std::filesystem::path workbookFolder = {};     // where new workbooks' files go
         EventLog* log = nullptr;                       // not owned; none: nothing is logged
         std::function<bool(const QUrl&)> openUrl = {}; // empty: the desktop's
     };

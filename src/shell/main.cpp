@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
                                              .exports = exportContext,
                                              .channels = state.ChannelInfo,
                                              .prompts = prompts,
+                                             .workbookFolder = platform.workbookFolder,
                                              .log = &log});
     workbooksChanged = [&workbookWindows] { workbookWindows.workbooksChanged(); };
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });

@@ -239,14 +239,17 @@ void ChartView::addSeries(const Chart& chart) {
         drawn.addAxis(y2Axis, Qt::AlignRight);
     }
 
+    // Points first, then the axes' ranges, then the series onto the chart: a series attached
+    // to an axis whose range still changes makes every series before it be laid out again.
+    std::vector<std::pair<QLineSeries*, int>> lines;
     for (std::size_t i = 0; i < chart.series.size(); ++i) {
         const ChartSeries& model = chart.series[i];
-        auto* line = new QLineSeries();
+        auto* line = new QLineSeries(&drawn);
         line->setName(QString::fromStdString(model.name));
         const std::size_t count = std::min(model.xValues.size(), model.values.size());
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(count));
-        const int group = model.axisGroup == 2 ? 1 : 0;
+        const int group = model.axisGroup == 2 && secondary ? 1 : 0;
         for (std::size_t p = 0; p < count; ++p) {
             const double x = model.xValues[p];
             const double y = model.values[p];
@@ -266,9 +269,7 @@ void ChartView::addSeries(const Chart& chart) {
         pen.setStyle(model.border.lineStyle == xl::None ? Qt::NoPen
                                                         : penStyle(model.border.lineStyle));
         line->setPen(pen);
-        drawn.addSeries(line);
-        line->attachAxis(xAxis);
-        line->attachAxis(group == 1 && y2Axis != nullptr ? y2Axis : yAxis);
+        lines.emplace_back(line, group);
     }
 
     if (dates) {
@@ -288,6 +289,11 @@ void ChartView::addSeries(const Chart& chart) {
         scaleValueAxis(*y2Axis, yRange[1], true);
         styleAxis(*y2Axis, chart.axis(AxisType::Value, AxisGroup::Secondary));
         y2Axis->setGridLineVisible(false); // one set of gridlines, the primary axis's
+    }
+    for (const auto& [line, group] : lines) {
+        drawn.addSeries(line);
+        line->attachAxis(xAxis);
+        line->attachAxis(group == 1 ? y2Axis : yAxis);
     }
     if (chart.plotAreaBorder.lineStyle != xl::None) {
         QPen frame(

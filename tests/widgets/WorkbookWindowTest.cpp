@@ -183,6 +183,7 @@ TEST_F(WorkbookWindowTest, LightsOpenTheWindowAndCloseWorkbookStartsANewBatch) {
                              .exports = ctx,
                              .channels = channels,
                              .prompts = prompts,
+                             .workbookFolder = dir.filePath("Workbooks").toStdString(),
                              .openUrl = [&](const QUrl& url) {
                                  opened.push_back(url);
                                  return true;
@@ -203,6 +204,10 @@ TEST_F(WorkbookWindowTest, LightsOpenTheWindowAndCloseWorkbookStartsANewBatch) {
     EXPECT_EQ(windows.window(0), nullptr);
     ASSERT_EQ(prompts.shown.size(), 1U);
     prompts.shown.clear();
+    windows.openWorkbookFolder(0);
+    ASSERT_EQ(opened.size(), 1U);
+    EXPECT_EQ(opened[0].toLocalFile(), dir.filePath("Workbooks"));
+    opened.clear();
 
     exportTo(0, "rate-shipper-lbf-in-50.txt");
     exportTo(1, "load-stack-creep-lbf-in.txt");
