@@ -67,6 +67,14 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
             return {};
         }
         return QString::fromStdString(host::displayText(cell->value, style.numberFormat));
+    case NumberRole:
+        if (cell == nullptr || !isNumber(cell->value)) {
+            return {};
+        }
+        if (style.numberFormat == "General") {
+            return std::get<double>(cell->value);
+        }
+        return true;
     case Qt::FontRole: {
         QFont font(QString::fromStdString(style.font.name));
         font.setPointSizeF(style.font.size);
@@ -107,12 +115,62 @@ QVariant WorksheetModel::headerData(int section, Qt::Orientation orientation, in
                                          : QVariant(section + 1);
 }
 
+namespace {
+
+// The text of a number narrowed to `room` pixels, as the spreadsheet narrows it.
+QString fittedNumber(const QString& shown, const QVariant& number, const QFontMetrics& metrics,
+                     int room) {
+    if (metrics.horizontalAdvance(shown) <= room) {
+        return shown;
+    }
+    if (number.typeId() == QMetaType::Double && !shown.contains('E')) {
+        const qsizetype point = shown.indexOf('.');
+        for (int decimals = point < 0 ? -1 : static_cast<int>(shown.size() - point - 2);
+             decimals >= 0; --decimals) {
+            QString text = QString::number(number.toDouble(), 'f', decimals);
+            if (text.contains('.')) {
+                while (text.endsWith('0')) {
+                    text.chop(1);
+                }
+                if (text.endsWith('.')) {
+                    text.chop(1);
+                }
+            }
+            if (metrics.horizontalAdvance(text) <= room) {
+                return text;
+            }
+        }
+    }
+    const int hash = std::max(1, metrics.horizontalAdvance('#'));
+    return QString(std::max(1, room / hash), '#');
+}
+
+} // namespace
+
+void OverflowDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                       const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const QVariant number = index.data(WorksheetModel::NumberRole);
+    if (number.isValid()) {
+        option->text = fittedNumber(option->text, number, QFontMetrics(option->font),
+                                    option->rect.width() - 6);
+    }
+}
+
+QString OverflowDelegate::drawnText(const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    QStyleOptionViewItem copy = option;
+    initStyleOption(&copy, index);
+    return copy.text;
+}
+
 void OverflowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
     const QString text = index.data(Qt::DisplayRole).toString();
     const auto alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
     const auto* view = qobject_cast<const QTableView*>(option.widget);
-    if (text.isEmpty() || view == nullptr || !(alignment & Qt::AlignLeft) || text.contains('\n')) {
+    if (text.isEmpty() || view == nullptr || !(alignment & Qt::AlignLeft) ||
+        index.data(WorksheetModel::NumberRole).isValid() || text.contains('\n')) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -173,6 +231,14 @@ SheetGrid::SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* pare
 
 QString SheetGrid::displayed(int row, int column) const {
     return model_.data(model_.index(row - 1, column - 1), Qt::DisplayRole).toString();
+}
+
+QString SheetGrid::drawn(int row, int column) const {
+    const QModelIndex index = model_.index(row - 1, column - 1);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return delegate_.drawnText(option, index);
 }
 
 bool SheetGrid::isBold(int row, int column) const {

@@ -15,6 +15,10 @@ namespace kelvor {
 class WorksheetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // A number's value (double) when its format is General, which gives up decimals to fit
+    // the column; true for a number in any other format, which shows "#" when it cannot fit.
+    static constexpr int NumberRole = Qt::UserRole + 1;
+
     WorksheetModel(const Worksheet& sheet, const Styles& styles, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -30,13 +34,20 @@ private:
 };
 
 // Draws a cell's text as the spreadsheet does: text too long for its cell runs on over the
-// empty cells to its right instead of being cut short.
+// empty cells to its right instead of being cut short, a General number too wide for its
+// column loses decimals, and other numbers that cannot fit show "#" marks.
 class OverflowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+    // The text drawn for the cell in that space.
+    QString drawnText(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };
 
 // The grid of one worksheet, its columns as wide as the workbook sets them.
@@ -45,8 +56,10 @@ class SheetGrid : public QTableView {
 public:
     SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* parent = nullptr);
 
-    // The text shown in a cell (1-based row and column), as the user sees it.
+    // The text of a cell (1-based row and column) as its number format displays it, and as
+    // it is drawn in the column's width.
     QString displayed(int row, int column) const;
+    QString drawn(int row, int column) const;
     bool isBold(int row, int column) const;
     Qt::Alignment alignment(int row, int column) const;
 

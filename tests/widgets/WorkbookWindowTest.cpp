@@ -5,6 +5,7 @@
 #include "export/ReportExportStep.h"
 #include "host/app/BuiltinApplication.h"
 #include "host/app/BuiltinApplicationFactory.h"
+#include "host/model/Workbook.h"
 #include "shell/WorkbookWindows.h"
 #include "workbookview/ChartView.h"
 #include "workbookview/SheetGrid.h"
@@ -110,6 +111,7 @@ TEST_F(WorkbookWindowTest, ConstantRateWorkbookShowsItsSheetsAsDisplayed) {
     EXPECT_FALSE(summary.isBold(5, 2));
     EXPECT_EQ(summary.displayed(8, 2), "0.000");
     EXPECT_EQ(summary.displayed(11, 1), "Data 1");
+    EXPECT_EQ(summary.drawn(8, 2), "0.000");
 
     auto& plot = viewOf<ChartView>(window, "Data 1 Plot");
     EXPECT_EQ(plot.chart()->series().size(), 1);
@@ -252,6 +254,25 @@ TEST_F(WorkbookWindowTest, LightsOpenTheWindowAndCloseWorkbookStartsANewBatch) {
     };
     EXPECT_TRUE(sheetsOf(0));
     EXPECT_TRUE(sheetsOf(2));
+}
+
+TEST(SheetGridTest, NumbersTooWideForTheirColumnNarrowAsInTheSpreadsheet) {
+    Workbook book;
+    Worksheet& sheet = book.addWorksheet("Data 1");
+    Style fixed;
+    fixed.numberFormat = "0.000";
+    sheet.setValue(1, 1, 1.6966666667);
+    sheet.setValue(1, 2, 12345.678);
+    sheet.setStyle(1, 2, book.styles().intern(fixed));
+    sheet.setValue(1, 3, std::string("A long title that runs on"));
+    sheet.setColumnWidth(1, 4);
+    sheet.setColumnWidth(2, 4);
+    SheetGrid grid(sheet, book.styles());
+    EXPECT_EQ(grid.displayed(1, 1), "1.696666667");
+    EXPECT_EQ(grid.drawn(1, 1), "1.7");
+    EXPECT_EQ(grid.displayed(1, 2), "12345.678");
+    EXPECT_TRUE(grid.drawn(1, 2).startsWith("##"));
+    EXPECT_EQ(grid.drawn(1, 3), "A long title that runs on"); // text is never shortened
 }
 
 } // namespace
