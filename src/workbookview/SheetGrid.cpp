@@ -18,6 +18,12 @@ constexpr int MinRows = 40;
 constexpr int MinColumns = 12;
 constexpr double DefaultColumnWidth = 8.43; // characters
 
+// Sheets are drawn at 96 dots an inch in whole pixels, the scale their column widths were
+// measured for, whatever the screen's own: 10 pt is 13 pixels.
+int sheetPixels(double points) {
+    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0 - 0.01)));
+}
+
 bool isNumber(const CellValue& value) {
     return std::holds_alternative<double>(value);
 }
@@ -77,7 +83,7 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
         return true;
     case Qt::FontRole: {
         QFont font(QString::fromStdString(style.font.name));
-        font.setPointSizeF(style.font.size);
+        font.setPixelSize(sheetPixels(style.font.size));
         font.setBold(style.font.bold);
         return font;
     }
@@ -211,7 +217,7 @@ SheetGrid::SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* pare
     setTextElideMode(Qt::ElideNone); // cut off at the border, as the spreadsheet does
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     QFont standard("Arial");
-    standard.setPointSizeF(10);
+    standard.setPixelSize(sheetPixels(10));
     setFont(standard);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(standard).height() + 4);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
