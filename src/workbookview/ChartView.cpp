@@ -275,10 +275,18 @@ void ChartView::addSeries(const Chart& chart) {
     if (dates) {
         auto* axis = static_cast<QDateTimeAxis*>(xAxis);
         if (!xRange.empty()) {
+            // Whole days from midnight to midnight when the test spans days, as the
+            // spreadsheet scales a date axis.
+            int ticks = 6;
+            const double days = std::ceil(xRange.high) - std::floor(xRange.low);
+            if (xRange.high - xRange.low >= 1 && days <= 12) {
+                xRange = {std::floor(xRange.low), std::ceil(xRange.high)};
+                ticks = static_cast<int>(days) + 1;
+            }
             axis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(dateAxisValue(xRange.low))),
                            QDateTime::fromMSecsSinceEpoch(qint64(dateAxisValue(xRange.high))));
+            axis->setTickCount(ticks);
         }
-        axis->setTickCount(6);
     } else {
         scaleValueAxis(*static_cast<QValueAxis*>(xAxis), xRange, true);
     }
