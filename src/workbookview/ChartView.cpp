@@ -140,8 +140,13 @@ void scaleValueAxis(QValueAxis& axis, Range range, bool fromZero) {
     // Steps of 1, 2 or 5 times a power of ten, about eight of them, as the spreadsheet picks.
     const double rough = (range.high - range.low) / 8;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    const double fraction = rough / power;
-    const double step = (fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10) * power;
+    double step = power;
+    for (const double factor : {2.0, 5.0, 10.0}) {
+        const double ticks = (range.high - range.low) / (factor * power);
+        if (std::fabs(ticks - 8) < std::fabs((range.high - range.low) / step - 8)) {
+            step = factor * power;
+        }
+    }
     const double low = std::floor(range.low / step) * step;
     const double high = std::ceil(range.high / step) * step;
     axis.setRange(low, high);
