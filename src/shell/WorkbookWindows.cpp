@@ -129,7 +129,8 @@ void WorkbookWindows::closeWorkbook(int channel) {
     try {
         CloseChannelWorkbook(w_.exports, w_.channels, channel);
     } catch (const xl::HostError& error) {
-        tell(error.description());
+        w_.prompts.show(error.description(), ProgramTitle, PromptIcon::Exclamation,
+                        PromptButtons::Ok);
         return;
     }
     if (w_.log != nullptr) {
