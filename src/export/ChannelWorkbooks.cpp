@@ -1,6 +1,7 @@
 #include "export/ChannelWorkbooks.h"
 
 #include "export/AlertsOff.h"
+#include "export/WorkbookFileName.h"
 
 namespace kelvor {
 
@@ -9,7 +10,7 @@ void StartExcel(ExportContext& ctx) {
     ctx.ExcelApp->setVisible(true);
 }
 
-void ActivateChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex) {
+void ActivateChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int channel) {
     // Each step is one unit: after a restart the failed step runs again against the new
     // application and the procedure continues from there.
     bool found = false;
@@ -36,7 +37,7 @@ void ActivateChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex) {
                 break;
             case 4:
                 if (!found) {
-                    NewChannelWorkbook(ctx, workbookIndex);
+                    NewChannelWorkbook(ctx, workbookIndex, channel);
                 }
                 break;
             }
@@ -51,10 +52,16 @@ void ActivateChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex) {
     }
 }
 
-void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex) {
+void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int channel) {
     xl::Application& app = ctx.application();
-    app.Workbooks()->Add();
+    const xl::WorkbookPtr book = app.Workbooks()->Add();
     workbookIndex = app.Workbooks()->Count();
+    if (channel >= 0 && channel < ChannelCount) {
+        // Named before anything is written, so the page headers' file name says which
+        // channel and batch a printout belongs to.
+        book->setFileName(
+            channelWorkbookFileName(ctx.ChannelInfo[channel].Description, channel, ctx.clock()));
+    }
     withAlertsOff(app, [&] {
         // Keep only the last of the application's default sheets.
         const std::int32_t defaultSheets = app.Worksheets()->Count();
@@ -63,6 +70,22 @@ void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex) {
         }
     });
     app.ActiveSheet()->setName("Data 1");
+}
+
+bool CloseChannelWorkbook(ExportContext& ctx, ChannelTable& channels, int channel) {
+    const std::int32_t closing = channels.at(channel).WorkbookIndex;
+    if (!ctx.ExcelApp || closing <= 0 || closing > ctx.ExcelApp->Workbooks()->Count()) {
+        return false;
+    }
+    ctx.ExcelApp->Workbooks()->Item(closing)->Close();
+    for (auto& record : channels) {
+        if (record.WorkbookIndex == closing) {
+            record.WorkbookIndex = 0;
+        } else if (record.WorkbookIndex > closing) {
+            --record.WorkbookIndex;
+        }
+    }
+    return true;
 }
 
 void ReleaseExcel(ExportContext& ctx) {

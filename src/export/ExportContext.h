@@ -3,7 +3,9 @@
 #include "capture/ChannelInfo.h"
 #include "export/Spreadsheet.h"
 #include "platform/Prompts.h"
+#include "util/LocalTime.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +28,8 @@ struct ExportContext {
     std::string ReportArchiveFile;
     // Error boxes shown by the export procedures so far.
     int MessagesShown = 0;
+    // The time a new workbook is started at; its file is named after it.
+    std::function<WallClock::time_point()> clock = [] { return WallClock::now(); };
 
     xl::ApplicationFactory& factory;
     Prompts& prompts;

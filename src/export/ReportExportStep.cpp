@@ -36,7 +36,7 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
     bool applicationReady = false;
     bool decided = false;
     try {
-        ActivateChannelWorkbook(ctx_, workbookIndex);
+        ActivateChannelWorkbook(ctx_, workbookIndex, channel);
         applicationReady = true;
         // Held for the whole export: the application must outlive it, whatever happens to
         // the shared reference meanwhile.

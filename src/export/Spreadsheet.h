@@ -162,6 +162,12 @@ public:
     virtual std::shared_ptr<xl::Sheets> Sheets() = 0;
     virtual std::shared_ptr<xl::Sheets> Worksheets() = 0;
     virtual std::shared_ptr<xl::Charts> Charts() = 0; // its chart sheets
+    // The name its file takes (no folder, no extension); a name some file has already gets a
+    // " (2)", " (3)", ... The workbook's Name follows. Automation does this with SaveAs.
+    virtual void setFileName(const std::string& name) = 0;
+    // Saves the workbook one last time and closes it; later workbooks move up one position.
+    // A workbook that cannot be saved stays open and the error says why.
+    virtual void Close() = 0;
 };
 
 class Workbooks {

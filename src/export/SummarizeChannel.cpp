@@ -12,7 +12,7 @@ namespace kelvor {
 
 void SummarizeChannel(ExportContext& ctx, std::int32_t channel, std::string& receivedText,
                       std::int32_t& workbookIndex) {
-    ActivateChannelWorkbook(ctx, workbookIndex);
+    ActivateChannelWorkbook(ctx, workbookIndex, channel);
     ctx.application(); // none started: the "object not set" error
     // Held for the whole summary: the application must outlive it, whatever happens to the
     // shared reference meanwhile (the program ending, for one).

@@ -78,7 +78,7 @@ std::string fileErrorReason(int errorNumber) {
 #ifdef ETXTBSY
     case ETXTBSY:
 #endif
-        return "the file is in use";
+        return FileHeldOpenReason;
     case ENXIO:
     case ENODEV:
 #ifdef ESTALE

@@ -27,6 +27,9 @@ private:
 
 std::string fileErrorReason(int errorNumber); // errno -> words
 
+// The reason given for a file another program holds open (Windows refuses to replace it).
+inline constexpr const char* FileHeldOpenReason = "the file is open in another program";
+
 // A new file that grows by appending. Every append reaches the operating system before it
 // returns (a killed process loses nothing appended); sync() makes it durable on disk.
 class AppendFile {

@@ -13,12 +13,16 @@
 #include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
 #include "shell/LoggedPrompts.h"
+#include "shell/WorkbookWindows.h"
 #include "util/EventLog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QStandardPaths>
 
+#include <array>
 #include <filesystem>
+#include <functional>
 
 int main(int argc, char** argv) {
     // A file-size limit then fails a workbook write like a full disk, told and tried again,
@@ -60,13 +64,19 @@ int main(int argc, char** argv) {
         documents.isEmpty()
             ? std::filesystem::path()
             : std::filesystem::path(documents.toStdString()) / "KelvorReader2 rescued workbooks";
+    // The workbook windows, made below, follow every export.
+    std::function<void()> workbooksChanged;
     kelvor::host::BuiltinApplicationFactory spreadsheets(
         platform.workbookFolder,
         [&prompts](const std::string& message) {
             prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
                          kelvor::PromptButtons::Ok);
         },
-        {.rescueFolder = rescueFolder});
+        {.rescueFolder = rescueFolder, .workbooksChanged = [&workbooksChanged] {
+             if (workbooksChanged) {
+                 workbooksChanged();
+             }
+         }});
     kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
                                         state.SummaryTraceOffset);
     kelvor::ReportExportStep exporter(exportContext);
@@ -84,6 +94,17 @@ int main(int argc, char** argv) {
         frmMain,
         {.state = state, .CommStart = frmMain.CommStart(), .prompts = prompts, .summary = summary});
     frmMain.setSetupOpener([&dialogs] { dialogs.showSetup(); });
+    std::array<QWidget*, kelvor::ChannelCount> lights{};
+    for (int n = 0; n < kelvor::ChannelCount; ++n) {
+        lights[n] = &frmMain.commStatus(n);
+    }
+    kelvor::WorkbookWindows workbookWindows({.lights = lights,
+                                             .exports = exportContext,
+                                             .channels = state.ChannelInfo,
+                                             .prompts = prompts,
+                                             .workbookFolder = platform.workbookFolder,
+                                             .log = &log});
+    workbooksChanged = [&workbookWindows] { workbookWindows.workbooksChanged(); };
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });
 
     frmMain.load(programFolder);

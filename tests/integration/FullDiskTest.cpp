@@ -79,6 +79,16 @@ private:
     bool seen_ = false;
 };
 
+fs::path onlyWorkbook(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".xlsx") {
+            return entry.path();
+        }
+    }
+    ADD_FAILURE() << "no workbook in " << folder;
+    return folder / "missing.xlsx";
+}
+
 class FullDisk : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -91,7 +101,6 @@ protected:
     // disk squeezed by `squeeze`, the third comes after `release`.
     void runThrough(const QString& workbooks, const std::function<void()>& squeeze,
                     const std::function<void()>& release) {
-        const QString book = workbooks + "/Book1.xlsx";
         // What a killed run left: removed at start; a file of somebody else's: kept.
         const QString leftover = workbooks + "/.Book1.xlsx.999999999.kelvor-tmp";
         const QString foreign = workbooks + "/Book1.xlsx.k3Jq9Z";
@@ -116,7 +125,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(tester.device()); }, 10000));
 
         tester.play();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(book); }, 30000));
+        // The channel's workbook, named after the channel and the time it was started.
+        const auto workbookFiles = [&] {
+            return QDir(workbooks).entryList({"*.xlsx"}, QDir::Files);
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !workbookFiles().isEmpty(); }, 30000));
+        const QStringList written = workbookFiles();
+        ASSERT_EQ(written.size(), 1);
+        EXPECT_TRUE(written[0].startsWith("Com Channel 1 "));
+        const QString book = workbooks + "/" + written[0];
         const QByteArray earlier = hashOf(book);
 
         squeeze();
@@ -128,7 +145,7 @@ protected:
         EXPECT_EQ(hashOf(book), earlier) << "the earlier workbook was changed";
         QStringList names = QDir(workbooks).entryList(QDir::Files | QDir::Hidden);
         names.removeAll("filler");
-        EXPECT_EQ(names, QStringList{"Book1.xlsx"});
+        EXPECT_EQ(names, written);
 
         release();
         tester.play();
@@ -143,7 +160,7 @@ protected:
         }
         names = QDir(workbooks).entryList(QDir::Files | QDir::Hidden);
         names.removeAll("filler");
-        EXPECT_EQ(names, QStringList{"Book1.xlsx"});
+        EXPECT_EQ(names, written);
     }
 
     ReaderInFolder reader;
@@ -168,7 +185,7 @@ TEST_F(FullDisk, TheEarlierWorkbookSurvivesAFullTmpfsAndTheNextExportWritesEvery
                 }
             }
             const auto room = std::max<std::uintmax_t>(
-                4096, fs::file_size(disk.path() / "Book1.xlsx") / 2 / 4096 * 4096);
+                4096, fs::file_size(onlyWorkbook(disk.path())) / 2 / 4096 * 4096);
             fs::resize_file(filler, fs::file_size(filler) - room);
         },
         [&] { fs::remove(filler); });
@@ -182,7 +199,7 @@ TEST_F(FullDisk, AFileSizeLimitOnTheReaderFailsTheWriteWithoutEndingIt) {
         workbooks,
         [&] {
             // No file may grow past the size of the workbook written so far.
-            const auto size = fs::file_size((workbooks + "/Book1.xlsx").toStdString());
+            const auto size = fs::file_size(onlyWorkbook(workbooks.toStdString()));
             rlimit limit{};
             ASSERT_EQ(
                 prlimit(static_cast<pid_t>(reader.processId()), RLIMIT_FSIZE, nullptr, &before), 0);

@@ -2,6 +2,7 @@
 
 #include "host/app/HostErrors.h"
 #include "host/app/RowFit.h"
+#include "host/app/WriteNotices.h"
 
 namespace kelvor::host {
 
@@ -39,6 +40,11 @@ void checkOtherVisible(const Workbook& model, std::size_t index) {
         }
     }
     throw methodError("A workbook must contain at least one visible sheet.");
+}
+
+bool clipboardBookIs(const Clipboard& clipboard, const BookState& book) {
+    const auto* copied = std::get_if<CopiedRange>(&clipboard);
+    return copied != nullptr && copied->book.lock().get() == &book;
 }
 
 } // namespace
@@ -120,23 +126,45 @@ void fitRows(BookState& book) {
 
 } // namespace
 
-std::vector<WriteFailure> AppState::writeChanged() {
+std::vector<WriteFailure> AppState::writeChanged(bool last) {
     std::vector<WriteFailure> failures;
     for (const auto& book : books) {
-        if (!WorkbookFiles::changed(book->model, book->file)) {
-            continue;
-        }
-        // Results are brought up to date before a workbook is written, as when it is saved.
-        if (book->stale) {
-            calculate(*book);
-        }
-        refreshChartCaches(book->model, book->chartCaches);
-        fitRows(*book);
-        if (auto failure = files.write(book->model, book->model.name(), book->file)) {
+        auto failure = writeBook(*book);
+        // The last word on a workbook is always told.
+        if (worthTelling(book->file, failure) || (last && failure)) {
             failures.push_back(std::move(*failure));
         }
     }
     return failures;
+}
+
+std::optional<WriteFailure> AppState::writeBook(BookState& book) {
+    if (!WorkbookFiles::changed(book.model, book.file)) {
+        return std::nullopt;
+    }
+    // Results are brought up to date before a workbook is written, as when it is saved.
+    if (book.stale) {
+        calculate(book);
+    }
+    refreshChartCaches(book.model, book.chartCaches);
+    fitRows(book);
+    return files.write(book.model, book.model.name(), book.file);
+}
+
+void AppState::removeBook(const BookState& book) {
+    std::erase_if(books, [&](const auto& open) { return open.get() == &book; });
+    if (activeBook.get() == &book) {
+        activeBook = books.empty() ? nullptr : books.back();
+    }
+    if (clipboardBookIs(clipboard, book)) {
+        clipboard = std::monostate{};
+    }
+}
+
+void AppState::tellChanged() const {
+    if (options.workbooksChanged) {
+        options.workbooksChanged();
+    }
 }
 
 std::vector<std::filesystem::path> AppState::rescueChanged(const std::filesystem::path& folder) {

@@ -23,6 +23,9 @@ struct BuiltinOptions {
     // Where workbooks go, as new files, that cannot be written to their own folder when the
     // application is released: their last chance. None: their unwritten changes are lost.
     std::filesystem::path rescueFolder{};
+    // Called after workbooks were written at the end of an export, and after a workbook or
+    // the application closed: a window that shows them looks again.
+    std::function<void()> workbooksChanged{};
 };
 
 // Tells the user something (a message box in the program).
@@ -91,8 +94,14 @@ struct AppState {
     void calculate(BookState& book);
     void calculateAll();
 
-    // Writes every workbook changed since its last write; the failures.
-    std::vector<WriteFailure> writeChanged();
+    // Writes every workbook changed since its last write; the failures worth telling (see
+    // worthTelling), all of them on the `last` write.
+    std::vector<WriteFailure> writeChanged(bool last);
+    // Writes the workbook when it changed since its last write; the failure.
+    std::optional<WriteFailure> writeBook(BookState& book);
+    // Takes the workbook out of the application; another becomes active when it was.
+    void removeBook(const BookState& book);
+    void tellChanged() const;
     // Writes every workbook that still has unwritten changes into the folder as a new file;
     // gives the files written.
     std::vector<std::filesystem::path> rescueChanged(const std::filesystem::path& folder);

@@ -7,7 +7,9 @@
 #include "host/app/ChartAccess.h"
 #include "host/app/ChartSelection.h"
 #include "host/app/HostErrors.h"
+#include "host/app/WriteNotices.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -39,52 +41,6 @@ private:
     ChartElementRef element_;
 };
 
-std::string joined(const std::vector<std::filesystem::path>& paths) {
-    std::string text;
-    for (const auto& path : paths) {
-        text += (text.empty() ? "" : ", ") + path.string();
-    }
-    return text;
-}
-
-// `rescued`: the files the workbooks went to instead, on the last write.
-std::string failureMessage(const std::vector<WriteFailure>& failures, bool last,
-                           const std::vector<std::filesystem::path>& rescued) {
-    const bool many = failures.size() > 1;
-    std::vector<std::filesystem::path> paths;
-    bool oneReason = true;
-    for (const auto& failure : failures) {
-        paths.push_back(failure.path);
-        oneReason = oneReason && failure.reason == failures.front().reason;
-    }
-    std::string message;
-    if (oneReason) {
-        message = (many ? "The workbook files " : "The workbook file ") + joined(paths) +
-                  " could not be written: " + failures.front().reason + ".";
-    } else {
-        message = "The workbook files could not be written: ";
-        for (std::size_t i = 0; i < failures.size(); ++i) {
-            message +=
-                (i == 0 ? "" : "; ") + failures[i].path.string() + " (" + failures[i].reason + ")";
-        }
-        message += ".";
-    }
-    if (!last) {
-        message += many ? " The workbooks stay open and are written again after the next report."
-                        : " The workbook stays open and is written again after the next report.";
-    } else if (rescued.size() == failures.size()) {
-        message +=
-            (many ? " They were saved as " : " It was saved as ") + joined(rescued) + " instead.";
-    } else if (!rescued.empty()) {
-        message += " Saved instead as " + joined(rescued) +
-                   "; the changes of the others since they were last written are lost.";
-    } else {
-        message += many ? " Their changes since they were last written are lost."
-                        : " Its changes since it was last written are lost.";
-    }
-    return message;
-}
-
 } // namespace
 
 BuiltinApplication::BuiltinApplication(std::filesystem::path workbookFolder, Notify notify,
@@ -102,11 +58,12 @@ void BuiltinApplication::close() {
     state_->checkRunning();
     writeWorkbooks(true);
     state_->running = false;
+    state_->tellChanged();
 }
 
 void BuiltinApplication::writeWorkbooks(bool last) noexcept {
     try {
-        const auto failures = state_->writeChanged();
+        const auto failures = state_->writeChanged(last);
         if (failures.empty()) {
             return;
         }
@@ -119,7 +76,7 @@ void BuiltinApplication::writeWorkbooks(bool last) noexcept {
             }
         }
         if (state_->notify) {
-            state_->notify(failureMessage(failures, last, rescued));
+            state_->notify(writeFailureMessage(failures, last, rescued));
         }
     } catch (...) {
         // Telling the user failed as well; the workbooks stay in memory and unwritten.
@@ -158,6 +115,7 @@ void BuiltinApplication::setScreenUpdating(bool updating) {
     state_->screenUpdating = updating;
     if (updating) {
         writeWorkbooks(false);
+        state_->tellChanged();
     }
 }
 
@@ -253,6 +211,19 @@ const Workbook& BuiltinApplication::workbookModel(std::int32_t index) const {
 
 Workbook& BuiltinApplication::workbookModel(std::int32_t index) {
     return const_cast<Workbook&>(std::as_const(*this).workbookModel(index));
+}
+
+std::shared_ptr<const BookState> BuiltinApplication::openBook(std::int32_t index) const {
+    if (!state_->running || index < 1 || static_cast<std::size_t>(index) > state_->books.size()) {
+        return nullptr;
+    }
+    return state_->books[static_cast<std::size_t>(index) - 1];
+}
+
+bool BuiltinApplication::isOpen(const BookState& book) const {
+    return state_->running && std::ranges::any_of(state_->books, [&](const auto& open) {
+               return open.get() == &book;
+           });
 }
 
 std::filesystem::path BuiltinApplication::workbookFile(std::int32_t index) const {

@@ -55,6 +55,12 @@ public:
     Workbook& workbookModel(std::int32_t index);
     std::filesystem::path workbookFile(std::int32_t index) const;
 
+    // The workbook at position `index` (1-based) for a window that shows it and never
+    // changes it; null when there is none. It stays readable after it closed.
+    std::shared_ptr<const BookState> openBook(std::int32_t index) const;
+    // Whether the workbook is still one of this running application's.
+    bool isOpen(const BookState& book) const;
+
 private:
     // Writes the changed workbooks and tells the user about failures, never throwing.
     void writeWorkbooks(bool last) noexcept;

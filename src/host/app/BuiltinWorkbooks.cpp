@@ -54,6 +54,28 @@ std::shared_ptr<xl::Charts> BuiltinWorkbook::Charts() {
     return std::make_shared<BuiltinCharts>(app_, book_);
 }
 
+void BuiltinWorkbook::setFileName(const std::string& name) {
+    app_->checkOpen(*book_);
+    if (name.empty()) {
+        throw methodError("SaveAs method of Workbook class failed");
+    }
+    book_->file.path = app_->files.claim(name);
+    book_->file.written = false;
+    book_->file.lastWritten.clear();
+    book_->model.setName(book_->file.path.stem().string());
+}
+
+void BuiltinWorkbook::Close() {
+    app_->checkOpen(*book_);
+    if (const auto failure = app_->writeBook(*book_)) {
+        throw methodError("The workbook file " + failure->path.string() +
+                          " could not be written: " + failure->reason +
+                          ". The workbook stays open.");
+    }
+    app_->removeBook(*book_);
+    app_->tellChanged();
+}
+
 BuiltinSheets::BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,
                              bool worksheetsOnly)
     : app_(std::move(app)), book_(std::move(book)), worksheetsOnly_(worksheetsOnly) {}

@@ -30,6 +30,9 @@ public:
     std::shared_ptr<xl::Sheets> Sheets() override;
     std::shared_ptr<xl::Sheets> Worksheets() override;
     std::shared_ptr<xl::Charts> Charts() override;
+    // Claims the file at once; a file written before under the old name stays as it is.
+    void setFileName(const std::string& name) override;
+    void Close() override;
 
 private:
     std::shared_ptr<AppState> app_;

@@ -21,6 +21,9 @@ struct BookFile {
     bool written = false; // the path holds a file this program wrote
     std::vector<std::uint64_t> lastWritten;
     XlsxWriter writer;
+    // The user was told that another program holds the file open; not again until a write
+    // of it succeeds.
+    bool heldOpenTold = false;
 };
 
 struct WriteFailure {

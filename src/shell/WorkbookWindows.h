@@ -1,0 +1,75 @@
+#pragma once
+
+#include "capture/ChannelInfo.h"
+#include "export/ExportContext.h"
+#include "platform/Prompts.h"
+#include "util/EventLog.h"
+
+#include <QObject>
+#include <QUrl>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QWidget;
+
+namespace kelvor {
+
+class WorkbookWindow;
+namespace host {
+class BuiltinApplication;
+struct BookState;
+} // namespace host
+
+// What the status lights offer for the channel's workbook: a double-click shows its window, the
+// context menu shows it, opens the written file in the desktop's spreadsheet program, opens
+// its folder, or closes the workbook to end the batch. Keeps one window per channel and
+// follows the workbooks when the application says they changed.
+class WorkbookWindows final : public QObject {
+    Q_OBJECT
+public:
+    struct Wiring {
+        std::array<QWidget*, ChannelCount> lights;
+        ExportContext& exports;
+        ChannelTable& channels;
+        Prompts& prompts;
+        std::filesystem::path workbookFolder = {};     // where new workbooks' files go
+        EventLog* log = nullptr;                       // not owned; none: nothing is logged
+        std::function<bool(const QUrl&)> openUrl = {}; // empty: the desktop's
+    };
+
+    explicit WorkbookWindows(Wiring wiring);
+    ~WorkbookWindows() override;
+
+    void showWorkbook(int channel);
+    void openInSpreadsheetProgram(int channel);
+    void openWorkbookFolder(int channel);
+    void closeWorkbook(int channel);
+
+    // The application wrote or closed workbooks: open windows look again, and those whose
+    // workbook is gone close.
+    void workbooksChanged();
+
+    // The channel's window, if one is open.
+    WorkbookWindow* window(int channel) const;
+    // The light's context menu, as a right-click shows it.
+    std::unique_ptr<QMenu> contextMenu(int channel);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    host::BuiltinApplication* application() const;
+    // The channel's open workbook, or null after telling the user there is none.
+    std::shared_ptr<const host::BookState> bookOf(int channel, bool tell);
+    void tell(const std::string& message);
+    bool open(const QUrl& url);
+
+    Wiring w_;
+    std::array<std::unique_ptr<WorkbookWindow>, ChannelCount> windows_;
+};
+
+} // namespace kelvor

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "host/app/AppState.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QListView;
+class QStackedWidget;
+class QStringListModel;
+
+namespace kelvor {
+
+// The built-in spreadsheet application's window onto one workbook: the visible sheets as tabs
+// in workbook order, each shown as a read-only grid or a drawn chart. It only reads the
+// workbook. A sheet's view is built when its tab is first shown and again only after the
+// sheet changed. refresh() follows the workbook after an export: new tabs appear and the
+// workbook's active sheet is shown, without taking the focus.
+class WorkbookWindow : public QWidget {
+    Q_OBJECT
+public:
+    WorkbookWindow(std::shared_ptr<const host::BookState> book, QString channelDescription,
+                   QWidget* parent = nullptr);
+    ~WorkbookWindow() override;
+
+    void refresh();
+    const host::BookState& book() const { return *book_; }
+
+    // What the user sees, for tests and the benchmark.
+    QStringList tabNames() const;
+    QString currentTab() const;
+    void showTab(const QString& name);
+    // The view of the current sheet, built when its tab was shown.
+    QWidget* currentView() const;
+    int builtViews() const { return static_cast<int>(views_.size()); }
+
+private:
+    struct Tab {
+        std::uint32_t sheetId;
+        std::uint64_t revision;
+        QString name;
+    };
+
+    std::vector<Tab> visibleSheets() const;
+    int currentIndex() const;
+    void setCurrentIndex(int index);
+    void showCurrent();
+    QWidget* buildView(std::uint32_t sheetId);
+    void updateTitle();
+
+    std::shared_ptr<const host::BookState> book_;
+    QString description_;
+    // The sheet tabs: a one-row list, since a tab bar grows slow with hundreds of sheets.
+    QStringListModel* tabNames_;
+    QListView* tabs_;
+    QStackedWidget* pages_;
+    std::vector<Tab> shown_;
+    // Built views by sheet id, with the revision they show.
+    std::map<std::uint32_t, std::pair<std::uint64_t, QWidget*>> views_;
+    std::optional<std::uint32_t> lastActive_;
+};
+
+} // namespace kelvor

@@ -1,0 +1,181 @@
+// Makes the screenshots of the README and of the workbook window: the main window beside a
+// workbook window, and the workbook window on a constant-rate chart, a constant-load chart,
+// the Summary and the Summary Plot. Run under a virtual X server (tools/screenshots.sh); the
+// workbooks come from the sample reports through the real export, and are copied beside the
+// pictures so another spreadsheet program can render the same files.
+#include "capture/ChannelInfo.h"
+#include "export/ExportContext.h"
+#include "export/ReportExportStep.h"
+#include "host/app/BuiltinApplication.h"
+#include "host/app/BuiltinApplicationFactory.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+#include "shell/AppState.h"
+#include "shell/FrmMain.h"
+#include "shell/Main.h"
+#include "shell/WorkbookWindows.h"
+#include "workbookview/WorkbookWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+namespace {
+
+using namespace kelvor;
+
+// A line that opens and stays quiet, except for what is queued on it.
+class QuietPort : public SerialPort {
+public:
+    void setCommPort(std::int16_t) override {}
+    void setSettings(const std::string&) override {}
+    void setHandshaking(int) override {}
+    void setPortOpen(bool open) override { open_ = open; }
+    bool portOpen() const override { return open_; }
+    int inBufferCount() override { return static_cast<int>(queued.size()); }
+    std::string input() override { return std::exchange(queued, {}); }
+    std::string queued;
+
+private:
+    bool open_ = false;
+};
+
+class NoPrompts : public Prompts {
+public:
+    PromptResult show(const std::string& text, const std::string&, PromptIcon,
+                      PromptButtons) override {
+        std::cerr << "message: " << text << "\n";
+        return PromptResult::Ok;
+    }
+    void beep() override {}
+};
+
+std::string sample(const QString& samples, const char* file) {
+    std::ifstream in((samples + "/" + file).toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool save(const QPixmap& picture, const QString& path) {
+    const bool ok = picture.save(path);
+    std::cout << (ok ? "wrote " : "could not write ") << path.toStdString() << "\n";
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::cerr << "usage: kelvor-screens <samples folder> <output folder>\n";
+        return 2;
+    }
+    const QString samples = argv[1];
+    const QString out = argv[2];
+    QDir().mkpath(out);
+    QTemporaryDir folder;
+    {
+        std::ofstream ini(folder.filePath("KelvrReader.ini").toStdString());
+        ini << "[KelvorReader]\nTop=300\nLeft=300\n";
+        const char* names[] = {"Press A", "Press B", "Press C"};
+        for (int n = 0; n < 3; ++n) {
+            ini << "[KelvorReaderCH" << n << "]\nDescription=" << names[n]
+                << "\nEnabled=1\nCommPort=" << n + 1 << "\n";
+        }
+    }
+
+    NoPrompts prompts;
+    AppState state;
+    Main(state);
+    std::function<void()> changed;
+    host::BuiltinApplicationFactory factory(folder.filePath("Workbooks").toStdString(), {},
+                                            {.workbooksChanged = [&] {
+                                                if (changed) {
+                                                    changed();
+                                                }
+                                            }});
+    ExportContext ctx(factory, prompts, state.ChannelInfo, state.SummaryTraceOffset);
+    ReportExportStep exporter(ctx);
+    std::array<QuietPort*, ChannelCount> ports{};
+    int made = 0;
+    FrmMain main(state, {.prompts = prompts,
+                         .exporter = exporter,
+                         .makePort =
+                             [&](auto) {
+                                 auto port = std::make_unique<QuietPort>();
+                                 ports[made++] = port.get();
+                                 return port;
+                             },
+                         .releaseExcel = {}});
+    main.load(folder.path());
+    std::array<QWidget*, ChannelCount> lights{};
+    for (int n = 0; n < ChannelCount; ++n) {
+        lights[n] = &main.commStatus(n);
+    }
+    WorkbookWindows windows(
+        {.lights = lights, .exports = ctx, .channels = state.ChannelInfo, .prompts = prompts});
+    changed = [&] { windows.workbooksChanged(); };
+    main.show();
+    wait(1500); // the ports open one second after start
+
+    const auto exportTo = [&](int channel, const char* file) {
+        std::string text = sample(samples, file);
+        exporter.exportReport(channel, text, "", state.ChannelInfo[channel].WorkbookIndex);
+    };
+    exportTo(1, "load-stack-creep-lbf-in.txt");
+    exportTo(0, "rate-shipper-lbf-in-50.txt");
+    exportTo(0, "rate-paper-core-n-mm-150.txt");
+    windows.showWorkbook(0);
+    WorkbookWindow* window = windows.window(0);
+    window->move(main.frameGeometry().right() + 12, main.frameGeometry().top());
+    window->resize(900, 620);
+    exportTo(0, "rate-doublewall-box-lbf-in-1000.txt"); // follows while open
+    ports[2]->queued = sample(samples, "rate-bottle-topload-kgf-mm-300.txt").substr(0, 1500);
+    wait(400); // channel C is receiving
+
+    bool ok = true;
+    const QRect both = main.frameGeometry().united(window->frameGeometry()).adjusted(-8, -8, 8, 8);
+    ok = save(QGuiApplication::primaryScreen()->grabWindow(0, both.x(), both.y(), both.width(),
+                                                           both.height()),
+              out + "/reader-and-workbook.png") &&
+         ok;
+    const auto shot = [&](const char* tab, const char* file) {
+        window->showTab(tab);
+        wait(300);
+        return save(window->grab(), out + "/" + file);
+    };
+    ok = shot("Data 3 Plot", "workbook-rate-chart.png") && ok;
+    ok = shot("Summary", "workbook-summary.png") && ok;
+    ok = shot("Summary Plot", "workbook-summary-plot.png") && ok;
+    windows.showWorkbook(1);
+    windows.window(1)->resize(900, 620);
+    windows.window(1)->showTab("Data 1 Plot");
+    wait(300);
+    ok = save(windows.window(1)->grab(), out + "/workbook-load-chart.png") && ok;
+
+    // The same workbooks for another program to render.
+    auto& builtin = dynamic_cast<host::BuiltinApplication&>(*ctx.ExcelApp);
+    for (int channel : {0, 1}) {
+        const auto file = builtin.workbookFile(state.ChannelInfo[channel].WorkbookIndex);
+        const auto copy = std::filesystem::path(out.toStdString()) /
+                          ("channel-" + std::to_string(channel + 1) + ".xlsx");
+        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
+        std::cout << "copied " << copy.string() << "\n";
+    }
+    main.close();
+    return ok ? 0 : 1;
+}
