@@ -149,24 +149,36 @@ void FrmMain::load(const QString& programFolder) {
     applySize();
 }
 
+QSize FrmMain::clientSizeFor(double dpi, QSize frame) {
+    const int width = std::max(twipsToPixels(WindowWidthTwips, dpi) - frame.width(),
+                               twipsToPixels(ControlsRightTwips, dpi));
+    const int height = std::max(twipsToPixels(WindowHeightTwips, dpi) - frame.height(),
+                                twipsToPixels(ControlsBottomTwips, dpi));
+    return {width, height};
+}
+
+// The stored size is the outer size; the client area is what is left inside the frame.
 void FrmMain::applySize() {
-    // The stored size is the outer size; the client area is what is left inside the frame,
-    // but never so small that the lights or ">>" are cut off.
-    const double d = dpi();
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    const int width = std::max(twipsToPixels(WindowWidthTwips, d) - frameExtra.width(),
-                               twipsToPixels(ControlsRightTwips, d));
-    const int height = std::max(twipsToPixels(WindowHeightTwips, d) - frameExtra.height(),
-                                twipsToPixels(ControlsBottomTwips, d));
-    setFixedSize(width, height);
+    sizedForFrame_ = frameGeometry().size() - geometry().size();
+    setFixedSize(clientSizeFor(dpi(), sizedForFrame_));
 }
 
 void FrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!sized_) {
-        sized_ = true;
-        applySize(); // the frame's size is only known once the window is on screen
+    applySize();
+}
+
+// A window manager puts its frame around the window only after it is shown, and says how
+// large the frame is later still: the size is worked out again whenever the frame changed.
+bool FrmMain::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowActivate) &&
+        sizedForFrame_.width() >= 0 &&
+        frameGeometry().size() - geometry().size() != sizedForFrame_) {
+        applySize();
     }
+    return handled;
 }
 
 void FrmMain::CommOpen() {

@@ -58,12 +58,18 @@ public:
     SerialCapture& capture() { return *capture_; }
     bool isUnloaded() const { return unloaded_; }
 
+    // The client size that makes the window, with a frame of `frame` pixels around it (the
+    // frame's extra width and height), 920 x 3200 twips from outside; never so small that the
+    // lights or ">>" are cut off.
+    static QSize clientSizeFor(double dpi, QSize frame);
+
 signals:
     void unloaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void paintLight(int channel, std::uint32_t colour, const std::string& caption) override;
@@ -85,7 +91,7 @@ private:
     std::unique_ptr<SerialCapture> capture_;
     std::function<void()> openSetup_;
     bool unloaded_ = false;
-    bool sized_ = false;
+    QSize sizedForFrame_{-1, -1}; // the frame the size was last worked out for
 };
 
 } // namespace kelvor

@@ -171,5 +171,13 @@ TEST_F(FrmMainTest, ClosingWritesSettingsOnceAndReleasesTheSpreadsheet) {
     EXPECT_FALSE(window->CommPoll().isEnabled());
 }
 
+TEST(FrmMainSize, TheFrameIsPartOfTheStoredSize) {
+    // 920 x 3200 twips are 61 x 213 pixels at 96 dots an inch, frame included.
+    EXPECT_EQ(FrmMain::clientSizeFor(96, QSize(0, 0)), QSize(61, 213));
+    EXPECT_EQ(FrmMain::clientSizeFor(96, QSize(2, 21)), QSize(59, 192)); // openbox's frame
+    // A frame too large to leave room for the controls does not cut them off.
+    EXPECT_EQ(FrmMain::clientSizeFor(96, QSize(20, 60)), QSize(56, 192));
+}
+
 } // namespace
 } // namespace kelvor
