@@ -4,7 +4,7 @@
 #include "capture/ReportArchive.h"
 #include "capture/ReportExport.h"
 #include "capture/StatusLights.h"
-#include "capture/Timer.h"
+#include "platform/Timer.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "util/EventLog.h"

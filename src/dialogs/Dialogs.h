@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/Timer.h"
+#include "platform/Timer.h"
 #include "dialogs/SummaryService.h"
 #include "platform/Prompts.h"
 #include "shell/AppState.h"

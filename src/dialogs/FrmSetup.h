@@ -1,7 +1,7 @@
 #pragma once
 
 #include "capture/ChannelInfo.h"
-#include "capture/Timer.h"
+#include "platform/Timer.h"
 #include "dialogs/SummaryService.h"
 #include "platform/Prompts.h"
 #include "shell/AppState.h"

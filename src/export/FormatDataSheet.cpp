@@ -4,6 +4,7 @@
 #include "export/ErrorMessage.h"
 #include "export/LoadSheet.h"
 #include "export/RateSheet.h"
+#include "export/ReportLines.h"
 
 #include <string>
 
@@ -22,21 +23,6 @@ void layOutPage(xl::Sheet& sheet) {
 }
 
 } // namespace
-
-xl::TextToColumnsOptions reportLineSplit() {
-    xl::TextToColumnsOptions options;
-    options.dataType = xl::xlDelimited;
-    options.textQualifier = xl::xlTextQualifierDoubleQuote;
-    options.consecutiveDelimiter = false;
-    options.tab = false;
-    options.semicolon = false;
-    options.comma = true;
-    options.space = false;
-    options.other = false;
-    options.otherChar = ":";
-    options.fieldInfo = {{1, xl::xlGeneralFormat}};
-    return options;
-}
 
 void FormatDataSheet(ExportContext& ctx, std::int32_t channel) {
     try {

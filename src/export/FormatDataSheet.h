@@ -4,16 +4,8 @@
 #include "export/Spreadsheet.h"
 
 #include <cstdint>
-#include <string_view>
 
 namespace kelvor {
-
-inline constexpr std::string_view RateTestTitle = "CONSTANT RATE TEST DATA";
-inline constexpr std::string_view LoadTestTitle = "CONSTANT LOAD TEST DATA";
-
-// The comma split of the pasted report lines: delimited, double-quote qualifier, commas only,
-// column 1 in general format.
-xl::TextToColumnsOptions reportLineSplit();
 
 // Splits the report AddDataSheet left on the active sheet into columns, lays the sheet out
 // for printing and continues with the test kind its title names. Does nothing when the

@@ -1,7 +1,7 @@
 #include "export/RateResults.h"
 
 #include "export/CellText.h"
-#include "export/FormatDataSheet.h"
+#include "export/ReportLines.h"
 #include "util/NumberText.h"
 
 #include <limits>

@@ -2,8 +2,8 @@
 
 #include "export/CellText.h"
 #include "export/ChartSheet.h"
-#include "export/FormatDataSheet.h"
 #include "export/ReportHeader.h"
+#include "export/ReportLines.h"
 #include "export/Summary.h"
 
 #include <string>

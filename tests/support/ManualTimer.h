@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/Timer.h"
+#include "platform/Timer.h"
 
 namespace kelvor {
 
