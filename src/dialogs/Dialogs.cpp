@@ -40,7 +40,8 @@ FrmSetup& Dialogs::showSetup() {
         return *open;
     }
     setup_ = new FrmSetup(owner_, FrmSetup::Services{
-                                      .state = services_.state,
+                                      .ChannelInfo = services_.ChannelInfo,
+                                      .SummaryTraceOffset = services_.SummaryTraceOffset,
                                       .CommStart = services_.CommStart,
                                       .prompts = services_.prompts,
                                       .summary = services_.summary,
@@ -56,7 +57,7 @@ FrmAbout& Dialogs::showAbout() {
         bringToFront(*open);
         return *open;
     }
-    about_ = new FrmAbout(owner_, services_.state.ReleaseText);
+    about_ = new FrmAbout(owner_, services_.ReleaseText);
     about_->show();
     return *about_;
 }

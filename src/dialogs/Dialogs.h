@@ -1,12 +1,14 @@
 #pragma once
 
-#include "platform/Timer.h"
+#include "capture/ChannelInfo.h"
 #include "dialogs/SummaryService.h"
 #include "platform/Prompts.h"
-#include "shell/AppState.h"
+#include "platform/Timer.h"
 
 #include <QLocale>
 #include <QPointer>
+
+#include <string>
 
 class QWidget;
 
@@ -20,7 +22,9 @@ class FrmSetup;
 class Dialogs {
 public:
     struct Services {
-        AppState& state;
+        ChannelTable& ChannelInfo;
+        float& SummaryTraceOffset;
+        const std::string& ReleaseText;
         Timer& CommStart;
         Prompts& prompts;
         SummaryService& summary;

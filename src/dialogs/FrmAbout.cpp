@@ -1,10 +1,10 @@
 #include "dialogs/FrmAbout.h"
 
 #include "Version.h"
-#include "dialogs/TwipsLayout.h"
-#include "shell/AppIcon.h"
-#include "shell/CenterForm.h"
-#include "shell/Twips.h"
+#include "platform/widgets/AppIcon.h"
+#include "platform/widgets/CenterForm.h"
+#include "platform/widgets/Twips.h"
+#include "platform/widgets/TwipsLayout.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -68,7 +68,7 @@ void FrmAbout::buildControls() {
 
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
-    image->setPixmap(appIconPixmap(twipsToPixels(480, dialogDpi(*this))));
+    image->setPixmap(appIconPixmap(twipsToPixels(480, screenDpi(*this))));
     placeTwips(*image, 4620, 360, 480, 480);
 
     cmdOK_ = new QPushButton("OK", this);

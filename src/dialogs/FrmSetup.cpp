@@ -2,12 +2,12 @@
 
 #include "Version.h"
 #include "dialogs/TraceOffsetText.h"
-#include "dialogs/TwipsLayout.h"
 #include "export/ErrorMessage.h"
 #include "export/HostError.h"
-#include "shell/AppIcon.h"
-#include "shell/CenterForm.h"
-#include "shell/Twips.h"
+#include "platform/widgets/AppIcon.h"
+#include "platform/widgets/CenterForm.h"
+#include "platform/widgets/Twips.h"
+#include "platform/widgets/TwipsLayout.h"
 #include "util/NumberText.h"
 
 #include <QCheckBox>
@@ -101,7 +101,7 @@ void FrmSetup::buildControls() {
 
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
-    image->setPixmap(appIconPixmap(twipsToPixels(480, dialogDpi(*this))));
+    image->setPixmap(appIconPixmap(twipsToPixels(480, screenDpi(*this))));
     placeTwips(*image, 6360, 900, 480, 480);
 
     // Row by row, then the buttons on the right, then the summary controls.
@@ -127,7 +127,7 @@ void FrmSetup::buildControls() {
 void FrmSetup::load() {
     CenterForm(*this);
     for (int n = 0; n < ChannelCount; ++n) {
-        const ChannelRecord& channel = services_.state.ChannelInfo[n];
+        const ChannelRecord& channel = services_.ChannelInfo[n];
         check1_[n]->setChecked(channel.Enabled != 0);
         textDesc_[n]->setText(QString::fromStdString(channel.Description));
         for (int k = 1; k <= PortEntries; ++k) {
@@ -137,7 +137,7 @@ void FrmSetup::load() {
         combo1_[n]->setCurrentIndex(listed ? channel.CommPort - 1 : 0);
     }
     traceOffset_->setText(
-        QString::fromStdString(formatSingle(services_.state.SummaryTraceOffset, services_.locale)));
+        QString::fromStdString(formatSingle(services_.SummaryTraceOffset, services_.locale)));
 }
 
 void FrmSetup::Command1Click(int index) {
@@ -200,12 +200,12 @@ void FrmSetup::okClick() {
         return;
     }
     for (int n = 0; n < ChannelCount; ++n) {
-        ChannelRecord& channel = services_.state.ChannelInfo[n];
+        ChannelRecord& channel = services_.ChannelInfo[n];
         channel.Description = textDesc_[n]->text().toStdString();
         channel.CommPort = combo1_[n]->currentIndex() + 1;
         channel.Enabled = check1_[n]->isChecked() ? 1 : 0;
     }
-    services_.state.SummaryTraceOffset = *offset;
+    services_.SummaryTraceOffset = *offset;
     services_.CommStart.setEnabled(true);
     unloadForm();
 }
@@ -222,14 +222,14 @@ void FrmSetup::summarizeNow() {
     }
     // Message boxes inside the run let events through, so this window may be gone by the time
     // the run ends; nothing below reaches into it unless it is still there.
-    AppState& state = services_.state;
+    ChannelTable& channels = services_.ChannelInfo;
     Prompts& prompts = services_.prompts;
     SummaryService& summary = services_.summary;
     const QPointer<FrmSetup> self(this);
-    state.SummaryTraceOffset = *offset;
+    services_.SummaryTraceOffset = *offset;
     try {
         for (int n = 0; n < ChannelCount; ++n) {
-            if (state.ChannelInfo[n].Enabled != 0) {
+            if (channels[n].Enabled != 0) {
                 summary.summarizeChannel(n);
             }
         }

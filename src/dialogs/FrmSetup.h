@@ -1,10 +1,9 @@
 #pragma once
 
 #include "capture/ChannelInfo.h"
-#include "platform/Timer.h"
 #include "dialogs/SummaryService.h"
 #include "platform/Prompts.h"
-#include "shell/AppState.h"
+#include "platform/Timer.h"
 
 #include <QDialog>
 #include <QLocale>
@@ -28,7 +27,8 @@ class FrmSetup final : public QDialog {
     Q_OBJECT
 public:
     struct Services {
-        AppState& state;
+        ChannelTable& ChannelInfo;
+        float& SummaryTraceOffset;
         Timer& CommStart;
         Prompts& prompts;
         SummaryService& summary;

@@ -3,10 +3,11 @@
 #include "Version.h"
 #include "platform/PlatformConfig.h"
 #include "platform/QtSerialPort.h"
-#include "shell/AppIcon.h"
+#include "platform/widgets/AppIcon.h"
+#include "platform/widgets/Twips.h"
+#include "platform/widgets/TwipsLayout.h"
 #include "shell/Main.h"
 #include "shell/Settings.h"
-#include "shell/Twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -63,14 +64,7 @@ FrmMain::FrmMain(AppState& state, Services services)
 FrmMain::~FrmMain() = default;
 
 double FrmMain::dpi() const {
-    const QScreen* s = screen();
-    return s != nullptr ? s->logicalDotsPerInch() : 96.0;
-}
-
-void FrmMain::placeTwips(QWidget& widget, int left, int top, int width, int height) {
-    const double d = dpi();
-    widget.setGeometry(twipsToPixels(left, d), twipsToPixels(top, d), twipsToPixels(width, d),
-                       twipsToPixels(height, d));
+    return screenDpi(*this);
 }
 
 void FrmMain::buildControls() {

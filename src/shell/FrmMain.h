@@ -75,7 +75,6 @@ private:
     void paintLight(int channel, std::uint32_t colour, const std::string& caption) override;
     void setTooltip(int channel, const std::string& text) override;
     void buildControls();
-    void placeTwips(QWidget& widget, int left, int top, int width, int height);
     void applySize();
     double dpi() const;
     void unload();

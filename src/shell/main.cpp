@@ -90,9 +90,12 @@ int main(int argc, char** argv) {
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     kelvor::ExportSummary summary(exportContext, state.ChannelInfo);
-    kelvor::Dialogs dialogs(
-        frmMain,
-        {.state = state, .CommStart = frmMain.CommStart(), .prompts = prompts, .summary = summary});
+    kelvor::Dialogs dialogs(frmMain, {.ChannelInfo = state.ChannelInfo,
+                                      .SummaryTraceOffset = state.SummaryTraceOffset,
+                                      .ReleaseText = state.ReleaseText,
+                                      .CommStart = frmMain.CommStart(),
+                                      .prompts = prompts,
+                                      .summary = summary});
     frmMain.setSetupOpener([&dialogs] { dialogs.showSetup(); });
     std::array<QWidget*, kelvor::ChannelCount> lights{};
     for (int n = 0; n < kelvor::ChannelCount; ++n) {

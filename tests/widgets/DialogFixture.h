@@ -57,11 +57,14 @@ protected:
         makeDialogs();
     }
     void makeDialogs() {
-        dialogs = std::make_unique<Dialogs>(owner, Dialogs::Services{.state = state,
-                                                                     .CommStart = commStart,
-                                                                     .prompts = prompts,
-                                                                     .summary = summary,
-                                                                     .locale = locale});
+        dialogs = std::make_unique<Dialogs>(
+            owner, Dialogs::Services{.ChannelInfo = state.ChannelInfo,
+                                     .SummaryTraceOffset = state.SummaryTraceOffset,
+                                     .ReleaseText = state.ReleaseText,
+                                     .CommStart = commStart,
+                                     .prompts = prompts,
+                                     .summary = summary,
+                                     .locale = locale});
     }
     FrmSetup& openSetup() { return dialogs->showSetup(); }
     // Lets windows that unloaded themselves go.

@@ -38,11 +38,13 @@ protected:
                                        },
                                    .releaseExcel = {}};
         window = std::make_unique<FrmMain>(state, services);
-        dialogs =
-            std::make_unique<Dialogs>(*window, Dialogs::Services{.state = state,
-                                                                 .CommStart = window->CommStart(),
-                                                                 .prompts = prompts,
-                                                                 .summary = summary});
+        dialogs = std::make_unique<Dialogs>(
+            *window, Dialogs::Services{.ChannelInfo = state.ChannelInfo,
+                                       .SummaryTraceOffset = state.SummaryTraceOffset,
+                                       .ReleaseText = state.ReleaseText,
+                                       .CommStart = window->CommStart(),
+                                       .prompts = prompts,
+                                       .summary = summary});
         window->setSetupOpener([this] { dialogs->showSetup(); });
         window->load(dir.path());
         window->show();

@@ -29,7 +29,9 @@ protected:
     host::BuiltinApplicationFactory factory{dir.filePath("Workbooks").toStdString()};
     ExportContext ctx{factory, prompts, state.ChannelInfo, state.SummaryTraceOffset};
     ExportSummary summary{ctx, state.ChannelInfo};
-    Dialogs dialogs{owner, Dialogs::Services{.state = state,
+    Dialogs dialogs{owner, Dialogs::Services{.ChannelInfo = state.ChannelInfo,
+                                             .SummaryTraceOffset = state.SummaryTraceOffset,
+                                             .ReleaseText = state.ReleaseText,
                                              .CommStart = commStart,
                                              .prompts = prompts,
                                              .summary = summary,

@@ -1,4 +1,4 @@
-#include "shell/AppIcon.h"
+#include "platform/widgets/AppIcon.h"
 
 #include <QPainter>
 

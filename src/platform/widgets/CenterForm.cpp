@@ -1,6 +1,6 @@
-#include "shell/CenterForm.h"
+#include "platform/widgets/CenterForm.h"
 
-#include "shell/Twips.h"
+#include "platform/widgets/Twips.h"
 
 #include <QScreen>
 #include <QWidget>
