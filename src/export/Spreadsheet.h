@@ -6,6 +6,7 @@
 // Failing members throw xl::HostError. Collections and items are 1-based.
 
 #include "export/HostError.h"
+#include "export/XlConstants.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,28 +16,6 @@
 #include <vector>
 
 namespace kelvor::xl {
-
-// Enumeration values, passed as plain numbers the way the automation interface takes them.
-inline constexpr std::int32_t xlCalculationManual = -4135;
-inline constexpr std::int32_t xlCalculationAutomatic = -4105;
-inline constexpr std::int32_t xlNone = -4142;
-inline constexpr std::int32_t xlAutomatic = -4105;
-inline constexpr std::int32_t xlLeft = -4131;
-inline constexpr std::int32_t xlCenter = -4108;
-inline constexpr std::int32_t xlRight = -4152;
-inline constexpr std::int32_t xlTop = -4160;
-inline constexpr std::int32_t xlBottom = -4107;
-inline constexpr std::int32_t xlHorizontal = -4128;
-inline constexpr std::int32_t xlWorksheet = -4167;
-inline constexpr std::int32_t xlChart = -4109;
-inline constexpr std::int32_t xlDelimited = 1;
-inline constexpr std::int32_t xlTextQualifierDoubleQuote = 1;
-inline constexpr std::int32_t xlTextQualifierNone = -4142;
-inline constexpr std::int32_t xlGeneralFormat = 1;
-inline constexpr std::int32_t xlShiftToLeft = -4159;
-inline constexpr std::int32_t xlPasteValues = -4163;
-inline constexpr std::int32_t xlSheetVisible = -1;
-inline constexpr std::int32_t xlSheetHidden = 0;
 
 // A number the cell shows as a date or time: the application hands it over as a date.
 struct Date {

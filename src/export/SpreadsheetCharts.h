@@ -13,24 +13,6 @@
 
 namespace kelvor::xl {
 
-inline constexpr std::int32_t xlXYScatterLinesNoMarkers = 75;
-inline constexpr std::int32_t xlColumns = 2;
-inline constexpr std::int32_t xlCategory = 1;
-inline constexpr std::int32_t xlValue = 2;
-inline constexpr std::int32_t xlPrimary = 1;
-inline constexpr std::int32_t xlSecondary = 2;
-inline constexpr std::int32_t xlContinuous = 1;
-inline constexpr std::int32_t xlDot = -4118;
-inline constexpr std::int32_t xlHairline = 1;
-inline constexpr std::int32_t xlThin = 2;
-inline constexpr std::int32_t xlUnderlineStyleNone = -4142;
-inline constexpr std::int32_t xlMoveAndSize = 1;
-inline constexpr std::int32_t msoTextOrientationHorizontal = 1;
-inline constexpr std::int32_t msoTrue = -1;
-inline constexpr std::int32_t msoFalse = 0;
-inline constexpr std::int32_t msoLineSolid = 1;
-inline constexpr std::int32_t msoLineSingle = 1;
-
 // Line of a chart element (gridlines, plot area, series).
 class Border {
 public:

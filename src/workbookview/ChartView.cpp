@@ -23,8 +23,6 @@ namespace kelvor {
 
 namespace {
 
-constexpr int AlignCenter = -4108;
-constexpr int AlignRight = -4152;
 constexpr double DefaultTitlePoints = 12;
 constexpr double DefaultAxisTitlePoints = 10;
 // Series without a colour of their own take turns through the palette's chart line colours,
@@ -51,7 +49,7 @@ QColor shapeColour(std::int32_t rgb, int scheme) {
 
 qreal penWidth(int weight) {
     switch (weight) {
-    case xl::Hairline:
+    case xl::xlHairline:
         return 0.5;
     case -4138: // medium
         return 2;
@@ -64,7 +62,7 @@ qreal penWidth(int weight) {
 
 Qt::PenStyle penStyle(int lineStyle) {
     switch (lineStyle) {
-    case xl::Dot:
+    case xl::xlDot:
         return Qt::DotLine;
     case -4115:
         return Qt::DashLine;
@@ -204,9 +202,9 @@ ChartView::ChartView(const Chart& chart, QWidget* parent) : QChartView(parent) {
         scene()->addItem(frame);
         auto* text = new QGraphicsTextItem(QString::fromStdString(box.text), frame);
         QTextOption option = text->document()->defaultTextOption();
-        option.setAlignment(box.horizontalAlignment == AlignCenter  ? Qt::AlignHCenter
-                            : box.horizontalAlignment == AlignRight ? Qt::AlignRight
-                                                                    : Qt::AlignLeft);
+        option.setAlignment(box.horizontalAlignment == xl::xlCenter  ? Qt::AlignHCenter
+                            : box.horizontalAlignment == xl::xlRight ? Qt::AlignRight
+                                                                     : Qt::AlignLeft);
         text->document()->setDefaultTextOption(option);
         text->document()->setDocumentMargin(2);
         boxes_.push_back({box, frame, text});
@@ -269,10 +267,10 @@ void ChartView::addSeries(const Chart& chart) {
         const auto automatic = paletteColour(FirstAutomaticLineColour + static_cast<int>(i % 8))
                                    .value_or(Qt::darkBlue);
         QPen pen(paletteColour(model.border.colorIndex).value_or(automatic));
-        pen.setWidthF(model.border.weight == xl::Automatic ? 1.5
-                                                           : penWidth(model.border.weight) + 0.5);
-        pen.setStyle(model.border.lineStyle == xl::None ? Qt::NoPen
-                                                        : penStyle(model.border.lineStyle));
+        pen.setWidthF(model.border.weight == xl::xlAutomatic ? 1.5
+                                                             : penWidth(model.border.weight) + 0.5);
+        pen.setStyle(model.border.lineStyle == xl::xlNone ? Qt::NoPen
+                                                          : penStyle(model.border.lineStyle));
         line->setPen(pen);
         lines.emplace_back(line, group);
     }
@@ -308,7 +306,7 @@ void ChartView::addSeries(const Chart& chart) {
         line->attachAxis(xAxis);
         line->attachAxis(group == 1 ? y2Axis : yAxis);
     }
-    if (chart.plotAreaBorder.lineStyle != xl::None) {
+    if (chart.plotAreaBorder.lineStyle != xl::xlNone) {
         QPen frame(
             paletteColour(chart.plotAreaBorder.colorIndex).value_or(QColor(0x80, 0x80, 0x80)));
         frame.setWidthF(penWidth(chart.plotAreaBorder.weight));

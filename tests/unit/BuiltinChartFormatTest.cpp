@@ -65,10 +65,10 @@ TEST_F(ChartFormatTest, GridlinesPlotAreaAndSeriesAreFormattedThroughTheSelectio
     const auto& model = chartModel("Chart1");
     const auto& grid = model.axis(AxisType::Category, AxisGroup::Primary);
     EXPECT_TRUE(grid.hasMajorGridlines);
-    EXPECT_EQ(grid.majorGridlines, (Border{50, xl::Hairline, xl::Dot}));
-    EXPECT_EQ(model.plotAreaBorder, (Border{xl::Automatic, xl::Thin, xl::Automatic}));
-    EXPECT_EQ(model.plotAreaInteriorColorIndex, xl::None);
-    EXPECT_EQ(model.series[0].border, (Border{5, xl::Thin, xl::Continuous}));
+    EXPECT_EQ(grid.majorGridlines, (Border{50, xl::xlHairline, xl::xlDot}));
+    EXPECT_EQ(model.plotAreaBorder, (Border{xl::xlAutomatic, xl::xlThin, xl::xlAutomatic}));
+    EXPECT_EQ(model.plotAreaInteriorColorIndex, xl::xlNone);
+    EXPECT_EQ(model.series[0].border, (Border{5, xl::xlThin, xl::xlContinuous}));
 
     // Deselected, the chart as a whole has none of these.
     chart->Deselect();

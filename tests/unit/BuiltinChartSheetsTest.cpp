@@ -116,7 +116,7 @@ TEST_F(ChartSheets, HandlesOfADeletedChartFail) {
 TEST_F(ChartSheets, OnlyScatterChartTypesAreTaken) {
     const auto chart = addDataChart();
     EXPECT_EQ(errorOf([&] { chart->setChartType(51); }), 1004); // columns
-    EXPECT_EQ(chartModel("Chart1").chartType, xl::XYScatterLinesNoMarkers);
+    EXPECT_EQ(chartModel("Chart1").chartType, xl::xlXYScatterLinesNoMarkers);
     chart->setChartType(74);
     EXPECT_EQ(chartModel("Chart1").chartType, 74);
 }

@@ -1,5 +1,6 @@
 #include "host/app/BuiltinApplication.h"
 
+#include "export/XlConstants.h"
 #include "host/app/BuiltinChart.h"
 #include "host/app/BuiltinRange.h"
 #include "host/app/BuiltinSheet.h"
@@ -17,7 +18,7 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t xlCalculationSemiautomatic = 2;
+using xl::xlCalculationSemiautomatic;
 
 // The selection of a sheet as it stood when the application was asked for it.
 class BuiltinSelection : public xl::Selection {

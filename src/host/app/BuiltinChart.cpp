@@ -1,5 +1,6 @@
 #include "host/app/BuiltinChart.h"
 
+#include "export/XlConstants.h"
 #include "host/app/BuiltinChartParts.h"
 #include "host/app/BuiltinPageSetup.h"
 #include "host/app/BuiltinRange.h"
@@ -12,11 +13,11 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t xlXYScatter = -4169;
-constexpr std::int32_t xlXYScatterSmooth = 72;
-constexpr std::int32_t xlXYScatterSmoothNoMarkers = 73;
-constexpr std::int32_t xlXYScatterLines = 74;
-constexpr std::int32_t xlRows = 1;
+using xl::xlRows;
+using xl::xlXYScatter;
+using xl::xlXYScatterLines;
+using xl::xlXYScatterSmooth;
+using xl::xlXYScatterSmoothNoMarkers;
 
 // The sheet of this workbook that `after` stands for.
 std::size_t positionOf(const xl::SheetPtr& after, const BookState& book, const char* failure) {

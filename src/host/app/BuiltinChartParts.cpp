@@ -1,5 +1,6 @@
 #include "host/app/BuiltinChartParts.h"
 
+#include "export/XlConstants.h"
 #include "host/app/BuiltinRange.h"
 #include "host/app/ChartAccess.h"
 #include "host/app/ChartReference.h"
@@ -13,12 +14,12 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t msoTextOrientationUpward = 2;
-constexpr std::int32_t msoTextOrientationDownward = 3;
-constexpr std::int32_t msoTextOrientationVertical = 5;
-constexpr int xlUpward = -4171;
-constexpr int xlDownward = -4170;
-constexpr int xlVertical = -4166;
+using xl::msoTextOrientationDownward;
+using xl::msoTextOrientationUpward;
+using xl::msoTextOrientationVertical;
+using xl::xlDownward;
+using xl::xlUpward;
+using xl::xlVertical;
 
 void checkTitle(const Chart& chart, const std::optional<AxisKey>& axis) {
     if (!axis) {
@@ -234,7 +235,7 @@ std::shared_ptr<xl::ChartElement> BuiltinShapes::AddTextbox(std::int32_t orienta
                                                             double top, double width,
                                                             double height) {
     chartSheetOf(sheet_);
-    int textOrientation = xl::Horizontal;
+    int textOrientation = xl::xlHorizontal;
     switch (orientation) {
     case xl::msoTextOrientationHorizontal:
         break;

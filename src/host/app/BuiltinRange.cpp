@@ -1,5 +1,6 @@
 #include "host/app/BuiltinRange.h"
 
+#include "export/XlConstants.h"
 #include "host/app/FormatCode.h"
 
 #include "host/app/BuiltinFont.h"
@@ -20,10 +21,10 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t xlGeneral = 1;
-constexpr std::int32_t xlPasteAll = -4104;
-constexpr std::int32_t xlPasteFormats = -4122;
-constexpr std::int32_t xlPasteFormulas = -4123;
+using xl::xlGeneral;
+using xl::xlPasteAll;
+using xl::xlPasteFormats;
+using xl::xlPasteFormulas;
 
 CellValue toCellValue(const xl::Variant& value) {
     if (const auto* n = std::get_if<double>(&value)) {

@@ -12,7 +12,7 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t xlShiftUp = -4162;
+using xl::xlShiftUp;
 
 using Position = std::pair<std::uint32_t, std::uint32_t>;
 

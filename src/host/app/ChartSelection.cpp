@@ -1,5 +1,6 @@
 #include "host/app/ChartSelection.h"
 
+#include "export/XlConstants.h"
 #include "host/app/ChartAccess.h"
 #include "host/app/ChartText.h"
 #include "host/app/HostErrors.h"
@@ -9,20 +10,20 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t xlMedium = -4138;
-constexpr std::int32_t xlThick = 4;
-constexpr std::int32_t xlDash = -4115;
-constexpr std::int32_t xlDashDot = 4;
-constexpr std::int32_t xlDashDotDot = 5;
-constexpr std::int32_t xlDouble = -4119;
-constexpr std::int32_t xlSlantDashDot = 13;
-constexpr std::int32_t xlJustify = -4130;
-constexpr std::int32_t xlDistributed = -4117;
-constexpr std::int32_t xlUpward = -4171;
-constexpr std::int32_t xlDownward = -4170;
-constexpr std::int32_t xlVertical = -4166;
-constexpr std::int32_t xlMove = 2;
-constexpr std::int32_t xlFreeFloating = 3;
+using xl::xlDash;
+using xl::xlDashDot;
+using xl::xlDashDotDot;
+using xl::xlDistributed;
+using xl::xlDouble;
+using xl::xlDownward;
+using xl::xlFreeFloating;
+using xl::xlJustify;
+using xl::xlMedium;
+using xl::xlMove;
+using xl::xlSlantDashDot;
+using xl::xlThick;
+using xl::xlUpward;
+using xl::xlVertical;
 
 bool isColorIndex(std::int32_t index) {
     return index == xl::xlAutomatic || index == xl::xlNone || (index >= 1 && index <= 56);

@@ -1,5 +1,6 @@
 #include "host/app/ChartText.h"
 
+#include "export/XlConstants.h"
 #include "host/app/HostErrors.h"
 
 #include <QString>
@@ -10,10 +11,10 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t xlUnderlineStyleSingle = 2;
-constexpr std::int32_t xlUnderlineStyleDouble = -4119;
-constexpr std::int32_t xlUnderlineStyleSingleAccounting = 4;
-constexpr std::int32_t xlUnderlineStyleDoubleAccounting = 5;
+using xl::xlUnderlineStyleDouble;
+using xl::xlUnderlineStyleDoubleAccounting;
+using xl::xlUnderlineStyleSingle;
+using xl::xlUnderlineStyleSingleAccounting;
 
 xl::HostError fontError(const char* property) {
     return methodError(std::string("Unable to set the ") + property +

@@ -1,5 +1,6 @@
 #include "host/app/TextBoxFit.h"
 
+#include "export/XlConstants.h"
 #include "host/app/ColumnWidth.h"
 
 #include <algorithm>
@@ -15,9 +16,9 @@ constexpr double kLineHeight = 1.2; // of the font size
 // A column width counts digits of the 10-point default font, 5.56 points each.
 constexpr double kDigitPoints = 5.56;
 
-constexpr int xlUpward = -4171;
-constexpr int xlDownward = -4170;
-constexpr int xlVertical = -4166;
+using xl::xlDownward;
+using xl::xlUpward;
+using xl::xlVertical;
 
 } // namespace
 

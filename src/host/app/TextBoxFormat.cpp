@@ -1,5 +1,6 @@
 #include "host/app/TextBoxFormat.h"
 
+#include "export/XlConstants.h"
 #include "host/app/ChartAccess.h"
 #include "host/app/HostErrors.h"
 #include "host/app/TextBoxFit.h"
@@ -10,9 +11,9 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr std::int32_t msoCTrue = 1;
-constexpr std::int32_t msoLineLongDashDot = 8;
-constexpr std::int32_t msoLineThickBetweenThin = 5;
+using xl::msoCTrue;
+using xl::msoLineLongDashDot;
+using xl::msoLineThickBetweenThin;
 
 xl::HostError outOfRange() {
     return hostError(-2147024809, "The specified value is out of range.");

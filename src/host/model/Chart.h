@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/XlConstants.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,29 +9,14 @@
 
 namespace kelvor {
 
-// Line and colour settings keep the spreadsheet's own enumeration values, so the object model
-// on top can pass them through unchanged.
-namespace xl {
-inline constexpr int Automatic = -4105;
-inline constexpr int None = -4142;
-inline constexpr int Continuous = 1;
-inline constexpr int Dot = -4118;
-inline constexpr int Hairline = 1;
-inline constexpr int Thin = 2;
-inline constexpr int XYScatterLines = 74;
-inline constexpr int XYScatterLinesNoMarkers = 75;
-inline constexpr int Horizontal = -4128;
-inline constexpr int MoveAndSize = 1;
-} // namespace xl
-
 // The chart's size on its chart sheet, in points; text box positions are relative to it.
 inline constexpr double kChartSheetWidth = 682.5;
 inline constexpr double kChartSheetHeight = 495.0;
 
 struct Border {
-    int colorIndex = xl::Automatic;
-    int weight = xl::Thin;
-    int lineStyle = xl::Automatic;
+    int colorIndex = xl::xlAutomatic;
+    int weight = xl::xlThin;
+    int lineStyle = xl::xlAutomatic;
     bool operator==(const Border&) const = default;
 };
 
@@ -80,9 +67,9 @@ struct TextBox {
     std::string fontName = "Arial";
     double fontSize = 10;
     bool bold = false;
-    int horizontalAlignment = -4131; // left
-    int verticalAlignment = -4160;   // top
-    int orientation = xl::Horizontal;
+    int horizontalAlignment = xl::xlLeft;
+    int verticalAlignment = xl::xlTop;
+    int orientation = xl::xlHorizontal;
     bool autoSize = false;
     bool fillVisible = true;
     int fillSchemeColor = 9;
@@ -95,7 +82,7 @@ struct TextBox {
     double lineTransparency = 0;
     int lineDashStyle = 1; // solid
     int lineStyle = 1;     // single
-    int placement = xl::MoveAndSize;
+    int placement = xl::xlMoveAndSize;
     bool printObject = true;
     bool operator==(const TextBox&) const = default;
 };
@@ -104,12 +91,12 @@ enum class AxisType { Category = 1, Value = 2 };
 enum class AxisGroup { Primary = 1, Secondary = 2 };
 
 struct Chart {
-    int chartType = xl::XYScatterLinesNoMarkers;
+    int chartType = xl::xlXYScatterLinesNoMarkers;
     bool hasTitle = false;
     ChartText title;
     bool hasLegend = true;
     Border plotAreaBorder;
-    int plotAreaInteriorColorIndex = xl::Automatic;
+    int plotAreaInteriorColorIndex = xl::xlAutomatic;
     std::vector<ChartSeries> series;
     std::uint32_t seriesMade = 0; // the last series id given out
     std::vector<TextBox> textBoxes;

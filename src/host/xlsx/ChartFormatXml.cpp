@@ -74,13 +74,13 @@ std::string_view schemeColor(int scheme) {
 void appendShapeProperties(std::string& out, const Border& border,
                            std::optional<int> interiorColorIndex, std::string_view automaticRgb) {
     std::string fill;
-    if (interiorColorIndex == xl::None) {
+    if (interiorColorIndex == xl::xlNone) {
         fill = "<a:noFill/>";
-    } else if (const auto rgb = paletteColor(interiorColorIndex.value_or(xl::Automatic))) {
+    } else if (const auto rgb = paletteColor(interiorColorIndex.value_or(xl::xlAutomatic))) {
         appendSolidFill(fill, *rgb);
     }
     std::string line;
-    if (border.lineStyle == xl::None) {
+    if (border.lineStyle == xl::xlNone) {
         line = "<a:ln><a:noFill/></a:ln>";
     } else {
         const auto weight = weightPoints(border.weight);

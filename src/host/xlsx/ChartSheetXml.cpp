@@ -169,14 +169,14 @@ void appendOutline(std::string& out, const TextBox& box) {
 // by fractions of the chart's size, any other by its size in points. Whether the box prints
 // has no place in a chart drawing: it always prints.
 void appendAnchorStart(std::string& out, const TextBox& box, long long width, long long height) {
-    const char* kind = box.placement == xl::MoveAndSize ? "relSizeAnchor" : "absSizeAnchor";
+    const char* kind = box.placement == xl::xlMoveAndSize ? "relSizeAnchor" : "absSizeAnchor";
     out += "<cdr:";
     out += kind;
     out += " xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/chartDrawing\">"
            "<cdr:from><cdr:x>" +
            fraction(box.left, kChartWidth) + "</cdr:x><cdr:y>" + fraction(box.top, kChartHeight) +
            "</cdr:y></cdr:from>";
-    if (box.placement == xl::MoveAndSize) {
+    if (box.placement == xl::xlMoveAndSize) {
         out += "<cdr:to><cdr:x>" + fraction(box.left + box.width, kChartWidth) + "</cdr:x><cdr:y>" +
                fraction(box.top + box.height, kChartHeight) + "</cdr:y></cdr:to>";
     } else {
@@ -213,7 +213,7 @@ void appendTextBox(std::string& out, const TextBox& box, std::size_t index) {
     out += "<a:lstStyle/>";
     appendParagraphs(out, box);
     out += "</cdr:txBody></cdr:sp></cdr:";
-    out += box.placement == xl::MoveAndSize ? "relSizeAnchor>" : "absSizeAnchor>";
+    out += box.placement == xl::xlMoveAndSize ? "relSizeAnchor>" : "absSizeAnchor>";
 }
 
 } // namespace

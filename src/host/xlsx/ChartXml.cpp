@@ -10,9 +10,6 @@ namespace kelvor {
 
 namespace {
 
-constexpr int kXYScatter = -4169; // markers only
-constexpr int kXYScatterSmooth = 72;
-constexpr int kXYScatterSmoothNoMarkers = 73;
 // The spreadsheet application's own size for a chart title whose size was never set; the
 // charts' text boxes are placed for it. Readers left to choose draw titles far larger.
 constexpr double kDefaultTitleSize = 12;
@@ -109,20 +106,20 @@ std::string seriesXml(const ChartSeries& series, std::size_t index, int chartTyp
         xml::appendText(out, series.name);
         out += "</c:v></c:tx>";
     }
-    if (chartType == kXYScatter) {
+    if (chartType == xl::xlXYScatter) {
         out += "<c:spPr><a:ln><a:noFill/></a:ln></c:spPr>";
     } else {
         // Automatic series colours take turns through the palette's chart line colours.
         const auto automatic = paletteColor(25 + static_cast<int>(index % 8));
         appendShapeProperties(out, series.border, std::nullopt, automatic.value_or("000080"));
     }
-    if (chartType != kXYScatter && chartType != kXYScatterSmooth &&
-        chartType != xl::XYScatterLines) {
+    if (chartType != xl::xlXYScatter && chartType != xl::xlXYScatterSmooth &&
+        chartType != xl::xlXYScatterLines) {
         out += "<c:marker><c:symbol val=\"none\"/></c:marker>";
     }
     appendValues(out, "c:xVal", series.xValuesRef, series.xValues, series.xFormat);
     appendValues(out, "c:yVal", series.valuesRef, series.values, series.valuesFormat);
-    out += chartType == kXYScatterSmooth || chartType == kXYScatterSmoothNoMarkers
+    out += chartType == xl::xlXYScatterSmooth || chartType == xl::xlXYScatterSmoothNoMarkers
                ? "<c:smooth val=\"1\"/></c:ser>"
                : "<c:smooth val=\"0\"/></c:ser>";
     return out;
