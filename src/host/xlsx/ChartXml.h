@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,34 +8,11 @@ namespace kelvor {
 
 struct Chart;
 struct ChartSeries;
-class ChartSheet;
 
-// The parts a chart sheet takes in the package, named after the sheet's id so that they keep
-// their names (and cached bytes) when sheets move.
-struct ChartPartNames {
-    explicit ChartPartNames(std::uint32_t sheetId);
-    std::string chartsheet;
-    std::string chartsheetRelationships;
-    std::string drawing;
-    std::string drawingRelationships;
-    std::string chart;
-    std::string chartRelationships;
-    std::string shapes; // the chart's text boxes
-};
-
-enum class RelationshipKind { Drawing, Chart, ChartShapes };
-
-// The relationships part of a part in a folder below xl/, pointing at one target part.
-std::string relationshipXml(const std::string& targetPart, RelationshipKind kind);
-
-std::string chartsheetXml(const ChartSheet& sheet);
-// A drawing that holds the chart over the whole sheet.
-std::string drawingXml();
 // The chart, always as an XY scatter chart (the only kind the program draws), with a second
 // pair of axes when a series lies on the secondary group. Its text boxes, if any, are the
 // part of relationship rId1.
 std::string chartXml(const Chart& chart);
-std::string chartShapesXml(const Chart& chart);
 
 // Receives the chart part in document order: the XML between the series, and each series,
 // whose XML seriesXml gives. A writer can keep the pieces of series that did not change.

@@ -1,7 +1,7 @@
 #include "host/xlsx/XlsxWriter.h"
 
 #include "host/model/Workbook.h"
-#include "host/xlsx/ChartXml.h"
+#include "host/xlsx/ChartSheetXml.h"
 #include "host/xlsx/PackageXml.h"
 #include "host/xlsx/StylesXml.h"
 #include "host/xlsx/XlsxError.h"
