@@ -22,7 +22,7 @@ bool isSummarySheet(const std::string& name) {
 
 std::int16_t toCounter(std::int32_t value) {
     if (value > std::numeric_limits<std::int16_t>::max()) {
-        throw xl::programError(6);
+        throw xl::programError(xl::ErrOverflow);
     }
     return static_cast<std::int16_t>(value);
 }

@@ -22,7 +22,8 @@ void showErrorMessage(ExportContext& ctx, const xl::HostError& error) {
 }
 
 xl::HostError internalError(const std::exception& error) {
-    return xl::HostError(51, ProgramTitle, std::string("Internal error: ") + error.what());
+    return xl::HostError(xl::ErrInternal, ProgramTitle,
+                         std::string("Internal error: ") + error.what());
 }
 
 } // namespace kelvor

@@ -4,26 +4,27 @@
 
 namespace kelvor::xl {
 
-HostError programError(int number) {
-    std::string description;
+std::string errorDescription(int number) {
     switch (number) {
-    case 5:
-        description = "Invalid procedure call or argument";
-        break;
-    case 6:
-        description = "Overflow";
-        break;
-    case 9:
-        description = "Subscript out of range";
-        break;
-    case 13:
-        description = "Type mismatch";
-        break;
+    case ErrInvalidCall:
+        return "Invalid procedure call or argument";
+    case ErrOverflow:
+        return "Overflow";
+    case ErrSubscript:
+        return "Subscript out of range";
+    case ErrTypeMismatch:
+        return "Type mismatch";
+    case ErrObjectNotSet:
+        return "Object variable or With block variable not set";
+    case ErrMemberNotSupported:
+        return "Object doesn't support this property or method";
     default:
-        description = "Application-defined or object-defined error";
-        break;
+        return "Application-defined or object-defined error";
     }
-    return HostError(number, ProgramTitle, description);
+}
+
+HostError programError(int number) {
+    return HostError(number, ProgramTitle, errorDescription(number));
 }
 
 std::string errorMessageText(const HostError& error) {

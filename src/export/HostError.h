@@ -30,6 +30,21 @@ private:
     int helpContext_;
 };
 
+// The error numbers the program raises or tells apart, numbered as the runtime and the
+// application number them; each is named here once.
+inline constexpr int ErrInvalidCall = 5;
+inline constexpr int ErrOverflow = 6;
+inline constexpr int ErrSubscript = 9;
+inline constexpr int ErrTypeMismatch = 13;
+inline constexpr int ErrInternal = 51;
+inline constexpr int ErrObjectNotSet = 91;
+inline constexpr int ErrMemberNotSupported = 438;
+inline constexpr int ErrApplicationDefined = 1004;
+
+// The runtime's own description of an error number ("Overflow" for 6); the generic
+// application-defined text for any number it does not name.
+std::string errorDescription(int number);
+
 // Errors the program raises itself, with the descriptions the runtime gives them.
 HostError programError(int number);
 

@@ -19,7 +19,7 @@ constexpr std::string_view DataHeaderWord = "DEFLECTION";
 std::int16_t sheetCounter(std::int32_t count) {
     if (count > std::numeric_limits<std::int16_t>::max() ||
         count < std::numeric_limits<std::int16_t>::min()) {
-        throw xl::programError(6);
+        throw xl::programError(xl::ErrOverflow);
     }
     return static_cast<std::int16_t>(count);
 }

@@ -31,7 +31,7 @@ std::optional<RateUnits> readRateUnits(xl::Sheet& sheet) {
         return RateUnits{UnitFromLine(cellText(sheet, 3, 1), ForceUnitPrefix),
                          UnitFromLine(cellText(sheet, 4, 1), DeflectionUnitPrefix)};
     } catch (const xl::HostError& error) {
-        if (error.number() != 5) {
+        if (error.number() != xl::ErrInvalidCall) {
             throw;
         }
         return std::nullopt;

@@ -22,7 +22,7 @@ ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportTex
     } else if (!result.pasted && ctx_.MessagesShown == messagesBefore) {
         // Some failures end a procedure without a message; the report must not vanish
         // silently all the same.
-        showErrorMessage(ctx_, xl::HostError(1004, ProgramTitle,
+        showErrorMessage(ctx_, xl::HostError(xl::ErrApplicationDefined, ProgramTitle,
                                              "The report could not be put on a data sheet."));
     }
     ctx_.ReportArchiveFile.clear();

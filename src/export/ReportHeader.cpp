@@ -43,7 +43,7 @@ std::int16_t FindHeaderRow(xl::Sheet& sheet, std::string_view headerWord) {
     std::int16_t row = FirstHeaderRowCandidate - 1;
     do {
         if (row == std::numeric_limits<std::int16_t>::max()) {
-            throw xl::programError(6);
+            throw xl::programError(xl::ErrOverflow);
         }
         ++row;
     } while (trimBlanks(cellText(sheet, row, 1)) != headerWord);
@@ -57,13 +57,13 @@ double ReadPointCount(xl::Sheet& sheet, std::int16_t headerRow) {
 void CollectHeaderLines(xl::Sheet& sheet, std::int16_t headerRow, std::int32_t channel,
                         const ChannelTable& channels, ReportHeader& header) {
     if (channel < 0 || channel >= ChannelCount) {
-        throw xl::programError(9);
+        throw xl::programError(xl::ErrSubscript);
     }
     // The settings file may come from either kind of system.
     header.InfoText = utf8FromUtf8OrWindows1252(channels[channel].Description) + "\n";
     for (std::int16_t row = 3; row <= headerRow - 3; ++row) {
         if (row > ReportHeader::LastHeaderLine) {
-            throw xl::programError(9);
+            throw xl::programError(xl::ErrSubscript);
         }
         header.HeaderLines[row] = cellText(sheet, row, 1);
         header.InfoText += header.HeaderLines[row] + "\n";
@@ -73,7 +73,7 @@ void CollectHeaderLines(xl::Sheet& sheet, std::int16_t headerRow, std::int32_t c
 std::string UnitFromLine(std::string_view line, std::string_view prefix) {
     const std::size_t prefixLength = characterCount(prefix);
     if (characterCount(line) < prefixLength) {
-        throw xl::programError(5);
+        throw xl::programError(xl::ErrInvalidCall);
     }
     return std::string(trimBlanks(afterCharacters(line, prefixLength)));
 }

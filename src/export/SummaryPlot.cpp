@@ -101,7 +101,7 @@ void plotTest(xl::Application& app, xl::Chart& chart, xl::Sheet& offsets, std::i
     const xl::RangePtr xValues = offsets.Range(column + first, column + last);
     const float shift = static_cast<float>(k - 1) * traceOffset;
     if (!std::isfinite(shift)) {
-        throw xl::programError(6);
+        throw xl::programError(xl::ErrOverflow);
     }
     xValues->setFormulaR1C1("=" + quotedSheetName(test.name) + "!RC1 + " + offsetText(shift));
 

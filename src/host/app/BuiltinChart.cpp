@@ -120,7 +120,7 @@ void BuiltinChart::SetSourceData(const xl::RangePtr& source, std::int32_t plotBy
     chartSheetOf(sheet_);
     const auto* range = dynamic_cast<const BuiltinRange*>(source.get());
     if (range == nullptr || range->sheetRef().app != sheet_.app) {
-        throw hostError(13, "Type mismatch");
+        throw hostError(xl::ErrTypeMismatch, xl::errorDescription(xl::ErrTypeMismatch));
     }
     if (plotBy != xl::xlColumns && plotBy != xlRows) {
         throw methodError("SetSourceData method of Chart class failed");

@@ -64,7 +64,7 @@ private:
 std::string referenceTo(const xl::RangePtr& range, const SheetRef& chart) {
     const auto* cells = dynamic_cast<const BuiltinRange*>(range.get());
     if (cells == nullptr) {
-        throw hostError(13, "Type mismatch");
+        throw hostError(xl::ErrTypeMismatch, xl::errorDescription(xl::ErrTypeMismatch));
     }
     if (cells->sheetRef().book != chart.book) {
         throw objectError(); // a chart plots cells of its own workbook only

@@ -7,27 +7,27 @@ xl::HostError hostError(int number, const std::string& description) {
 }
 
 xl::HostError subscriptError() {
-    return hostError(9, "Subscript out of range");
+    return hostError(xl::ErrSubscript, xl::errorDescription(xl::ErrSubscript));
 }
 
 xl::HostError objectError() {
-    return hostError(1004, "Application-defined or object-defined error");
+    return hostError(xl::ErrApplicationDefined, xl::errorDescription(xl::ErrApplicationDefined));
 }
 
 xl::HostError methodError(const std::string& description) {
-    return hostError(1004, description);
+    return hostError(xl::ErrApplicationDefined, description);
 }
 
 xl::HostError nameTakenError() {
-    return hostError(1004, "That name is already taken. Try a different one.");
+    return hostError(xl::ErrApplicationDefined, "That name is already taken. Try a different one.");
 }
 
 xl::HostError unsupportedError() {
-    return hostError(438, "Object doesn't support this property or method");
+    return hostError(xl::ErrMemberNotSupported, xl::errorDescription(xl::ErrMemberNotSupported));
 }
 
 xl::HostError nothingActiveError() {
-    return hostError(91, "Object variable or With block variable not set");
+    return hostError(xl::ErrObjectNotSet, xl::errorDescription(xl::ErrObjectNotSet));
 }
 
 xl::HostError disconnectedError() {
