@@ -34,12 +34,54 @@ SimCommand invalid(std::string error) {
     return command;
 }
 
+bool takesValue(const std::string& name) {
+    return name == "--device" || name == "--rate" || name == "--pause" || name == "--bursts" ||
+           name == "--burst-pause" || name == "--repeat" || name == "--hold";
+}
+
+bool isFlag(const std::string& name) {
+    return name == "--pty" || name == "--wait" || name == "--step" || name == "--help";
+}
+
+// Sets one option (other than --help) from its value; the complaint when the value will not do.
+std::optional<std::string> applyOption(SimOptions& options, const std::string& name,
+                                       const std::string& value) {
+    if (name == "--pty") {
+        options.pty = true;
+    } else if (name == "--wait") {
+        options.waitForLine = true;
+    } else if (name == "--step") {
+        options.stepByLine = true;
+    } else if (name == "--device") {
+        if (value.empty()) {
+            return "option --device needs a path";
+        }
+        options.device = value;
+    } else if (name == "--bursts" || name == "--repeat") {
+        const auto count = parseCount(value);
+        if (!count) {
+            return "option " + name + " needs a whole number of at least 1, not '" + value + "'";
+        }
+        (name == "--bursts" ? options.play.bursts : options.play.repeat) = *count;
+    } else {
+        const auto number = parseSeconds(value);
+        if (!number) {
+            return "option " + name + " needs a number of at least 0, not '" + value + "'";
+        }
+        double& target = name == "--rate"    ? options.play.rate
+                         : name == "--pause" ? options.play.pause
+                         : name == "--hold"  ? options.play.hold
+                                             : options.play.burstPause;
+        target = *number;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 SimCommand parseSimCommand(const std::vector<std::string>& args) {
     SimCommand command;
     SimOptions& options = command.options;
-    bool deviceGiven = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -51,69 +93,31 @@ SimCommand parseSimCommand(const std::vector<std::string>& args) {
             optionsEnded = true;
             continue;
         }
-        std::string name = arg;
-        std::optional<std::string> inlineValue;
-        if (const auto eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            inlineValue = arg.substr(eq + 1);
-        }
-        const bool takesValue = name == "--device" || name == "--rate" || name == "--pause" ||
-                                name == "--bursts" || name == "--burst-pause" ||
-                                name == "--repeat" || name == "--hold";
-        const bool isFlag =
-            name == "--pty" || name == "--wait" || name == "--step" || name == "--help";
-        if (!takesValue && !isFlag) {
+        const auto eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        if (!takesValue(name) && !isFlag(name)) {
             return invalid("unknown option " + name);
         }
-        if (isFlag && inlineValue) {
+        if (isFlag(name) && eq != std::string::npos) {
             return invalid("option " + name + " takes no value");
         }
         std::string value;
-        if (takesValue) {
-            if (inlineValue) {
-                value = *inlineValue;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return invalid("option " + name + " needs a value");
-            }
+        if (eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+        } else if (takesValue(name) && i + 1 < args.size()) {
+            value = args[++i];
+        } else if (takesValue(name)) {
+            return invalid("option " + name + " needs a value");
         }
         if (name == "--help") {
             command.kind = SimCommand::Kind::Help;
             return command;
-        } else if (name == "--pty") {
-            options.pty = true;
-        } else if (name == "--wait") {
-            options.waitForLine = true;
-        } else if (name == "--step") {
-            options.stepByLine = true;
-        } else if (name == "--device") {
-            if (value.empty()) {
-                return invalid("option --device needs a path");
-            }
-            options.device = value;
-            deviceGiven = true;
-        } else if (name == "--bursts" || name == "--repeat") {
-            const auto count = parseCount(value);
-            if (!count) {
-                return invalid("option " + name + " needs a whole number of at least 1, not '" +
-                               value + "'");
-            }
-            (name == "--bursts" ? options.play.bursts : options.play.repeat) = *count;
-        } else {
-            const auto number = parseSeconds(value);
-            if (!number) {
-                return invalid("option " + name + " needs a number of at least 0, not '" + value +
-                               "'");
-            }
-            double& target = name == "--rate"    ? options.play.rate
-                             : name == "--pause" ? options.play.pause
-                             : name == "--hold"  ? options.play.hold
-                                                 : options.play.burstPause;
-            target = *number;
+        }
+        if (auto error = applyOption(options, name, value)) {
+            return invalid(std::move(*error));
         }
     }
-    if (deviceGiven == options.pty) {
+    if (options.device.empty() != options.pty) {
         return invalid("give either --device PATH or --pty");
     }
     if (options.files.empty()) {
