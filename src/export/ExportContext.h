@@ -2,6 +2,7 @@
 
 #include "capture/ChannelInfo.h"
 #include "export/Spreadsheet.h"
+#include "export/SummaryMemo.h"
 #include "platform/Prompts.h"
 
 #include <memory>
@@ -26,6 +27,8 @@ struct ExportContext {
     std::string ReportArchiveFile;
     // Error boxes shown by the export procedures so far.
     int MessagesShown = 0;
+    // The last summary of each workbook, for the next export to follow.
+    SummaryMemos Summaries;
 
     xl::ApplicationFactory& factory;
     Prompts& prompts;

@@ -156,6 +156,18 @@ public:
     virtual std::shared_ptr<xl::Sheets> Sheets() = 0;
     virtual std::shared_ptr<xl::Sheets> Worksheets() = 0;
     virtual std::shared_ptr<xl::Charts> Charts() = 0; // its chart sheets
+
+    // Sheets kept aside instead of deleted, so that a summary can follow the workbook rather
+    // than be made again. An application that cannot do this says so (false, 0), and the
+    // caller deletes and rebuilds.
+    // Takes the sheet at `index` out as Delete does, and keeps it.
+    virtual bool SetAside(std::int32_t /*index*/) { return false; }
+    // Marks the state of the first `count` sheets; a token for PutBack.
+    virtual std::uint64_t MarkSheets(std::int32_t /*count*/) { return 0; }
+    // When the sheets of the mark stand unchanged in front, appends the sheets set aside in
+    // their order, as if made anew (true); otherwise drops them (false).
+    virtual bool PutBack(std::uint64_t /*token*/) { return false; }
+    virtual void DropSetAside() {}
 };
 
 class Workbooks {

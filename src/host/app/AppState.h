@@ -3,6 +3,7 @@
 #include "host/app/Calculation.h"
 #include "host/app/ChartCaches.h"
 #include "host/app/ChartElementRef.h"
+#include "host/app/SheetsAside.h"
 #include "host/app/WorkbookFiles.h"
 #include "host/model/Workbook.h"
 
@@ -47,6 +48,7 @@ struct BookState {
     bool stale = false;       // changed since its formulas were last calculated
     BookFile file;
     ChartCacheState chartCaches;
+    SheetsAside aside;
 };
 
 // A range copied with Copy: pasted from where it stands at the time of the paste.
@@ -129,6 +131,8 @@ std::size_t addWorksheet(BookState& book, std::optional<std::size_t> position);
 // Removes the sheet; when it was active, the next visible sheet to its right becomes active,
 // else the nearest to its left. 1004 when no visible sheet would remain.
 void deleteSheet(AppState& app, BookState& book, std::size_t index);
+// The same, giving the sheet back instead of destroying it.
+std::unique_ptr<Sheet> takeOutSheet(AppState& app, BookState& book, std::size_t index);
 
 // Hides or shows the sheet; hiding the active sheet activates another as deleting does.
 // 1004 when no visible sheet would remain.

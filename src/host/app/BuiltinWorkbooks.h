@@ -30,6 +30,10 @@ public:
     std::shared_ptr<xl::Sheets> Sheets() override;
     std::shared_ptr<xl::Sheets> Worksheets() override;
     std::shared_ptr<xl::Charts> Charts() override;
+    bool SetAside(std::int32_t index) override;
+    std::uint64_t MarkSheets(std::int32_t count) override;
+    bool PutBack(std::uint64_t token) override;
+    void DropSetAside() override;
 
 private:
     std::shared_ptr<AppState> app_;

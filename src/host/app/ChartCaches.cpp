@@ -71,6 +71,18 @@ class Refresher {
 public:
     Refresher(Workbook& book, ChartCacheState& state) : book_(book), state_(state) {}
 
+    // The charts among the first `count` sheets only; what is kept of the others stays.
+    void runFront(std::size_t count) {
+        for (std::size_t i = 0; i < count && i < book_.sheetCount(); ++i) {
+            if (auto* sheet = asChartSheet(book_.sheet(i))) {
+                refresh(*sheet);
+            }
+        }
+        for (auto& [reference, values] : state_.references) {
+            values.used = false;
+        }
+    }
+
     void run() {
         std::unordered_set<std::uint32_t> charts;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
@@ -205,6 +217,10 @@ private:
 
 void refreshChartCaches(Workbook& book, ChartCacheState& state) {
     Refresher(book, state).run();
+}
+
+void refreshChartCaches(Workbook& book, ChartCacheState& state, std::size_t sheets) {
+    Refresher(book, state).runFront(sheets);
 }
 
 bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas) {

@@ -46,6 +46,8 @@ struct ChartCacheState {
 // sources did not change since the last refresh are skipped, and a chart is only touched when
 // a value really changed, so unchanged chart parts keep their written bytes.
 void refreshChartCaches(Workbook& book, ChartCacheState& state);
+// The same for the charts among the first `sheets` sheets only.
+void refreshChartCaches(Workbook& book, ChartCacheState& state, std::size_t sheets);
 
 // Whether any cell of the areas holds a number.
 bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas);
