@@ -115,6 +115,7 @@ void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText 
     target.value = std::move(cachedValue);
     target.formula = std::move(formula);
     target.notation = target.formula.empty() ? FormulaNotation::A1 : notation;
+    target.calculated = false;
     if (target.formula.empty()) {
         dropIfEmpty(row, column); // a cell with a formula is never empty
     }
@@ -137,6 +138,10 @@ void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
     touch();
 }
 
+void Worksheet::markCalculated(const Cell& cell) {
+    const_cast<Cell&>(cell).calculated = true; // bookkeeping: the sheet did not change
+}
+
 void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style) {
     cellAt(row, column).style = style;
     dropIfEmpty(row, column);
@@ -144,6 +149,7 @@ void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style)
 }
 
 void Worksheet::setCell(std::uint32_t row, std::uint32_t column, Cell cell) {
+    cell.calculated = false; // in its new place it may read other cells
     cellAt(row, column) = std::move(cell);
     dropIfEmpty(row, column);
     touch();
@@ -169,6 +175,9 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
         cellCount_ -= static_cast<std::size_t>(to - from);
         const auto rest = cells.erase(from, to);
         std::for_each(rest, cells.end(), [shift](ColumnCell& c) { c.column -= shift; });
+        for (auto& c : cells) {
+            c.cell.calculated = false; // what its references reach may have moved
+        }
         if (cells.empty()) {
             if (r == lastRow_) {
                 lastRow_ = rows_.end();

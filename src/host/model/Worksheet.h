@@ -55,6 +55,8 @@ public:
     // The same for a cell of this sheet as cell() or rows() gave it, without looking it up
     // again; the value must not be empty.
     void setCachedValue(const Cell& cell, CellValue value);
+    // Notes that the formula of this sheet's cell was calculated; no change of the sheet.
+    void markCalculated(const Cell& cell);
     void setStyle(std::uint32_t row, std::uint32_t column, StyleId style);
     void setCell(std::uint32_t row, std::uint32_t column, Cell cell);
     // Removes value, formula and style.
