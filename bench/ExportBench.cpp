@@ -18,9 +18,9 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
-#include <vector>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -89,9 +89,9 @@ void RateExport(benchmark::State& state) {
 // process's peak memory go into counters for `./dev bench` to print beside the C peer's.
 void RoundsAfter(benchmark::State& state) {
     const int earlierTests = static_cast<int>(state.range(0));
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("kelvor-bench-" + std::to_string(::getpid()) + "-rounds-" +
-                         std::to_string(earlierTests));
+    const auto folder =
+        std::filesystem::temp_directory_path() /
+        ("kelvor-bench-" + std::to_string(::getpid()) + "-rounds-" + std::to_string(earlierTests));
     std::vector<double> roundsMs;
     {
         kelvor::host::BuiltinApplicationFactory factory(folder);

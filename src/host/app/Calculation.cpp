@@ -133,7 +133,7 @@ public:
         }
         FormulaCache::GroupStamps now;
         for (const auto& group : groups_) {
-            now[{group.sheet->id(), group.text.str()}] = stampsOf(group);
+            now[{group.sheet, group.text.str()}] = stampsOf(group);
         }
         stamps = std::move(now);
         return true;
@@ -205,7 +205,7 @@ private:
         Group& group = groups_[index];
         if (group.pass != pass_) {
             group.pass = pass_;
-            const auto found = stamps.find({group.sheet->id(), group.text.str()});
+            const auto found = stamps.find({group.sheet, group.text.str()});
             group.current =
                 group.parsed && found != stamps.end() && found->second == stampsOf(group);
         }

@@ -43,7 +43,10 @@ public:
         std::uint64_t revision = 0;
         bool operator==(const SheetStamp&) const = default;
     };
-    using GroupStamps = std::map<std::pair<std::uint32_t, std::string>, std::vector<SheetStamp>>;
+    // By the sheet holding the cells, not its id: a sheet set aside and put back keeps its
+    // cells and what they were calculated from under a new id. A sheet made later where a
+    // removed one stood in memory has only cells not calculated yet.
+    using GroupStamps = std::map<std::pair<const Worksheet*, std::string>, std::vector<SheetStamp>>;
     GroupStamps& groupStamps(const Workbook& book) { return groups_[&book]; }
 
 private:
