@@ -164,9 +164,9 @@ public:
     virtual bool SetAside(std::int32_t /*index*/) { return false; }
     // Marks the state of the first `count` sheets; a token for PutBack.
     virtual std::uint64_t MarkSheets(std::int32_t /*count*/) { return 0; }
-    // When the sheets of the mark stand unchanged in front, appends the sheets set aside in
-    // their order, as if made anew (true); otherwise drops them (false).
-    virtual bool PutBack(std::uint64_t /*token*/) { return false; }
+    // When the sheets of the mark stand unchanged in front and `count` sheets are aside,
+    // appends them in their order, as if made anew (true); otherwise drops them (false).
+    virtual bool PutBack(std::uint64_t /*token*/, std::int32_t /*count*/) { return false; }
     virtual void DropSetAside() {}
 };
 

@@ -228,20 +228,26 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     SummaryMemo memo = found->second;
     ctx.Summaries.erase(found);
     std::vector<RateTest> newTests;
-    if (!readNewSheets(app, memo, newTests) || !book->PutBack(memo.token)) {
+    if (!readNewSheets(app, memo, newTests)) {
         return false;
     }
-    keptSheets = app.Sheets()->Count() - 3;
+    // From here on a failure removes what stands behind these sheets, and only that.
+    const std::int32_t before = app.Sheets()->Count();
+    if (!book->PutBack(memo.token, 3)) {
+        return false;
+    }
+    keptSheets = before;
     const auto sheetAt = [&](std::int32_t offset) {
         return app.Sheets()->Item(keptSheets + offset);
     };
+    if (app.Sheets()->Count() != before + 3 || sheetAt(1)->Name() != SummarySheetName ||
+        sheetAt(2)->Name() != SummaryPlotSheetName ||
+        sheetAt(3)->Name() != SummaryXOffsetSheetName) {
+        throw xl::programError(5); // not what was set aside: the caller starts again
+    }
     const xl::SheetPtr summary = sheetAt(1);
     const xl::SheetPtr plot = sheetAt(2);
     const xl::SheetPtr offsets = sheetAt(3);
-    if (keptSheets < 0 || summary->Name() != SummarySheetName ||
-        plot->Name() != SummaryPlotSheetName || offsets->Name() != SummaryXOffsetSheetName) {
-        throw xl::programError(5); // not what was set aside: the caller starts again
-    }
 
     summary->Activate();
     std::size_t row = 10 + memo.counted;

@@ -142,6 +142,14 @@ TEST_F(SummaryFollowTest, AnythingButNewTestsRebuilds) {
         app.setDisplayAlerts(true);
     });
     EXPECT_FALSE(exportBoth(rate(11)));
+    changeBoth([](Reader& r) {
+        auto& app = r.ctx.application();
+        app.setDisplayAlerts(false);
+        app.Sheets()->Item(app.Sheets()->Count() - 1)->Delete(); // the summary plot
+        app.setDisplayAlerts(true);
+    });
+    EXPECT_FALSE(exportBoth(rate(20)));
+    EXPECT_EQ(following.book().sheetCount(), rebuilding.book().sheetCount());
     changeBoth([](Reader& r) { r.traceOffset = 0.25F; });
     EXPECT_FALSE(exportBoth(rate(12)));
     EXPECT_TRUE(exportBoth(rate(13)));

@@ -71,9 +71,9 @@ std::uint64_t BuiltinWorkbook::MarkSheets(std::int32_t count) {
     return markSheets(*book_, static_cast<std::size_t>(std::max(count, 0)));
 }
 
-bool BuiltinWorkbook::PutBack(std::uint64_t token) {
+bool BuiltinWorkbook::PutBack(std::uint64_t token, std::int32_t count) {
     app_->checkOpen(*book_);
-    const bool back = putSheetsBack(*book_, token);
+    const bool back = putSheetsBack(*book_, token, static_cast<std::size_t>(std::max(count, 0)));
     app_->edited(*book_);
     return back;
 }

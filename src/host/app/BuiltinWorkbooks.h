@@ -32,7 +32,7 @@ public:
     std::shared_ptr<xl::Charts> Charts() override;
     bool SetAside(std::int32_t index) override;
     std::uint64_t MarkSheets(std::int32_t count) override;
-    bool PutBack(std::uint64_t token) override;
+    bool PutBack(std::uint64_t token, std::int32_t count) override;
     void DropSetAside() override;
 
 private:

@@ -58,9 +58,10 @@ std::uint64_t markSheets(BookState& book, std::size_t count) {
     return aside.token;
 }
 
-bool putSheetsBack(BookState& book, std::uint64_t token) {
+bool putSheetsBack(BookState& book, std::uint64_t token, std::size_t count) {
     auto& aside = book.aside;
-    if (token == 0 || token != aside.token || aside.sheets.empty() || !unchangedInFront(book)) {
+    if (token == 0 || token != aside.token || aside.sheets.size() != count ||
+        !unchangedInFront(book)) {
         dropSheetsAside(book);
         return false;
     }

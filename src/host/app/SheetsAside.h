@@ -30,10 +30,10 @@ void setSheetAside(AppState& app, BookState& book, std::size_t index);
 // Remembers the state of the first `count` sheets; gives a token no other mark has.
 std::uint64_t markSheets(BookState& book, std::size_t count);
 
-// When `token` is the book's last mark and its sheets still stand unchanged in front,
-// appends the sheets set aside, last set aside first, as if made anew, and returns true.
+// When `token` is the book's last mark, its sheets still stand unchanged in front and `count`
+// sheets are aside, appends them, last set aside first, as if made anew, and returns true.
 // Otherwise drops them. Either way nothing stays aside.
-bool putSheetsBack(BookState& book, std::uint64_t token);
+bool putSheetsBack(BookState& book, std::uint64_t token, std::size_t count);
 
 void dropSheetsAside(BookState& book);
 
