@@ -111,14 +111,16 @@ private:
         return slot->second;
     }
 
-    Source source(const std::string& name) {
+    Source source(const std::string& name, std::uint32_t first, std::uint32_t last) {
         const auto* sheet = worksheetNamed(name);
-        return sheet ? Source{name, sheet->id(), sheet->revision()} : Source{name, 0, 0};
+        return sheet ? Source{name, sheet->id(), sheet->columnsRevision(first, last), first, last}
+                     : Source{name, 0, 0, first, last};
     }
 
     bool current(const std::vector<Source>& sources) {
-        return std::all_of(sources.begin(), sources.end(),
-                           [&](const auto& s) { return source(s.name) == s; });
+        return std::all_of(sources.begin(), sources.end(), [&](const auto& s) {
+            return source(s.name, s.firstColumn, s.lastColumn) == s;
+        });
     }
 
     // The values a reference stands for now, empty when it names nothing that exists, and
@@ -133,9 +135,17 @@ private:
             known.used = true;
             if (const auto areas = parseSeriesReference(reference)) {
                 for (const auto& [name, area] : *areas) {
+                    std::uint32_t first = area.firstColumn;
+                    std::uint32_t last = area.lastColumn;
+                    for (const auto& [other, otherArea] : *areas) {
+                        if (other == name) {
+                            first = std::min(first, otherArea.firstColumn);
+                            last = std::max(last, otherArea.lastColumn);
+                        }
+                    }
                     if (std::none_of(known.sources.begin(), known.sources.end(),
                                      [&](const auto& s) { return s.name == name; })) {
-                        known.sources.push_back(source(name));
+                        known.sources.push_back(source(name, first, last));
                     }
                     if (const auto* sheet = worksheetNamed(name)) {
                         if (known.values.empty()) {

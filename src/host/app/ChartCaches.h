@@ -19,7 +19,11 @@ struct ChartCacheStamp {
     struct Source {
         std::string name;
         std::uint32_t sheetId = 0; // 0: no worksheet of that name
+        // Of the columns read (Worksheet::columnsRevision): a column added beside them, as
+        // the summary's offset sheet gains one per test, leaves them current.
         std::uint64_t revision = 0;
+        std::uint32_t firstColumn = 0;
+        std::uint32_t lastColumn = 0;
         bool operator==(const Source&) const = default;
     };
     std::uint64_t chartRevision = 0;

@@ -106,7 +106,7 @@ void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue valu
     target.formula.clear();
     target.notation = FormulaNotation::A1;
     dropIfEmpty(row, column);
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText formula,
@@ -119,7 +119,7 @@ void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText 
     if (target.formula.empty()) {
         dropIfEmpty(row, column); // a cell with a formula is never empty
     }
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value) {
@@ -129,13 +129,41 @@ void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValu
     if (empty) {
         dropIfEmpty(row, column);
     }
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
     // The cell is this sheet's own; only the const of the reading accessors is taken off.
     const_cast<Cell&>(cell).value = std::move(value);
+    touchGrid();
+}
+
+void Worksheet::setCachedValue(const Cell& cell, CellValue value, std::uint32_t column) {
+    const_cast<Cell&>(cell).value = std::move(value);
+    touchColumn(column);
+}
+
+void Worksheet::touchColumn(std::uint32_t column) {
     touch();
+    if (columnRevisions_.size() < column) {
+        columnRevisions_.resize(column, 0);
+    }
+    columnRevisions_[column - 1] = revision();
+}
+
+void Worksheet::touchGrid() {
+    touch();
+    gridRevision_ = revision();
+}
+
+std::uint64_t Worksheet::columnsRevision(std::uint32_t first, std::uint32_t last) const {
+    std::uint64_t latest = gridRevision_;
+    for (auto c = first; c <= last && c <= columnRevisions_.size(); ++c) {
+        if (c >= 1) {
+            latest = std::max(latest, columnRevisions_[c - 1]);
+        }
+    }
+    return latest;
 }
 
 void Worksheet::markCalculated(const Cell& cell) {
@@ -145,14 +173,14 @@ void Worksheet::markCalculated(const Cell& cell) {
 void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style) {
     cellAt(row, column).style = style;
     dropIfEmpty(row, column);
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setCell(std::uint32_t row, std::uint32_t column, Cell cell) {
     cell.calculated = false; // in its new place it may read other cells
     cellAt(row, column) = std::move(cell);
     dropIfEmpty(row, column);
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::removeCell(std::uint32_t row, std::uint32_t column) {
@@ -196,7 +224,7 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
         }
     }
     columns_ = std::move(shifted);
-    touch();
+    touchGrid();
 }
 
 std::optional<CellRange> Worksheet::usedRange() const {
@@ -219,7 +247,7 @@ void Worksheet::setColumnWidth(std::uint32_t column, double width, bool autoFitt
     auto& format = columns_[column];
     format.width = width;
     format.autoFitted = autoFitted;
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setColumnStyle(std::uint32_t column, StyleId style) {
@@ -228,7 +256,7 @@ void Worksheet::setColumnStyle(std::uint32_t column, StyleId style) {
     if (columns_[column] == ColumnFormat{}) {
         columns_.erase(column);
     }
-    touch();
+    touchColumn(column);
 }
 
 const ColumnFormat* Worksheet::columnFormat(std::uint32_t column) const {
