@@ -4,6 +4,8 @@
 //   build/bench/kelvor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only
 //   build/bench/kelvor_bench --benchmark_filter='RateExport/100/'   (one size per process for
 //                                                                     a fair peak-memory figure)
+//   build/bench/kelvor_bench --benchmark_filter='RoundsAfter/earlier:300/'
+//                                        (what `./dev bench` runs: the median of three exports)
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
 #include "host/app/BuiltinApplicationFactory.h"
@@ -11,11 +13,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -80,7 +85,55 @@ void RateExport(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 
+// Three 1,000-point exports after `earlier` ones, each timed on its own; the median and the
+// process's peak memory go into counters for `./dev bench` to print beside the C peer's.
+void RoundsAfter(benchmark::State& state) {
+    const int earlierTests = static_cast<int>(state.range(0));
+    const auto folder =
+        std::filesystem::temp_directory_path() /
+        ("kelvor-bench-" + std::to_string(::getpid()) + "-rounds-" + std::to_string(earlierTests));
+    std::vector<double> roundsMs;
+    {
+        kelvor::host::BuiltinApplicationFactory factory(folder);
+        SilentPrompts prompts;
+        kelvor::ChannelTable channels;
+        float traceOffset = 0.5F;
+        kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
+        kelvor::ReportExportStep step(ctx);
+        std::int32_t workbookIndex = 0;
+        for (int i = 0; i < earlierTests; ++i) {
+            std::string report = rateReport(1000, i);
+            step.exportReport(0, report, "", workbookIndex);
+        }
+        int seed = earlierTests;
+        for (auto _ : state) {
+            std::string report = rateReport(1000, seed++);
+            const auto start = std::chrono::steady_clock::now();
+            step.exportReport(0, report, "", workbookIndex);
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            roundsMs.push_back(took.count());
+            state.SetIterationTime(took.count() / 1000.0);
+        }
+        state.counters["peak_rss_MiB"] = static_cast<double>(peakRssKiB()) / 1024.0;
+        ctx.ExcelApp.reset();
+    }
+    std::sort(roundsMs.begin(), roundsMs.end());
+    state.counters["median_ms"] = roundsMs[roundsMs.size() / 2];
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
+
+BENCHMARK(RoundsAfter)
+    ->ArgName("earlier")
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
 
 BENCHMARK(RateExport)
     ->ArgNames({"earlier", "points"})

@@ -15,11 +15,6 @@ constexpr std::string_view TestWord = "CONSTANT";
 // A host error that ends the procedure without a message.
 constexpr int SilentError = 8002;
 
-bool isSummarySheet(const std::string& name) {
-    return name == SummarySheetName || name == SummaryPlotSheetName ||
-           name == SummaryXOffsetSheetName;
-}
-
 std::int16_t toCounter(std::int32_t value) {
     if (value > std::numeric_limits<std::int16_t>::max()) {
         throw xl::programError(xl::ErrOverflow);
@@ -29,13 +24,29 @@ std::int16_t toCounter(std::int32_t value) {
 
 } // namespace
 
+bool isSummarySheetName(const std::string& name) {
+    return name == SummarySheetName || name == SummaryPlotSheetName ||
+           name == SummaryXOffsetSheetName;
+}
+
 // The name is read from the very sheet at position p, and that sheet is the one deleted:
 // which sheet the application activates after a deletion must not decide what goes next.
 void removeSummarySheets(xl::Application& app) {
     for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
         const xl::SheetPtr sheet = app.Sheets()->Item(p);
         sheet->Activate();
-        if (isSummarySheet(sheet->Name())) {
+        if (isSummarySheetName(sheet->Name())) {
+            sheet->Delete();
+        }
+    }
+}
+
+void setSummarySheetsAside(xl::Application& app) {
+    const xl::WorkbookPtr book = app.ActiveWorkbook();
+    for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
+        const xl::SheetPtr sheet = app.Sheets()->Item(p);
+        sheet->Activate();
+        if (isSummarySheetName(sheet->Name()) && !book->SetAside(p)) {
             sheet->Delete();
         }
     }
@@ -47,7 +58,7 @@ bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIn
         xl::Application& app = ctx.application();
         app.Workbooks()->Item(workbookIndex)->Activate();
         app.clearClipboard();
-        withAlertsOff(app, [&] { removeSummarySheets(app); });
+        withAlertsOff(app, [&] { setSummarySheetsAside(app); });
 
         NormalizeTestTitle(text);
         if (text.find(TestWord) == std::string::npos) {

@@ -2,6 +2,7 @@
 
 #include "capture/ChannelInfo.h"
 #include "export/Spreadsheet.h"
+#include "export/SummaryMemo.h"
 #include "platform/Prompts.h"
 #include "util/LocalTime.h"
 
@@ -30,6 +31,8 @@ struct ExportContext {
     int MessagesShown = 0;
     // The time a new workbook is started at; its file is named after it.
     std::function<WallClock::time_point()> clock = [] { return WallClock::now(); };
+    // The last summary of each workbook, for the next export to follow.
+    SummaryMemos Summaries;
 
     xl::ApplicationFactory& factory;
     Prompts& prompts;

@@ -92,7 +92,7 @@ void FormatRateSheet(ExportContext& ctx, std::int32_t channel) {
     AddChartSheet(ctx, sheet.Range(firstCell, lastCell));
     formatChart(app, header);
 
-    BuildSummary(ctx);
+    UpdateSummary(ctx);
     app.Sheets()->Item(app.Sheets()->Count() - 1)->Activate();
 }
 

@@ -14,6 +14,7 @@ namespace kelvor {
 struct RateUnits {
     std::string force;
     std::string deflection;
+    bool operator==(const RateUnits&) const = default;
 };
 
 // The units from A3 and A4; nothing when either line is shorter than its prefix.

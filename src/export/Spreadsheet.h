@@ -147,6 +147,18 @@ public:
     // Saves the workbook one last time and closes it; later workbooks move up one position.
     // A workbook that cannot be saved stays open and the error says why.
     virtual void Close() = 0;
+
+    // Sheets kept aside instead of deleted, so that a summary can follow the workbook rather
+    // than be made again. An application that cannot do this says so (false, 0), and the
+    // caller deletes and rebuilds.
+    // Takes the sheet at `index` out as Delete does, and keeps it.
+    virtual bool SetAside(std::int32_t /*index*/) { return false; }
+    // Marks the state of the first `count` sheets; a token for PutBack.
+    virtual std::uint64_t MarkSheets(std::int32_t /*count*/) { return 0; }
+    // When the sheets of the mark stand unchanged in front and `count` sheets are aside,
+    // appends them in their order, as if made anew (true); otherwise drops them (false).
+    virtual bool PutBack(std::uint64_t /*token*/, std::int32_t /*count*/) { return false; }
+    virtual void DropSetAside() {}
 };
 
 class Workbooks {

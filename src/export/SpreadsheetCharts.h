@@ -137,6 +137,8 @@ public:
     // A text box at a position in points; returns it for selecting.
     virtual std::shared_ptr<ChartElement> AddTextbox(std::int32_t orientation, double left,
                                                      double top, double width, double height) = 0;
+    // The index-th shape, for selecting; 1004 when there is none.
+    virtual std::shared_ptr<ChartElement> Item(std::int32_t index) = 0;
 };
 
 // A chart sheet seen as its chart (the application's ActiveChart).
@@ -182,6 +184,7 @@ public:
     virtual void setVerticalAlignment(std::int32_t alignment) = 0;
     virtual void setOrientation(std::int32_t orientation) = 0;
     virtual void setAutoSize(bool on) = 0;
+    virtual void setLeft(double points) = 0; // of a text box, from the chart's left edge
     virtual std::shared_ptr<xl::ShapeRange> ShapeRange() = 0;
     virtual void setPlacement(std::int32_t placement) = 0;
     virtual void setPrintObject(bool on) = 0;

@@ -7,6 +7,7 @@
 #include "export/SummaryPlot.h"
 #include "export/SummaryStatistics.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,6 +82,7 @@ void writeLabels(xl::Application& app, xl::Sheet& summary, const RateUnits& unit
 struct CountedTests {
     SummaryStatistics stats;
     std::vector<RateTest> tests;
+    std::size_t notes = 0;
 };
 
 // Lists each counted test on its own row below the table, in sheet order; a sheet that cannot
@@ -118,6 +120,7 @@ CountedTests collectTests(xl::Application& app, xl::Sheet& summary) {
     for (const std::string& note : notes) {
         summary.Cells(noteRow++, 1)->setValue(note);
     }
+    counted.notes = notes.size();
     return counted;
 }
 
@@ -141,13 +144,15 @@ void writeStatistics(xl::Application& app, xl::Sheet& summary, const SummaryStat
 // `keptSheets` is set to the number of sheets in front of the ones this build adds.
 void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     xl::Application& app = ctx.application();
+    const xl::WorkbookPtr book = app.ActiveWorkbook();
+    ctx.Summaries.erase(book->Name());
     RateUnits units;
     withAlertsOff(app, [&] {
+        book->DropSetAside();
         removeSummarySheets(app);
         units = scanUnits(app);
     });
 
-    const xl::WorkbookPtr book = app.ActiveWorkbook();
     keptSheets = app.Sheets()->Count();
     book->Sheets()->Add(app.Sheets()->Item(keptSheets));
     const xl::SheetPtr summary = app.ActiveSheet();
@@ -160,6 +165,113 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
         writeStatistics(app, *summary, counted.stats);
     }
     buildSummaryPlot(ctx, *summary, counted.tests, units.force, units.deflection);
+
+    SummaryMemo memo;
+    memo.token = book->MarkSheets(keptSheets);
+    memo.keptSheets = keptSheets;
+    memo.traceOffset = ctx.SummaryTraceOffset;
+    memo.units = units;
+    memo.stats = counted.stats;
+    memo.counted = counted.tests.size();
+    memo.notes = counted.notes;
+    ctx.Summaries[book->Name()] = memo;
+}
+
+// The new sheets behind the ones the memo's summary was made from, read as a rebuild would
+// read them. False when they would change more than the summary's rows, statistics and plot:
+// other units, a sheet left out with a note, a summary sheet among them.
+bool readNewSheets(xl::Application& app, SummaryMemo& memo, std::vector<RateTest>& newTests) {
+    const std::int16_t count = sheetCounter(app.Sheets()->Count());
+    if (count < memo.keptSheets) {
+        return false;
+    }
+    // The units come from every sheet before the last, the last kept one now included.
+    RateUnits units = memo.units;
+    for (std::int16_t i = sheetCounter(std::max(memo.keptSheets, 1)); i <= count - 1; ++i) {
+        app.Sheets()->Item(i)->Activate();
+        const xl::SheetPtr sheet = app.ActiveSheet();
+        if (isRateWorksheet(*sheet)) {
+            if (auto read = readRateUnits(*sheet)) {
+                units = std::move(*read);
+            }
+        }
+    }
+    if (!(units == memo.units)) {
+        return false;
+    }
+    for (std::int16_t i = sheetCounter(memo.keptSheets + 1); i <= count; ++i) {
+        app.Sheets()->Item(i)->Activate();
+        const xl::SheetPtr sheet = app.ActiveSheet();
+        if (isSummarySheetName(sheet->Name())) {
+            return false;
+        }
+        if (!isCountedRateSheet(*sheet)) {
+            continue;
+        }
+        RateTestReading reading = readRateTest(*sheet, i);
+        if (!reading.problem.empty() ||
+            !memo.stats.add(reading.test.force, reading.test.deformation)) {
+            return false;
+        }
+        newTests.push_back(std::move(reading.test));
+    }
+    return true;
+}
+
+// Follows the active workbook's last summary, set aside when the report came, when nothing
+// but new sheets came behind the sheets it summarised: their tests are added to the table, the
+// statistics and the plot, the rest is kept. The result is the rebuild's, to the byte. False,
+// with nothing changed but the sheets set aside dropped, when it must be made again.
+bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
+    xl::Application& app = ctx.application();
+    const xl::WorkbookPtr book = app.ActiveWorkbook();
+    const auto found = ctx.Summaries.find(book->Name());
+    // Without a counted test the plot still holds the series the chart was made with.
+    if (found == ctx.Summaries.end() || found->second.counted == 0 || found->second.notes > 0 ||
+        found->second.traceOffset != ctx.SummaryTraceOffset) {
+        return false;
+    }
+    SummaryMemo memo = found->second;
+    ctx.Summaries.erase(found);
+    std::vector<RateTest> newTests;
+    if (!readNewSheets(app, memo, newTests)) {
+        return false;
+    }
+    // From here on a failure removes what stands behind these sheets, and only that.
+    const std::int32_t before = app.Sheets()->Count();
+    if (!book->PutBack(memo.token, 3)) {
+        return false;
+    }
+    keptSheets = before;
+    const auto sheetAt = [&](std::int32_t offset) {
+        return app.Sheets()->Item(keptSheets + offset);
+    };
+    if (app.Sheets()->Count() != before + 3 || sheetAt(1)->Name() != SummarySheetName ||
+        sheetAt(2)->Name() != SummaryPlotSheetName ||
+        sheetAt(3)->Name() != SummaryXOffsetSheetName) {
+        throw xl::programError(5); // not what was set aside: the caller starts again
+    }
+    const xl::SheetPtr summary = sheetAt(1);
+    const xl::SheetPtr plot = sheetAt(2);
+    const xl::SheetPtr offsets = sheetAt(3);
+
+    summary->Activate();
+    std::size_t row = 10 + memo.counted;
+    for (const RateTest& test : newTests) {
+        ++row;
+        const auto r = static_cast<std::int32_t>(row);
+        summary->Cells(r, 1)->setValue(test.name);
+        summary->Cells(r, 2)->setValue(test.force);
+        summary->Cells(r, 4)->setValue(test.deformation);
+    }
+    writeStatistics(app, *summary, memo.stats);
+    extendSummaryPlot(ctx, *summary, *plot->AsChart(), *offsets, newTests, memo.counted);
+
+    memo.counted += newTests.size();
+    memo.keptSheets = keptSheets;
+    memo.token = book->MarkSheets(keptSheets);
+    ctx.Summaries[book->Name()] = memo;
+    return true;
 }
 
 // Deletes what a failed build added, named or not yet named (every addition stands behind the
@@ -189,6 +301,23 @@ void BuildSummary(ExportContext& ctx) {
             removeUnfinishedSummary(*ctx.ExcelApp, keptSheets);
         }
         throw;
+    }
+}
+
+void UpdateSummary(ExportContext& ctx) {
+    std::int32_t keptSheets = 0;
+    bool followed = false;
+    try {
+        followed = followSummary(ctx, keptSheets);
+    } catch (...) {
+        // Whatever stands of the followed summary goes; the rebuild makes it anew.
+        if (ctx.ExcelApp) {
+            removeUnfinishedSummary(*ctx.ExcelApp, keptSheets);
+        }
+        ctx.Summaries.clear();
+    }
+    if (!followed) {
+        BuildSummary(ctx);
     }
 }
 

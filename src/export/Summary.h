@@ -12,4 +12,9 @@ namespace kelvor {
 // sheets built so far are removed again: they are complete or absent.
 void BuildSummary(ExportContext& ctx);
 
+// The summary after a new report: follows the summary the report set aside when nothing but
+// new sheets came since it was made, with the very result BuildSummary gives; otherwise (a
+// sheet removed, renamed or edited, the trace offset changed, ...) BuildSummary.
+void UpdateSummary(ExportContext& ctx);
+
 } // namespace kelvor

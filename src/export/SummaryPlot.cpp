@@ -5,6 +5,7 @@
 #include "export/RateResults.h"
 #include "export/SpreadsheetCharts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,6 +14,7 @@ namespace kelvor {
 namespace {
 
 constexpr const char* LineFeed = "\n";
+constexpr float StatisticsBoxLeft = 475.0F;
 
 // The Summary cells as they are displayed, the units row left out.
 std::string statisticsText(xl::Sheet& summary) {
@@ -28,11 +30,23 @@ std::string statisticsText(xl::Sheet& summary) {
     return result;
 }
 
-void addStatisticsBox(xl::Application& app, xl::Chart& chart, xl::Sheet& summary) {
+// The statistics as the plot's text box shows them.
+std::string statisticsBoxText(xl::Sheet& summary, std::size_t counted) {
+    std::string text = statisticsText(summary);
+    if (counted > MaxPlottedTests) {
+        // A reader of the plot must not take it for every test of the table.
+        text += std::string(LineFeed) + "Plotted: " + std::to_string(MaxPlottedTests) + " of " +
+                std::to_string(counted) + " tests";
+    }
+    return text;
+}
+
+void addStatisticsBox(xl::Application& app, xl::Chart& chart, xl::Sheet& summary,
+                      std::size_t counted) {
     chart.Shapes()
-        ->AddTextbox(xl::msoTextOrientationHorizontal, 475.0F, 0.0F, 50.0F, 50.0F)
+        ->AddTextbox(xl::msoTextOrientationHorizontal, StatisticsBoxLeft, 0.0F, 50.0F, 50.0F)
         ->Select();
-    const std::string text = statisticsText(summary);
+    const std::string text = statisticsBoxText(summary, counted);
     auto selection = app.Selection()->AsChartSelection();
     selection->Characters(1)->setText(text);
     selection->setAutoScaleFont(false);
@@ -58,7 +72,8 @@ void setAxisTitle(xl::Chart& chart, std::int32_t type, const std::string& title)
 }
 
 void formatChart(xl::Application& app, xl::Chart& chart, xl::Sheet& summary,
-                 const std::string& forceUnit, const std::string& deflectionUnit) {
+                 const std::string& forceUnit, const std::string& deflectionUnit,
+                 std::size_t counted) {
     chart.Activate();
     chart.setChartType(xl::xlXYScatterLinesNoMarkers);
     chart.setName(SummaryPlotSheetName);
@@ -70,7 +85,7 @@ void formatChart(xl::Application& app, xl::Chart& chart, xl::Sheet& summary,
     StyleMajorGridlines(app, xl::xlCategory);
     StyleMajorGridlines(app, xl::xlValue);
     formatPlotArea(app, chart);
-    addStatisticsBox(app, chart, summary);
+    addStatisticsBox(app, chart, summary, counted);
     chart.Deselect();
     chart.PageSetup()->setRightFooter(std::string(ChartFooter));
 }
@@ -132,20 +147,41 @@ void buildSummaryPlot(ExportContext& ctx, xl::Sheet& summary, const std::vector<
     const xl::SheetPtr offsets = app.ActiveSheet();
     offsets->setName(SummaryXOffsetSheetName);
 
-    formatChart(app, *chart, summary, forceUnit, deflectionUnit);
+    formatChart(app, *chart, summary, forceUnit, deflectionUnit, tests.size());
 
     // The sheets are walked in order as the Summary sheet walked them; its counted tests
-    // stand at the same positions still, the new sheets being behind them.
+    // stand at the same positions still, the new sheets being behind them. Tests past the
+    // series limit get no offset column either: nothing would read it.
+    const std::size_t plotted = std::min(tests.size(), MaxPlottedTests);
     std::int32_t k = 0;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
     for (std::int16_t i = 1; i <= count - 1; ++i) {
         app.Sheets()->Item(i)->Activate();
-        if (static_cast<std::size_t>(k) < tests.size() && tests[k].sheetIndex == i) {
+        if (static_cast<std::size_t>(k) < plotted && tests[k].sheetIndex == i) {
             plotTest(app, *chart, *offsets, k + 1, tests[k], ctx.SummaryTraceOffset);
             ++k;
         }
     }
     offsets->setVisible(xl::xlSheetHidden);
+}
+
+void extendSummaryPlot(ExportContext& ctx, xl::Sheet& summary, xl::Chart& chart, xl::Sheet& offsets,
+                       const std::vector<RateTest>& newTests, std::size_t countedBefore) {
+    xl::Application& app = ctx.application();
+    const std::size_t counted = countedBefore + newTests.size();
+    chart.Activate();
+    chart.Shapes()->Item(1)->Select();
+    const auto box = app.Selection()->AsChartSelection();
+    box->Characters(1)->setText(statisticsBoxText(summary, counted));
+    // Back where it was added: a wider text moved it left to stay on the chart, and a new box
+    // would stand at the place added again.
+    box->setLeft(StatisticsBoxLeft);
+    chart.Deselect();
+    for (std::size_t j = 0; j < newTests.size() && countedBefore + j < MaxPlottedTests; ++j) {
+        app.Sheets()->Item(newTests[j].sheetIndex)->Activate();
+        plotTest(app, chart, offsets, static_cast<std::int32_t>(countedBefore + j + 1), newTests[j],
+                 ctx.SummaryTraceOffset);
+    }
 }
 
 std::string offsetText(float value) {

@@ -1,5 +1,6 @@
 #include "ChartExportFixture.h"
 
+#include "XlsxPackage.h"
 #include "export/SummaryPlot.h"
 
 #include <gtest/gtest.h>
@@ -177,6 +178,48 @@ TEST_F(SummaryPlotTest, ApostropheInATestSheetNameIsDoubledInItsFormula) {
     EXPECT_EQ(plot.series.at(0).name, "O'Neil");
     EXPECT_EQ(plot.series.at(0).values.at(1), 88.0);
     EXPECT_TRUE(book().sheet(book().indexOf("Summary XOffset").value()).hidden());
+}
+
+TEST_F(SummaryPlotTest, PlotsTheFirst255TestsAndSaysSoFromThe256thOn) {
+    for (int t = 1; t <= 255; ++t) {
+        exportReport(rateReport(std::to_string(300 + t), "0.25"));
+    }
+    ASSERT_EQ(chart("Summary Plot").series.size(), 255U);
+    EXPECT_EQ(chart("Summary Plot").textBoxes.at(0).text.find("Plotted"), std::string::npos);
+
+    exportReport(rateReport("900", "0.25"));
+    exportReport(rateReport("100", "0.25"));
+    EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
+    const Chart& plot = chart("Summary Plot");
+    ASSERT_EQ(plot.series.size(), 255U);
+    EXPECT_EQ(plot.series.back().name, "Data 255");
+    const std::string& box = plot.textBoxes.at(0).text;
+    EXPECT_TRUE(box.starts_with("Number of Tests: 257\n")) << box;
+    EXPECT_TRUE(box.ends_with("\nPlotted: 255 of 257 tests")) << box;
+    // The table and its statistics still count every test.
+    EXPECT_EQ(text("Summary", 267, 1), "Data 257");
+    EXPECT_EQ(number("Summary", 5, 2), 900.0);
+    EXPECT_EQ(number("Summary", 6, 2), 100.0);
+    EXPECT_EQ(formula(16, 255), "='Data 255'!RC1 +  127");
+    EXPECT_EQ(offsetCell(16, 256), nullptr);
+
+    // The file holds the 255 series and stays readable.
+    const auto package = test::readPackage(builtin().workbookFile(index));
+    std::size_t charts = 0;
+    for (const auto& [name, entry] : package) {
+        if (!name.starts_with("xl/charts/chart")) {
+            continue;
+        }
+        EXPECT_EQ(test::xmlError(entry.content), "") << name;
+        std::size_t series = 0;
+        for (auto at = entry.content.find("<c:ser>"); at != std::string::npos;
+             at = entry.content.find("<c:ser>", at + 1)) {
+            ++series;
+        }
+        EXPECT_LE(series, 255U) << name;
+        charts += series == 255 ? 1 : 0;
+    }
+    EXPECT_EQ(charts, 1U);
 }
 
 } // namespace

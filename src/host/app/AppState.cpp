@@ -236,6 +236,10 @@ std::size_t addWorksheet(BookState& book, std::optional<std::size_t> position) {
 }
 
 void deleteSheet(AppState& app, BookState& book, std::size_t index) {
+    takeOutSheet(app, book, index);
+}
+
+std::unique_ptr<Sheet> takeOutSheet(AppState& app, BookState& book, std::size_t index) {
     auto& model = book.model;
     checkOtherVisible(model, index);
     const auto id = model.sheet(index).id();
@@ -243,7 +247,7 @@ void deleteSheet(AppState& app, BookState& book, std::size_t index) {
     if (model.activeSheet() == index) {
         next = model.sheet(*successor(model, index)).id();
     }
-    model.removeSheet(index);
+    auto sheet = model.takeSheet(index);
     book.views.erase(id);
     if (next) {
         model.setActiveSheet(findSheet(book, *next));
@@ -252,6 +256,7 @@ void deleteSheet(AppState& app, BookState& book, std::size_t index) {
         copied && copied->book.lock().get() == &book && copied->sheetId == id) {
         app.clipboard = std::monostate{};
     }
+    return sheet;
 }
 
 void setSheetHidden(BookState& book, std::size_t index, bool hidden) {

@@ -3,6 +3,7 @@
 #include "host/app/Calculation.h"
 #include "host/app/ChartCaches.h"
 #include "host/app/ChartElementRef.h"
+#include "host/app/SheetsAside.h"
 #include "host/app/WorkbookFiles.h"
 #include "host/model/Workbook.h"
 
@@ -49,6 +50,7 @@ struct BookState {
     ChartCacheState chartCaches;
     // Sheet id -> the sheet's revision when its rows were last fitted.
     std::unordered_map<std::uint32_t, std::uint64_t> rowsFitted;
+    SheetsAside aside;
 };
 
 // A range copied with Copy: pasted from where it stands at the time of the paste.
@@ -137,6 +139,8 @@ std::size_t addWorksheet(BookState& book, std::optional<std::size_t> position);
 // Removes the sheet; when it was active, the next visible sheet to its right becomes active,
 // else the nearest to its left. 1004 when no visible sheet would remain.
 void deleteSheet(AppState& app, BookState& book, std::size_t index);
+// The same, giving the sheet back instead of destroying it.
+std::unique_ptr<Sheet> takeOutSheet(AppState& app, BookState& book, std::size_t index);
 
 // Hides or shows the sheet; hiding the active sheet activates another as deleting does.
 // 1004 when no visible sheet would remain.

@@ -271,4 +271,14 @@ std::shared_ptr<xl::ChartElement> BuiltinShapes::AddTextbox(std::int32_t orienta
                                 AxisGroup::Primary, index});
 }
 
+std::shared_ptr<xl::ChartElement> BuiltinShapes::Item(std::int32_t index) {
+    const auto& chart = chartSheetOf(sheet_).chart();
+    if (index < 1 || static_cast<std::size_t>(index) > chart.textBoxes.size()) {
+        throw methodError("The index into the specified collection is out of bounds.");
+    }
+    return std::make_shared<BuiltinChartElement>(
+        sheet_, ChartElementRef{ChartElementRef::Kind::TextBox, AxisType::Category,
+                                AxisGroup::Primary, static_cast<std::uint32_t>(index - 1)});
+}
+
 } // namespace kelvor::host

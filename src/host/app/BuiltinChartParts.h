@@ -91,6 +91,7 @@ public:
     explicit BuiltinShapes(SheetRef sheet);
     std::shared_ptr<xl::ChartElement> AddTextbox(std::int32_t orientation, double left, double top,
                                                  double width, double height) override;
+    std::shared_ptr<xl::ChartElement> Item(std::int32_t index) override;
 
 private:
     SheetRef sheet_;

@@ -4,6 +4,8 @@
 #include "host/app/BuiltinSheet.h"
 #include "host/app/HostErrors.h"
 
+#include <algorithm>
+
 namespace kelvor::host {
 
 BuiltinWorkbooks::BuiltinWorkbooks(std::shared_ptr<AppState> app) : app_(std::move(app)) {}
@@ -74,6 +76,33 @@ void BuiltinWorkbook::Close() {
     }
     app_->removeBook(*book_);
     app_->tellChanged();
+}
+
+bool BuiltinWorkbook::SetAside(std::int32_t index) {
+    app_->checkOpen(*book_);
+    if (index < 1 || static_cast<std::size_t>(index) > book_->model.sheetCount()) {
+        throw subscriptError();
+    }
+    setSheetAside(*app_, *book_, static_cast<std::size_t>(index) - 1);
+    app_->edited(*book_);
+    return true;
+}
+
+std::uint64_t BuiltinWorkbook::MarkSheets(std::int32_t count) {
+    app_->checkOpen(*book_);
+    return markSheets(*book_, static_cast<std::size_t>(std::max(count, 0)));
+}
+
+bool BuiltinWorkbook::PutBack(std::uint64_t token, std::int32_t count) {
+    app_->checkOpen(*book_);
+    const bool back = putSheetsBack(*book_, token, static_cast<std::size_t>(std::max(count, 0)));
+    app_->edited(*book_);
+    return back;
+}
+
+void BuiltinWorkbook::DropSetAside() {
+    app_->checkOpen(*book_);
+    dropSheetsAside(*book_);
 }
 
 BuiltinSheets::BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,

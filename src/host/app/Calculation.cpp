@@ -62,13 +62,10 @@ class Calculator {
 public:
     Calculator(Workbook& book, FormulaCache& cache) : book_(book), cache_(cache) {}
 
-    void run() {
-        struct Position {
-            Worksheet* sheet;
-            std::uint32_t row;
-            std::uint32_t column;
-            const Cell* cell;
-        };
+    // `full`: every formula, whatever was kept from earlier runs. Returns false when an
+    // incremental run met a circular reference: its results depend on where the walk starts,
+    // so the caller calculates everything.
+    bool run(bool full) {
         // Column by column: the cells of a filled column share their formula and refer to
         // consecutive rows, which the lookups below make cheap.
         // Sheets of plain values (the data sheets) are not walked again while unchanged.
@@ -88,7 +85,7 @@ public:
                             if (byColumn.size() < column) {
                                 byColumn.resize(column);
                             }
-                            byColumn[column - 1].push_back({sheet, row, column, &cell});
+                            byColumn[column - 1].push_back({sheet, row, column, &cell, 0});
                         }
                     }
                 }
@@ -105,9 +102,114 @@ public:
         // Results are stored into existing cells only, so the pointers stay valid; with room
         // for every formula the state table never rehashes either.
         state_.reserve(formulas.size());
-        for (const auto& f : formulas) {
-            formulaValue(*f.sheet, f.row, f.column, *f.cell);
+
+        auto& stamps = cache_.groupStamps(book_);
+        std::vector<const Position*> waiting;
+        for (auto& f : formulas) {
+            f.group = groupOf(*f.sheet, f.cell->formula);
+            if (full || !f.cell->calculated || !current(f.group, stamps)) {
+                formulaValue(*f.sheet, f.row, f.column, *f.cell);
+            } else {
+                waiting.push_back(&f);
+            }
         }
+        // Results stored change sheets that formulas passed by may read: until none does.
+        for (bool more = true; more && !waiting.empty();) {
+            more = false;
+            ++pass_;
+            std::vector<const Position*> still;
+            for (const Position* f : waiting) {
+                if (current(f->group, stamps)) {
+                    still.push_back(f);
+                } else {
+                    formulaValue(*f->sheet, f->row, f->column, *f->cell);
+                    more = true;
+                }
+            }
+            waiting = std::move(still);
+        }
+        if (circular_ && !full) {
+            return false;
+        }
+        FormulaCache::GroupStamps now;
+        for (const auto& group : groups_) {
+            now[{group.sheet, group.text.str()}] = stampsOf(group);
+        }
+        stamps = std::move(now);
+        return true;
+    }
+
+private:
+    struct Position {
+        Worksheet* sheet;
+        std::uint32_t row;
+        std::uint32_t column;
+        const Cell* cell;
+        std::size_t group;
+    };
+
+    // The cells of one formula text on one sheet, and the sheets its references name.
+    struct Group {
+        Worksheet* sheet;
+        FormulaText text;
+        std::vector<std::string> names; // "" for the sheet itself
+        bool parsed = true;
+        int pass = -1; // of `current`
+        bool current = false;
+    };
+
+    std::size_t groupOf(Worksheet& sheet, const FormulaText& text) {
+        if (lastGroup_ < groups_.size() && groups_[lastGroup_].sheet == &sheet &&
+            groups_[lastGroup_].text.sharedWith(text)) {
+            return lastGroup_;
+        }
+        const auto [slot, fresh] = groupIndex_.try_emplace({&sheet, text.str()}, groups_.size());
+        if (fresh) {
+            Group group{&sheet, text, {}, true, -1, false};
+            try {
+                collectNames(*cache_.get(text.str()), group.names);
+            } catch (const FormulaSyntaxError&) {
+                group.parsed = false;
+            }
+            groups_.push_back(std::move(group));
+        }
+        lastGroup_ = slot->second;
+        return lastGroup_;
+    }
+
+    static void collectNames(const FormulaNode& node, std::vector<std::string>& names) {
+        if (node.kind == FormulaNode::Kind::Reference) {
+            const std::string name = node.reference.sheet.value_or("");
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(name);
+            }
+        }
+        for (const auto& operand : node.operands) {
+            collectNames(*operand, names);
+        }
+    }
+
+    std::vector<FormulaCache::SheetStamp> stampsOf(const Group& group) {
+        std::vector<FormulaCache::SheetStamp> result;
+        for (const auto& name : group.names) {
+            const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
+            result.push_back(sheet ? FormulaCache::SheetStamp{sheet->id(), sheet->revision()}
+                                   : FormulaCache::SheetStamp{});
+        }
+        return result;
+    }
+
+    // Whether nothing the group's cells read changed since the last run recorded it; looked
+    // at once per pass.
+    bool current(std::size_t index, const FormulaCache::GroupStamps& stamps) {
+        Group& group = groups_[index];
+        if (group.pass != pass_) {
+            group.pass = pass_;
+            const auto found = stamps.find({group.sheet, group.text.str()});
+            group.current =
+                group.parsed && found != stamps.end() && found->second == stampsOf(group);
+        }
+        return group.current;
     }
 
 private:
@@ -133,7 +235,11 @@ private:
         const auto k = key(sheet, row, column);
         auto* state = &state_[k];
         if (*state != StateTable::State::New) {
-            return *state == StateTable::State::Done ? cell.value : CellValue(0.0); // circular
+            if (*state == StateTable::State::Done) {
+                return cell.value;
+            }
+            circular_ = true;
+            return CellValue(0.0);
         }
         if (depth_ >= kMaxDepth) {
             return cell.value; // too deep a chain: the last result stands for now
@@ -155,8 +261,9 @@ private:
         }
         state_[k] = StateTable::State::Done;
         if (cell.value != result) {
-            sheet.setCachedValue(cell, result);
+            sheet.setCachedValue(cell, result, column);
         }
+        sheet.markCalculated(cell);
         return result;
     }
 
@@ -362,6 +469,11 @@ private:
     // Calculation only stores results into existing cells: rows are neither added nor
     // removed while it runs, so the iterators stay valid.
     std::unordered_map<const Worksheet*, std::map<std::uint32_t, Row>::const_iterator> cursors_;
+    std::vector<Group> groups_;
+    std::map<std::pair<const Worksheet*, std::string>, std::size_t> groupIndex_;
+    std::size_t lastGroup_ = 0;
+    bool circular_ = false;
+    int pass_ = 0;
 };
 
 } // namespace
@@ -385,7 +497,9 @@ bool FormulaCache::knownWithoutFormulas(const Workbook& book, const Worksheet& s
 }
 
 void calculateWorkbook(Workbook& book, FormulaCache& cache) {
-    Calculator(book, cache).run();
+    if (!Calculator(book, cache).run(false)) {
+        Calculator(book, cache).run(true);
+    }
 }
 
 } // namespace kelvor::host

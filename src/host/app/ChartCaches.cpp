@@ -71,6 +71,18 @@ class Refresher {
 public:
     Refresher(Workbook& book, ChartCacheState& state) : book_(book), state_(state) {}
 
+    // The charts among the first `count` sheets only; what is kept of the others stays.
+    void runFront(std::size_t count) {
+        for (std::size_t i = 0; i < count && i < book_.sheetCount(); ++i) {
+            if (auto* sheet = asChartSheet(book_.sheet(i))) {
+                refresh(*sheet);
+            }
+        }
+        for (auto& [reference, values] : state_.references) {
+            values.used = false;
+        }
+    }
+
     void run() {
         std::unordered_set<std::uint32_t> charts;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
@@ -99,14 +111,16 @@ private:
         return slot->second;
     }
 
-    Source source(const std::string& name) {
+    Source source(const std::string& name, std::uint32_t first, std::uint32_t last) {
         const auto* sheet = worksheetNamed(name);
-        return sheet ? Source{name, sheet->id(), sheet->revision()} : Source{name, 0, 0};
+        return sheet ? Source{name, sheet->id(), sheet->columnsRevision(first, last), first, last}
+                     : Source{name, 0, 0, first, last};
     }
 
     bool current(const std::vector<Source>& sources) {
-        return std::all_of(sources.begin(), sources.end(),
-                           [&](const auto& s) { return source(s.name) == s; });
+        return std::all_of(sources.begin(), sources.end(), [&](const auto& s) {
+            return source(s.name, s.firstColumn, s.lastColumn) == s;
+        });
     }
 
     // The values a reference stands for now, empty when it names nothing that exists, and
@@ -121,9 +135,17 @@ private:
             known.used = true;
             if (const auto areas = parseSeriesReference(reference)) {
                 for (const auto& [name, area] : *areas) {
+                    std::uint32_t first = area.firstColumn;
+                    std::uint32_t last = area.lastColumn;
+                    for (const auto& [other, otherArea] : *areas) {
+                        if (other == name) {
+                            first = std::min(first, otherArea.firstColumn);
+                            last = std::max(last, otherArea.lastColumn);
+                        }
+                    }
                     if (std::none_of(known.sources.begin(), known.sources.end(),
                                      [&](const auto& s) { return s.name == name; })) {
-                        known.sources.push_back(source(name));
+                        known.sources.push_back(source(name, first, last));
                     }
                     if (const auto* sheet = worksheetNamed(name)) {
                         if (known.values.empty()) {
@@ -205,6 +227,10 @@ private:
 
 void refreshChartCaches(Workbook& book, ChartCacheState& state) {
     Refresher(book, state).run();
+}
+
+void refreshChartCaches(Workbook& book, ChartCacheState& state, std::size_t sheets) {
+    Refresher(book, state).runFront(sheets);
 }
 
 bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas) {

@@ -19,7 +19,11 @@ struct ChartCacheStamp {
     struct Source {
         std::string name;
         std::uint32_t sheetId = 0; // 0: no worksheet of that name
+        // Of the columns read (Worksheet::columnsRevision): a column added beside them, as
+        // the summary's offset sheet gains one per test, leaves them current.
         std::uint64_t revision = 0;
+        std::uint32_t firstColumn = 0;
+        std::uint32_t lastColumn = 0;
         bool operator==(const Source&) const = default;
     };
     std::uint64_t chartRevision = 0;
@@ -46,6 +50,8 @@ struct ChartCacheState {
 // sources did not change since the last refresh are skipped, and a chart is only touched when
 // a value really changed, so unchanged chart parts keep their written bytes.
 void refreshChartCaches(Workbook& book, ChartCacheState& state);
+// The same for the charts among the first `sheets` sheets only.
+void refreshChartCaches(Workbook& book, ChartCacheState& state, std::size_t sheets);
 
 // Whether any cell of the areas holds a number.
 bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas);

@@ -6,6 +6,8 @@
 #include "host/app/HostErrors.h"
 #include "host/app/TextBoxFormat.h"
 
+#include <cmath>
+
 namespace kelvor::host {
 
 namespace {
@@ -119,6 +121,14 @@ void BuiltinChartSelection::setOrientation(std::int32_t orientation) {
 
 void BuiltinChartSelection::setAutoSize(bool on) {
     editTextBox(sheet_, textBox(), [&](TextBox& b) { b.autoSize = on; });
+}
+
+void BuiltinChartSelection::setLeft(double points) {
+    const auto box = textBox();
+    if (!std::isfinite(points)) {
+        throw propertyError("Left", "TextBox");
+    }
+    editTextBox(sheet_, box, [&](TextBox& b) { b.left = points; });
 }
 
 std::shared_ptr<xl::ShapeRange> BuiltinChartSelection::ShapeRange() {

@@ -21,6 +21,7 @@ public:
     void setVerticalAlignment(std::int32_t alignment) override;
     void setOrientation(std::int32_t orientation) override;
     void setAutoSize(bool on) override;
+    void setLeft(double points) override;
     std::shared_ptr<xl::ShapeRange> ShapeRange() override;
     void setPlacement(std::int32_t placement) override;
     void setPrintObject(bool on) override;

@@ -28,12 +28,18 @@ struct Cell {
     FormulaText formula;
     FormulaNotation notation = FormulaNotation::A1;
     StyleId style = 0;
+    // Whether the formula's result was calculated since the formula was set: calculation
+    // passes such a cell by while nothing it reads changed. Bookkeeping, not content.
+    bool calculated = false;
 
     bool hasFormula() const { return !formula.empty(); }
     bool isEmpty() const {
         return std::holds_alternative<std::monostate>(value) && formula.empty();
     }
-    bool operator==(const Cell&) const = default;
+    bool operator==(const Cell& other) const {
+        return value == other.value && formula == other.formula && notation == other.notation &&
+               style == other.style;
+    }
 };
 
 } // namespace kelvor

@@ -49,6 +49,23 @@ void Workbook::removeSheet(std::size_t index) {
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+std::unique_ptr<Sheet> Workbook::takeSheet(std::size_t index) {
+    checkIndex(index);
+    auto sheet = std::move(sheets_[index]);
+    sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
+    return sheet;
+}
+
+Sheet& Workbook::putBackSheet(std::unique_ptr<Sheet> sheet) {
+    checkNewName(sheet->name(), std::nullopt);
+    // A new id, as a sheet made now would get: ids are never reused, and what was written
+    // under the old one is not this sheet's state any more.
+    sheet->id_ = nextSheetId_++;
+    sheet->touch();
+    sheets_.push_back(std::move(sheet));
+    return *sheets_.back();
+}
+
 void Workbook::moveSheet(std::size_t from, std::size_t to) {
     checkIndex(from);
     checkIndex(to);

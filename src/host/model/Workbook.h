@@ -32,6 +32,11 @@ public:
     Worksheet& addWorksheet(std::string name, std::optional<std::size_t> position = {});
     ChartSheet& addChartSheet(std::string name, std::optional<std::size_t> position = {});
     void removeSheet(std::size_t index);
+    // Takes the sheet out of the workbook, whole, to be put back later or dropped.
+    std::unique_ptr<Sheet> takeSheet(std::size_t index);
+    // Appends a sheet taken out before as if it were made anew: under a new id, changed.
+    // std::invalid_argument when its name is taken meanwhile.
+    Sheet& putBackSheet(std::unique_ptr<Sheet> sheet);
     // Takes the sheet out and puts it in so that it stands at index `to` afterwards.
     void moveSheet(std::size_t from, std::size_t to);
     void renameSheet(std::size_t index, std::string name);

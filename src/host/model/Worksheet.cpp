@@ -106,7 +106,7 @@ void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue valu
     target.formula.clear();
     target.notation = FormulaNotation::A1;
     dropIfEmpty(row, column);
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText formula,
@@ -115,10 +115,11 @@ void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText 
     target.value = std::move(cachedValue);
     target.formula = std::move(formula);
     target.notation = target.formula.empty() ? FormulaNotation::A1 : notation;
+    target.calculated = false;
     if (target.formula.empty()) {
         dropIfEmpty(row, column); // a cell with a formula is never empty
     }
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value) {
@@ -128,25 +129,58 @@ void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValu
     if (empty) {
         dropIfEmpty(row, column);
     }
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
     // The cell is this sheet's own; only the const of the reading accessors is taken off.
     const_cast<Cell&>(cell).value = std::move(value);
+    touchGrid();
+}
+
+void Worksheet::setCachedValue(const Cell& cell, CellValue value, std::uint32_t column) {
+    const_cast<Cell&>(cell).value = std::move(value);
+    touchColumn(column);
+}
+
+void Worksheet::touchColumn(std::uint32_t column) {
     touch();
+    if (columnRevisions_.size() < column) {
+        columnRevisions_.resize(column, 0);
+    }
+    columnRevisions_[column - 1] = revision();
+}
+
+void Worksheet::touchGrid() {
+    touch();
+    gridRevision_ = revision();
+}
+
+std::uint64_t Worksheet::columnsRevision(std::uint32_t first, std::uint32_t last) const {
+    std::uint64_t latest = gridRevision_;
+    for (auto c = first; c <= last && c <= columnRevisions_.size(); ++c) {
+        if (c >= 1) {
+            latest = std::max(latest, columnRevisions_[c - 1]);
+        }
+    }
+    return latest;
+}
+
+void Worksheet::markCalculated(const Cell& cell) {
+    const_cast<Cell&>(cell).calculated = true; // bookkeeping: the sheet did not change
 }
 
 void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style) {
     cellAt(row, column).style = style;
     dropIfEmpty(row, column);
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setCell(std::uint32_t row, std::uint32_t column, Cell cell) {
+    cell.calculated = false; // in its new place it may read other cells
     cellAt(row, column) = std::move(cell);
     dropIfEmpty(row, column);
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::removeCell(std::uint32_t row, std::uint32_t column) {
@@ -169,6 +203,9 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
         cellCount_ -= static_cast<std::size_t>(to - from);
         const auto rest = cells.erase(from, to);
         std::for_each(rest, cells.end(), [shift](ColumnCell& c) { c.column -= shift; });
+        for (auto& c : cells) {
+            c.cell.calculated = false; // what its references reach may have moved
+        }
         if (cells.empty()) {
             if (r == lastRow_) {
                 lastRow_ = rows_.end();
@@ -187,7 +224,7 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
         }
     }
     columns_ = std::move(shifted);
-    touch();
+    touchGrid();
 }
 
 std::optional<CellRange> Worksheet::usedRange() const {
@@ -210,7 +247,7 @@ void Worksheet::setColumnWidth(std::uint32_t column, double width, bool autoFitt
     auto& format = columns_[column];
     format.width = width;
     format.autoFitted = autoFitted;
-    touch();
+    touchColumn(column);
 }
 
 void Worksheet::setColumnStyle(std::uint32_t column, StyleId style) {
@@ -219,7 +256,7 @@ void Worksheet::setColumnStyle(std::uint32_t column, StyleId style) {
     if (columns_[column] == ColumnFormat{}) {
         columns_.erase(column);
     }
-    touch();
+    touchColumn(column);
 }
 
 const ColumnFormat* Worksheet::columnFormat(std::uint32_t column) const {
@@ -234,11 +271,10 @@ void Worksheet::setPageSetup(PageSetup pageSetup) {
     touch();
 }
 
+// Heights follow from the cells and their styles, whose every change is a change of the sheet
+// already; fitting them to it is not one more.
 void Worksheet::setRowHeights(std::map<std::uint32_t, double> heights) {
-    if (heights != rowHeights_) {
-        rowHeights_ = std::move(heights);
-        touch();
-    }
+    rowHeights_ = std::move(heights);
 }
 
 void Worksheet::setSelection(SheetSelection selection) {

@@ -61,8 +61,11 @@ public:
     // Stores a formula's newly calculated result; on a plain cell it sets the value.
     void setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value);
     // The same for a cell of this sheet as cell() or rows() gave it, without looking it up
-    // again; the value must not be empty.
+    // again; the value must not be empty. Give its column where it is known.
     void setCachedValue(const Cell& cell, CellValue value);
+    void setCachedValue(const Cell& cell, CellValue value, std::uint32_t column);
+    // Notes that the formula of this sheet's cell was calculated; no change of the sheet.
+    void markCalculated(const Cell& cell);
     void setStyle(std::uint32_t row, std::uint32_t column, StyleId style);
     void setCell(std::uint32_t row, std::uint32_t column, Cell cell);
     // Removes value, formula and style.
@@ -73,7 +76,8 @@ public:
 
     const std::map<std::uint32_t, Row>& rows() const { return rows_; }
 
-    // Heights in points of the rows fitted to more than the default; the others keep it.
+    // Heights in points of the rows fitted to more than the default; the others keep it. They
+    // are derived from the cells, so setting them does not count as a change of the sheet.
     const std::map<std::uint32_t, double>& rowHeights() const { return rowHeights_; }
     void setRowHeights(std::map<std::uint32_t, double> heights);
 
@@ -91,6 +95,10 @@ public:
     const ColumnFormat* columnFormat(std::uint32_t column) const;
     const std::map<std::uint32_t, ColumnFormat>& columnFormats() const { return columns_; }
 
+    // Not older than the last change that may have touched a cell of the columns `first` to
+    // `last`: what was read from them stands while it stays the same.
+    std::uint64_t columnsRevision(std::uint32_t first, std::uint32_t last) const;
+
     const PageSetup& pageSetup() const { return pageSetup_; }
     // Throws std::invalid_argument for a negative or non-finite margin.
     void setPageSetup(PageSetup pageSetup);
@@ -104,6 +112,9 @@ private:
     // mostly read and written row after row. rows_.end() when the row holds nothing.
     RowIterator findRow(std::uint32_t row) const;
     void eraseRow(RowIterator row);
+    void touchColumn(std::uint32_t column);
+    // A change whose columns are not known.
+    void touchGrid();
 
     std::map<std::uint32_t, Row> rows_;
     SheetSelection selection_;
@@ -113,6 +124,8 @@ private:
     std::size_t cellCount_ = 0;
     std::map<std::uint32_t, ColumnFormat> columns_;
     PageSetup pageSetup_;
+    std::vector<std::uint64_t> columnRevisions_;
+    std::uint64_t gridRevision_ = revision();
 };
 
 } // namespace kelvor
