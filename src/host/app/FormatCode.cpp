@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <optional>
 
 namespace kelvor::host {
 
@@ -116,48 +117,117 @@ bool isDateFormat(std::string_view format) {
     return std::any_of(tokens.begin(), tokens.end(), isDateCode);
 }
 
-std::string dateText(double value, const std::vector<FormatToken>& tokens) {
-    static constexpr std::array<const char*, 12> months = {
-        "January", "February", "March",     "April",   "May",      "June",
-        "July",    "August",   "September", "October", "November", "December"};
-    static constexpr std::array<const char*, 7> days = {
-        "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    // Round to the finest unit shown: whole seconds, or the fraction after "ss".
-    int fractionDigits = 0;
+namespace {
+
+constexpr std::array<const char*, 12> MonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 7> DayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                 "Thursday", "Friday", "Saturday"};
+
+// Digits shown after the seconds ("ss.00"): the value is rounded to them, at most three.
+int secondsFractionDigits(const std::vector<FormatToken>& tokens) {
+    int digits = 0;
     for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
         if (!tokens[i].literal &&
             std::tolower(static_cast<unsigned char>(tokens[i].text[0])) == 's' &&
             tokens[i + 1].text == "." && i + 2 < tokens.size() && tokens[i + 2].text[0] == '0') {
-            fractionDigits = static_cast<int>(std::min<std::size_t>(tokens[i + 2].text.size(), 3));
+            digits = static_cast<int>(std::min<std::size_t>(tokens[i + 2].text.size(), 3));
         }
     }
+    return digits;
+}
+
+// One moment as the codes show it, rounded to the finest unit shown.
+struct DateParts {
+    long long serial;
+    CivilDate date;
+    long long unit;     // ticks a second
+    long long dayTicks; // ticks since midnight
+    long long secondsOfDay;
+    long hour;
+    long minute;
+    long second;
+};
+
+std::optional<DateParts> dateParts(double value, int fractionDigits) {
     if (!(value >= 0 && value < static_cast<double>(kLastDateSerial + 1))) {
-        return "########";
+        return std::nullopt;
     }
     const double scale = 86400.0 * std::pow(10.0, fractionDigits);
     const auto ticks = static_cast<long long>(std::floor(value * scale + 0.5));
     const auto perDay = static_cast<long long>(scale);
-    const long long serial = ticks / perDay;
-    const long long dayTicks = ticks % perDay;
-    const auto date = civilDate(serial);
-    if (value < 0 || !date) {
+    DateParts parts{};
+    parts.serial = ticks / perDay;
+    parts.dayTicks = ticks % perDay;
+    const auto date = civilDate(parts.serial);
+    if (!date) {
+        return std::nullopt;
+    }
+    parts.date = *date;
+    parts.unit = static_cast<long long>(std::pow(10.0, fractionDigits));
+    parts.secondsOfDay = parts.dayTicks / parts.unit;
+    parts.hour = static_cast<long>(parts.secondsOfDay / 3600);
+    parts.minute = static_cast<long>(parts.secondsOfDay / 60 % 60);
+    parts.second = static_cast<long>(parts.secondsOfDay % 60);
+    return parts;
+}
+
+char codeOf(const FormatToken& token) {
+    return token.literal
+               ? '\0'
+               : static_cast<char>(std::tolower(static_cast<unsigned char>(token.text[0])));
+}
+
+// "m" is minutes right after an hour or before seconds, the month otherwise.
+std::string monthOrMinutes(const DateParts& p, std::size_t n, bool minutes) {
+    if (minutes) {
+        return n == 2 ? twoDigits(p.minute) : std::to_string(p.minute);
+    }
+    if (n <= 2) {
+        return n == 2 ? twoDigits(p.date.month) : std::to_string(p.date.month);
+    }
+    const std::string name = MonthNames[static_cast<std::size_t>(p.date.month - 1)];
+    return n == 3 ? name.substr(0, 3) : n == 4 ? name : name.substr(0, 1);
+}
+
+std::string dayText(const DateParts& p, std::size_t n) {
+    if (n <= 2) {
+        return n == 2 ? twoDigits(p.date.day) : std::to_string(p.date.day);
+    }
+    const std::string name = DayNames[static_cast<std::size_t>(weekday(p.serial))];
+    return n == 3 ? name.substr(0, 3) : name;
+}
+
+std::string amPmText(const DateParts& p, const std::string& code) {
+    const bool pm = p.hour >= 12;
+    if (code.size() == 5) {
+        const bool upper = std::isupper(static_cast<unsigned char>(code[0]));
+        return pm ? (upper ? "PM" : "pm") : (upper ? "AM" : "am");
+    }
+    return pm ? code.substr(2, 1) : code.substr(0, 1);
+}
+
+// "[h]", "[m]", "[s]": the time elapsed since day 0 in that unit.
+std::string elapsedText(const DateParts& p, char unit) {
+    const long long total = unit == 'h'   ? p.serial * 24 + p.hour
+                            : unit == 'm' ? (p.serial * 24 + p.hour) * 60 + p.minute
+                                          : p.secondsOfDay + p.serial * 86400;
+    return std::to_string(total);
+}
+
+} // namespace
+
+std::string dateText(double value, const std::vector<FormatToken>& tokens) {
+    const int fractionDigits = secondsFractionDigits(tokens);
+    const auto parts = dateParts(value, fractionDigits);
+    if (!parts) {
         return "########";
     }
-    const auto unit = static_cast<long long>(std::pow(10.0, fractionDigits));
-    const long long secondsOfDay = dayTicks / unit;
-    const long hour = static_cast<long>(secondsOfDay / 3600);
-    const long minute = static_cast<long>(secondsOfDay / 60 % 60);
-    const long second = static_cast<long>(secondsOfDay % 60);
-    const bool twelveHour = std::any_of(tokens.begin(), tokens.end(), [](const FormatToken& t) {
-        return !t.literal && std::tolower(static_cast<unsigned char>(t.text[0])) == 'a';
-    });
-
+    const DateParts& p = *parts;
+    const bool twelveHour = std::any_of(tokens.begin(), tokens.end(),
+                                        [](const FormatToken& t) { return codeOf(t) == 'a'; });
     std::string out;
-    const auto codeAt = [&](std::size_t j) -> char {
-        return j < tokens.size() && !tokens[j].literal
-                   ? static_cast<char>(std::tolower(static_cast<unsigned char>(tokens[j].text[0])))
-                   : '\0';
-    };
     char previousCode = '\0';
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const auto& t = tokens[i];
@@ -165,53 +235,32 @@ std::string dateText(double value, const std::vector<FormatToken>& tokens) {
             out += t.text;
             continue;
         }
-        const char code = codeAt(i);
+        const char code = codeOf(t);
         const auto n = t.text.size();
         if (code == 'y') {
-            out += n <= 2 ? twoDigits(date->year % 100) : std::to_string(date->year);
+            out += n <= 2 ? twoDigits(p.date.year % 100) : std::to_string(p.date.year);
         } else if (code == 'm') {
             std::size_t next = i + 1;
             while (next < tokens.size() && tokens[next].literal) {
                 ++next;
             }
-            const bool minutes = n <= 2 && (previousCode == 'h' || codeAt(next) == 's');
-            if (minutes) {
-                out += n == 2 ? twoDigits(minute) : std::to_string(minute);
-            } else if (n <= 2) {
-                out += n == 2 ? twoDigits(date->month) : std::to_string(date->month);
-            } else {
-                const std::string name = months[static_cast<std::size_t>(date->month - 1)];
-                out += n == 3 ? name.substr(0, 3) : n == 4 ? name : name.substr(0, 1);
-            }
+            const bool beforeSeconds = next < tokens.size() && codeOf(tokens[next]) == 's';
+            out += monthOrMinutes(p, n, n <= 2 && (previousCode == 'h' || beforeSeconds));
         } else if (code == 'd') {
-            if (n <= 2) {
-                out += n == 2 ? twoDigits(date->day) : std::to_string(date->day);
-            } else {
-                const std::string name = days[static_cast<std::size_t>(weekday(serial))];
-                out += n == 3 ? name.substr(0, 3) : name;
-            }
+            out += dayText(p, n);
         } else if (code == 'h') {
-            const long shown = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+            const long shown = twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
             out += n >= 2 ? twoDigits(shown) : std::to_string(shown);
         } else if (code == 's') {
-            out += n >= 2 ? twoDigits(second) : std::to_string(second);
+            out += n >= 2 ? twoDigits(p.second) : std::to_string(p.second);
         } else if (code == '[') {
-            const auto c = std::tolower(static_cast<unsigned char>(t.text[1]));
-            const long long total = c == 'h'   ? serial * 24 + hour
-                                    : c == 'm' ? (serial * 24 + hour) * 60 + minute
-                                               : secondsOfDay + serial * 86400;
-            out += std::to_string(total);
+            out += elapsedText(
+                p, static_cast<char>(std::tolower(static_cast<unsigned char>(t.text[1]))));
         } else if (code == 'a') {
-            const bool pm = hour >= 12;
-            if (n == 5) {
-                const bool upper = std::isupper(static_cast<unsigned char>(t.text[0]));
-                out += pm ? (upper ? "PM" : "pm") : (upper ? "AM" : "am");
-            } else {
-                out += pm ? t.text.substr(2, 1) : t.text.substr(0, 1);
-            }
+            out += amPmText(p, t.text);
         } else if (t.text == "." && fractionDigits > 0 && previousCode == 's') {
             out += '.';
-            out += std::to_string(dayTicks % unit + unit).substr(1);
+            out += std::to_string(p.dayTicks % p.unit + p.unit).substr(1);
             ++i; // the zeros after the point were just written
         } else {
             out += t.text;
