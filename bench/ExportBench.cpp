@@ -55,72 +55,71 @@ long peakRssKiB() {
     return usage.ru_maxrss;
 }
 
+// One channel's workbook in the built-in application, in its own folder, already holding
+// `earlierTests` 1,000-point tests. Released on destruction, where the last file write
+// happens, outside any timing; the folder goes with it.
+class BenchChannel {
+public:
+    BenchChannel(const std::string& name, int earlierTests)
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("kelvor-bench-" + std::to_string(::getpid()) + "-" + name)) {
+        for (int i = 0; i < earlierTests; ++i) {
+            exportReport(rateReport(1000, i));
+        }
+    }
+    ~BenchChannel() {
+        ctx_.ExcelApp.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    BenchChannel(const BenchChannel&) = delete;
+    BenchChannel& operator=(const BenchChannel&) = delete;
+
+    void exportReport(std::string report) { step_.exportReport(0, report, "", workbookIndex_); }
+
+private:
+    std::filesystem::path folder_;
+    kelvor::host::BuiltinApplicationFactory factory_{folder_};
+    SilentPrompts prompts_;
+    kelvor::ChannelTable channels_;
+    float traceOffset_ = 0.5F;
+    kelvor::ExportContext ctx_{factory_, prompts_, channels_, traceOffset_};
+    kelvor::ReportExportStep step_{ctx_};
+    std::int32_t workbookIndex_ = 0;
+};
+
 void RateExport(benchmark::State& state) {
     const int earlierTests = static_cast<int>(state.range(0));
     const int points = static_cast<int>(state.range(1));
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("kelvor-bench-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(earlierTests) + "-" + std::to_string(points));
-    {
-        kelvor::host::BuiltinApplicationFactory factory(folder);
-        SilentPrompts prompts;
-        kelvor::ChannelTable channels;
-        float traceOffset = 0.5F;
-        kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
-        kelvor::ReportExportStep step(ctx);
-        std::int32_t workbookIndex = 0;
-        for (int i = 0; i < earlierTests; ++i) {
-            std::string report = rateReport(1000, i);
-            step.exportReport(0, report, "", workbookIndex);
-        }
-        int seed = earlierTests;
-        for (auto _ : state) {
-            std::string report = rateReport(points, seed++);
-            step.exportReport(0, report, "", workbookIndex);
-            benchmark::DoNotOptimize(report);
-        }
-        state.counters["peak_rss_MiB"] = static_cast<double>(peakRssKiB()) / 1024.0;
-        ctx.ExcelApp.reset(); // released: the last file write happens here, outside the timing
+    BenchChannel channel(std::to_string(earlierTests) + "-" + std::to_string(points), earlierTests);
+    int seed = earlierTests;
+    for (auto _ : state) {
+        channel.exportReport(rateReport(points, seed++));
     }
-    std::filesystem::remove_all(folder);
+    state.counters["peak_rss_MiB"] = static_cast<double>(peakRssKiB()) / 1024.0;
 }
 
 // Three 1,000-point exports after `earlier` ones, each timed on its own; the median and the
 // process's peak memory go into counters for `./dev bench` to print beside the C peer's.
 void RoundsAfter(benchmark::State& state) {
     const int earlierTests = static_cast<int>(state.range(0));
-    const auto folder =
-        std::filesystem::temp_directory_path() /
-        ("kelvor-bench-" + std::to_string(::getpid()) + "-rounds-" + std::to_string(earlierTests));
     std::vector<double> roundsMs;
     {
-        kelvor::host::BuiltinApplicationFactory factory(folder);
-        SilentPrompts prompts;
-        kelvor::ChannelTable channels;
-        float traceOffset = 0.5F;
-        kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
-        kelvor::ReportExportStep step(ctx);
-        std::int32_t workbookIndex = 0;
-        for (int i = 0; i < earlierTests; ++i) {
-            std::string report = rateReport(1000, i);
-            step.exportReport(0, report, "", workbookIndex);
-        }
+        BenchChannel channel("rounds-" + std::to_string(earlierTests), earlierTests);
         int seed = earlierTests;
         for (auto _ : state) {
             std::string report = rateReport(1000, seed++);
             const auto start = std::chrono::steady_clock::now();
-            step.exportReport(0, report, "", workbookIndex);
+            channel.exportReport(std::move(report));
             const std::chrono::duration<double, std::milli> took =
                 std::chrono::steady_clock::now() - start;
             roundsMs.push_back(took.count());
             state.SetIterationTime(took.count() / 1000.0);
         }
         state.counters["peak_rss_MiB"] = static_cast<double>(peakRssKiB()) / 1024.0;
-        ctx.ExcelApp.reset();
     }
     std::sort(roundsMs.begin(), roundsMs.end());
     state.counters["median_ms"] = roundsMs[roundsMs.size() / 2];
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace
