@@ -28,20 +28,6 @@ std::string sheetXml(const fs::path& file) {
     return {};
 }
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class BuiltinFilesTest : public testing::Test {
 protected:
     std::unique_ptr<BuiltinApplication> start() {
@@ -151,7 +137,7 @@ TEST_F(BuiltinFilesTest, AFullDiskKeepsTheEarlierFileAndTheWorkbookIsWrittenAtTh
     app->ActiveSheet()->Range("A1")->setValue(std::string("first report"));
     app->setScreenUpdating(true);
     const auto book = folder / "Book1.xlsx";
-    const auto earlier = bytesOf(book);
+    const auto earlier = test::fileBytes(book);
 
     app->ActiveSheet()->Range("A2")->setValue(std::string("second report"));
     {
@@ -164,8 +150,8 @@ TEST_F(BuiltinFilesTest, AFullDiskKeepsTheEarlierFileAndTheWorkbookIsWrittenAtTh
                                " could not be written: file too large for the disk or for the "
                                "file-size limit of this program. The workbook stays open and is "
                                "written again after the next report.");
-    EXPECT_EQ(bytesOf(book), earlier);
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"Book1.xlsx"});
+    EXPECT_EQ(test::fileBytes(book), earlier);
+    EXPECT_EQ(test::fileNamesIn(folder), std::vector<std::string>{"Book1.xlsx"});
 
     // Room again: the next occasion writes everything, without a word.
     app->ActiveSheet()->Range("A3")->setValue(std::string("third report"));
@@ -214,8 +200,9 @@ TEST_F(BuiltinFilesTest, TemporaryFilesOfAKilledRunAreRemovedAtStart) {
     std::ofstream(folder / "Book1.xlsx.k3Jq9Z") << "someone else's";
 
     BuiltinApplicationFactory factory(folder, {}, {.rescueFolder = rescue});
-    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"Book1.xlsx", "Book1.xlsx.k3Jq9Z"}));
-    EXPECT_TRUE(namesIn(rescue).empty());
+    EXPECT_EQ(test::fileNamesIn(folder),
+              (std::vector<std::string>{"Book1.xlsx", "Book1.xlsx.k3Jq9Z"}));
+    EXPECT_TRUE(test::fileNamesIn(rescue).empty());
 }
 
 TEST_F(BuiltinFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {

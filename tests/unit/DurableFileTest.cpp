@@ -18,24 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Bytes that differ from position to position, so a misplaced piece shows.
@@ -87,10 +71,10 @@ TEST_F(DurableFileTest, ReplacesTheWholeFileKeepingItsPermissions) {
         expected += piece;
     }
     replace(target, pieces);
-    EXPECT_EQ(contentOf(target), expected);
+    EXPECT_EQ(test::fileBytes(target), expected);
     EXPECT_EQ(fs::status(target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"Book1.xlsx"});
+    EXPECT_EQ(test::fileNamesIn(dir.path()), std::vector<std::string>{"Book1.xlsx"});
 }
 
 TEST_F(DurableFileTest, AnUncommittedFileLeavesTheTargetAndNoTemporaryFile) {
@@ -102,8 +86,8 @@ TEST_F(DurableFileTest, AnUncommittedFileLeavesTheTargetAndNoTemporaryFile) {
         EXPECT_EQ(file.temporaryPath().parent_path(), dir.path());
         EXPECT_TRUE(fs::exists(file.temporaryPath()));
     }
-    EXPECT_EQ(contentOf(target), "the earlier workbook");
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"Book1.xlsx"});
+    EXPECT_EQ(test::fileBytes(target), "the earlier workbook");
+    EXPECT_EQ(test::fileNamesIn(dir.path()), std::vector<std::string>{"Book1.xlsx"});
 }
 
 TEST_F(DurableFileTest, AFileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
@@ -117,13 +101,13 @@ TEST_F(DurableFileTest, AFileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
         file.write(pattern(60000));
         EXPECT_TRUE(failsWith([&] { file.commit(); }, "file too large"));
         EXPECT_TRUE(failsWith([&] { file.write("more"); }, "file too large"));
-        EXPECT_EQ(contentOf(target), earlier);
-        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"Book1.xlsx"});
+        EXPECT_EQ(test::fileBytes(target), earlier);
+        EXPECT_EQ(test::fileNamesIn(dir.path()), std::vector<std::string>{"Book1.xlsx"});
 
         // A single write beyond the buffer fails at once.
         ReplacingFile big(target);
         EXPECT_TRUE(failsWith([&] { big.write(pattern(400000)); }, "file too large"));
-        EXPECT_EQ(contentOf(target), earlier);
+        EXPECT_EQ(test::fileBytes(target), earlier);
 
         // An append log keeps whole appends only.
         auto log = AppendFile::createNew(dir.path() / "log.txt");
@@ -131,11 +115,11 @@ TEST_F(DurableFileTest, AFileSizeLimitFailsTheWriteAndKeepsTheEarlierFile) {
         EXPECT_TRUE(failsWith([&] { log.append(pattern(50000)); }, "file too large"));
         EXPECT_EQ(fs::file_size(dir.path() / "log.txt"), 70000u);
         log.append("fits");
-        EXPECT_EQ(contentOf(dir.path() / "log.txt"), pattern(70000) + "fits");
+        EXPECT_EQ(test::fileBytes(dir.path() / "log.txt"), pattern(70000) + "fits");
     }
     // Once the limit is gone everything is written.
     replace(target, {pattern(60000), pattern(60000)});
-    EXPECT_EQ(contentOf(target), pattern(60000) + pattern(60000));
+    EXPECT_EQ(test::fileBytes(target), pattern(60000) + pattern(60000));
 }
 
 TEST_F(DurableFileTest, AFullDiskFailsTheWriteAndKeepsTheEarlierFile) {
@@ -154,8 +138,8 @@ TEST_F(DurableFileTest, AFullDiskFailsTheWriteAndKeepsTheEarlierFile) {
         }
     }
     EXPECT_TRUE(failsWith([&] { replace(book, {pattern(30000)}); }, "no space left on the disk"));
-    EXPECT_EQ(contentOf(book), earlier);
-    EXPECT_EQ(namesIn(disk.path()), (std::vector<std::string>{"Book1.xlsx", "filler"}));
+    EXPECT_EQ(test::fileBytes(book), earlier);
+    EXPECT_EQ(test::fileNamesIn(disk.path()), (std::vector<std::string>{"Book1.xlsx", "filler"}));
 
     auto log = AppendFile::createNew(disk.path() / "log.txt");
     EXPECT_TRUE(failsWith([&] { log.append(pattern(30000)); }, "no space left on the disk"));
@@ -163,10 +147,10 @@ TEST_F(DurableFileTest, AFullDiskFailsTheWriteAndKeepsTheEarlierFile) {
 
     fs::remove(disk.path() / "filler");
     replace(book, {pattern(30000), pattern(50000)});
-    EXPECT_EQ(contentOf(book), pattern(30000) + pattern(50000));
+    EXPECT_EQ(test::fileBytes(book), pattern(30000) + pattern(50000));
     log.append("room again");
     log.sync();
-    EXPECT_EQ(contentOf(disk.path() / "log.txt"), "room again");
+    EXPECT_EQ(test::fileBytes(disk.path() / "log.txt"), "room again");
 }
 
 TEST_F(DurableFileTest, AReadOnlyFolderOrDiskIsToldInWords) {
@@ -186,7 +170,7 @@ TEST_F(DurableFileTest, AReadOnlyFolderOrDiskIsToldInWords) {
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_TRUE(
         failsWith([&] { replace(folder / "Book1.xlsx", {"x"}); }, "the folder is read-only"));
-    EXPECT_EQ(contentOf(folder / "Book1.xlsx"), "the earlier workbook");
+    EXPECT_EQ(test::fileBytes(folder / "Book1.xlsx"), "the earlier workbook");
     fs::permissions(folder, fs::perms::owner_all);
 }
 
@@ -208,7 +192,7 @@ TEST_F(DurableFileTest, FoldersAndFilesInTheWrongPlaceAreToldInWords) {
         EXPECT_EQ(std::string(error.what()),
                   (dir.path() / "gone" / "Book1.xlsx").string() + ": " + error.reason());
     }
-    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"Book1.xlsx", "Workbooks"}));
+    EXPECT_EQ(test::fileNamesIn(dir.path()), (std::vector<std::string>{"Book1.xlsx", "Workbooks"}));
 }
 
 TEST_F(DurableFileTest, LeftoversOfKilledRunsAreRemovedAndNothingElse) {
@@ -236,9 +220,9 @@ TEST_F(DurableFileTest, LeftoversOfKilledRunsAreRemovedAndNothingElse) {
     expected.push_back(".Link.1.kelvor-tmp");
     expected.push_back(running.temporaryPath().filename().string());
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(namesIn(dir.path()), expected);
+    EXPECT_EQ(test::fileNamesIn(dir.path()), expected);
     running.commit();
-    EXPECT_EQ(contentOf(dir.path() / "Book4.xlsx"), "in progress");
+    EXPECT_EQ(test::fileBytes(dir.path() / "Book4.xlsx"), "in progress");
 
     removeLeftoverTemporaryFiles(dir.path() / "no such folder"); // nothing to do, no error
 }
@@ -248,16 +232,16 @@ TEST_F(DurableFileTest, AnAppendFileIsNewAndEveryAppendIsReadableAtOnce) {
     writeText(dir.path() / "taken.txt", "someone's file");
     EXPECT_TRUE(
         failsWith([&] { AppendFile::createNew(dir.path() / "taken.txt"); }, "exists already"));
-    EXPECT_EQ(contentOf(dir.path() / "taken.txt"), "someone's file");
+    EXPECT_EQ(test::fileBytes(dir.path() / "taken.txt"), "someone's file");
 
     auto file = AppendFile::createNew(path);
     file.append("first line\r\n");
-    EXPECT_EQ(contentOf(path), "first line\r\n"); // no buffer held back in this process
+    EXPECT_EQ(test::fileBytes(path), "first line\r\n"); // no buffer held back in this process
     AppendFile moved = std::move(file);
     moved.append("second");
     moved.sync();
     EXPECT_EQ(moved.path(), path);
-    EXPECT_EQ(contentOf(path), "first line\r\nsecond");
+    EXPECT_EQ(test::fileBytes(path), "first line\r\nsecond");
     moved.close();
     moved.close();
     EXPECT_TRUE(failsWith([&] { moved.append("late"); }, "closed"));

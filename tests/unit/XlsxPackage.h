@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace kelvor::test {
 
@@ -18,6 +19,12 @@ std::map<std::string, PackageEntry> readPackage(const std::filesystem::path& pat
 
 // Empty when the XML is well-formed, otherwise the parser's complaint.
 std::string xmlError(const std::string& xml);
+
+// A file's bytes, exactly; empty when it cannot be read.
+std::string fileBytes(const std::filesystem::path& path);
+
+// The names of what a folder holds, sorted.
+std::vector<std::string> fileNamesIn(const std::filesystem::path& folder);
 
 // A fresh folder below the system's temporary folder, removed with the object.
 class TempDir {
