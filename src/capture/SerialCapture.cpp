@@ -32,7 +32,8 @@ std::string communicationErrorText(const CommError& error) {
 
 } // namespace
 
-SerialCapture::SerialCapture(Wiring wiring) : w_(std::move(wiring)) {
+SerialCapture::SerialCapture(Wiring wiring)
+    : w_(std::move(wiring)), queue_({w_.channels, w_.prompts, w_.exporter, w_.log}) {
     for ([[maybe_unused]] SerialPort* port : w_.ports) {
         assert(port != nullptr);
     }
@@ -53,11 +54,11 @@ std::uint32_t SerialCapture::lightColour(std::int32_t status) {
 }
 
 std::size_t SerialCapture::queuedReports(int channel) const {
-    return queues_.at(static_cast<std::size_t>(channel)).size();
+    return queue_.size(channel);
 }
 
 std::string SerialCapture::channelName(int n) const {
-    return "Channel " + std::to_string(n + 1) + " (" + w_.channels[n].Description + ")";
+    return kelvor::channelName(w_.channels, n);
 }
 
 void SerialCapture::note(const std::string& event) {
@@ -136,7 +137,7 @@ bool SerialCapture::openChannel(int n) {
     w_.lights.setTooltip(n, ch.Description);
     // Text still held was received: it is finished as a report and exported, not dropped.
     finishReport(n, true);
-    if (!queues_[n].empty()) {
+    if (!queue_.empty(n)) {
         ch.Status = StatusComplete;
     }
     return true;
@@ -184,7 +185,7 @@ void SerialCapture::CommClose() {
         ChannelRecord& ch = w_.channels[n];
         finishReport(n, true);
         if (ch.Status != StatusExporting) {
-            ch.Status = queues_[n].empty() ? StatusOff : StatusComplete;
+            ch.Status = queue_.empty(n) ? StatusOff : StatusComplete;
         }
         w_.statusUpdate.setEnabled(true);
     }
@@ -268,7 +269,7 @@ void SerialCapture::finishReport(int n, bool cutShort) {
     note(channelName(n) + ": report received, " + std::to_string(ch.ReceivedText.size()) +
          " bytes" + (cutShort ? ", cut short" : "") +
          (file.empty() ? ", not archived" : ", archived as " + file));
-    queues_[n].push_back({std::exchange(ch.ReceivedText, {}), std::move(file)});
+    queue_.push(n, std::exchange(ch.ReceivedText, {}), std::move(file));
 }
 
 // The line went away under an enabled channel (adapter pulled, device error). Its port is
@@ -282,7 +283,7 @@ void SerialCapture::portLost(int n, const std::string& why) {
     ChannelRecord& ch = w_.channels[n];
     finishReport(n, true);
     if (ch.Status != StatusExporting) {
-        ch.Status = queues_[n].empty() ? StatusOff : StatusComplete;
+        ch.Status = queue_.empty(n) ? StatusOff : StatusComplete;
     }
     w_.statusUpdate.setEnabled(true);
 }
@@ -338,39 +339,10 @@ void SerialCapture::StatusUpdateTick() {
 void SerialCapture::exportNext(int n) {
     // A message loop inside a running export may let this tick come round again; the
     // queued reports wait for that export to end.
-    if (exporting_) {
+    if (queue_.exporting()) {
         return;
     }
-    if (queues_[n].empty()) {
-        afterExport(n);
-        return;
-    }
-    QueuedReport report = std::move(queues_[n].front());
-    queues_[n].pop_front();
-    ChannelRecord& ch = w_.channels[n];
-
-    exporting_ = true;
-    ExportOutcome outcome;
-    try {
-        outcome = w_.exporter.exportReport(n, report.text, report.archiveFile, ch.WorkbookIndex);
-    } catch (const std::exception& error) {
-        // The export tells its own failures; this is one it could not, told here once.
-        std::string text = "The report of " + channelName(n) +
-                           " could not be put into its workbook: " + error.what() + ".";
-        if (!report.archiveFile.empty()) {
-            text += "\rIt is kept as received in " + report.archiveFile + ".";
-        }
-        w_.prompts.show(text, ProgramTitle, PromptIcon::Critical, PromptButtons::Ok);
-    }
-    exporting_ = false;
-
-    if (outcome.pasted) {
-        note(channelName(n) + ": report exported to " + outcome.workbook + ", sheet " +
-             outcome.sheet);
-    } else {
-        note(channelName(n) + ": report not put on a data sheet" +
-             (report.archiveFile.empty() ? "" : " (kept in " + report.archiveFile + ")"));
-    }
+    queue_.exportOldest(n);
     afterExport(n);
 }
 
@@ -378,7 +350,7 @@ void SerialCapture::exportNext(int n) {
 // another tick each.
 void SerialCapture::afterExport(int n) {
     ChannelRecord& ch = w_.channels[n];
-    if (!queues_[n].empty()) {
+    if (!queue_.empty(n)) {
         w_.statusUpdate.setEnabled(true);
         return;
     }
@@ -395,12 +367,12 @@ void SerialCapture::afterExport(int n) {
 }
 
 void SerialCapture::finishHeldReports() {
-    if (exporting_) {
+    if (queue_.exporting()) {
         return; // the running export ends first; what waits is in the archive
     }
     for (int n = 0; n < ChannelCount; ++n) {
         finishReport(n, true);
-        while (!queues_[n].empty()) {
+        while (!queue_.empty(n)) {
             exportNext(n);
         }
     }

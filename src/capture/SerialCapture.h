@@ -3,14 +3,14 @@
 #include "capture/ChannelInfo.h"
 #include "capture/ReportArchive.h"
 #include "capture/ReportExport.h"
+#include "capture/ReportQueue.h"
 #include "capture/StatusLights.h"
-#include "platform/Timer.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "platform/Timer.h"
 #include "util/EventLog.h"
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <string>
 
@@ -65,11 +65,6 @@ public:
     static std::uint32_t lightColour(std::int32_t status);
 
 private:
-    struct QueuedReport {
-        std::string text;
-        std::string archiveFile;
-    };
-
     bool runOpenStep(const std::function<void()>& step);
     void openPort(int n);
     bool openChannel(int n);
@@ -85,11 +80,10 @@ private:
     void note(const std::string& event);
 
     Wiring w_;
-    std::array<std::deque<QueuedReport>, ChannelCount> queues_;
+    ReportQueue queue_;
     std::array<bool, ChannelCount> opened_{}; // opened by us and not known to be gone
     std::array<bool, ChannelCount> lost_{};
     std::array<int, ChannelCount> reopenCountdown_{};
-    bool exporting_ = false; // one export at a time, also across message loops
 };
 
 } // namespace kelvor

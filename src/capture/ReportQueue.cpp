@@ -1,0 +1,59 @@
+#include "capture/ReportQueue.h"
+
+#include <exception>
+#include <utility>
+
+namespace kelvor {
+
+namespace {
+constexpr const char* ProgramTitle = "KelvorReader2";
+} // namespace
+
+std::string channelName(const ChannelTable& channels, int channel) {
+    return "Channel " + std::to_string(channel + 1) + " (" + channels[channel].Description + ")";
+}
+
+void ReportQueue::note(const std::string& event) {
+    if (w_.log != nullptr) {
+        w_.log->write(event);
+    }
+}
+
+void ReportQueue::push(int channel, std::string text, std::string archiveFile) {
+    queues_.at(index(channel)).push_back({std::move(text), std::move(archiveFile)});
+}
+
+void ReportQueue::exportOldest(int n) {
+    auto& queue = queues_.at(index(n));
+    if (exporting_ || queue.empty()) {
+        return;
+    }
+    QueuedReport report = std::move(queue.front());
+    queue.pop_front();
+    const std::string name = channelName(w_.channels, n);
+
+    exporting_ = true;
+    ExportOutcome outcome;
+    try {
+        outcome = w_.exporter.exportReport(n, report.text, report.archiveFile,
+                                           w_.channels[n].WorkbookIndex);
+    } catch (const std::exception& error) {
+        // The export tells its own failures; this is one it could not, told here once.
+        std::string text =
+            "The report of " + name + " could not be put into its workbook: " + error.what() + ".";
+        if (!report.archiveFile.empty()) {
+            text += "\rIt is kept as received in " + report.archiveFile + ".";
+        }
+        w_.prompts.show(text, ProgramTitle, PromptIcon::Critical, PromptButtons::Ok);
+    }
+    exporting_ = false;
+
+    if (outcome.pasted) {
+        note(name + ": report exported to " + outcome.workbook + ", sheet " + outcome.sheet);
+    } else {
+        note(name + ": report not put on a data sheet" +
+             (report.archiveFile.empty() ? "" : " (kept in " + report.archiveFile + ")"));
+    }
+}
+
+} // namespace kelvor
