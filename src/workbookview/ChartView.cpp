@@ -172,6 +172,63 @@ void styleAxis(QAbstractAxis& axis, const ChartAxis& model) {
     axis.setLabelsFont(labels);
 }
 
+// One series as a line, its finite points counted into the ranges of its axes.
+QLineSeries* makeLine(QChart& drawn, const ChartSeries& model, std::size_t index, bool dates,
+                      Range& xRange, Range& yRange) {
+    auto* line = new QLineSeries(&drawn);
+    line->setName(QString::fromStdString(model.name));
+    const std::size_t count = std::min(model.xValues.size(), model.values.size());
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(count));
+    for (std::size_t p = 0; p < count; ++p) {
+        const double x = model.xValues[p];
+        const double y = model.values[p];
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            continue;
+        }
+        xRange.add(x);
+        yRange.add(y);
+        points.append(QPointF(dates ? dateAxisValue(x) : x, y));
+    }
+    line->replace(points);
+    const auto automatic = paletteColour(FirstAutomaticLineColour + static_cast<int>(index % 8))
+                               .value_or(Qt::darkBlue);
+    QPen pen(paletteColour(model.border.colorIndex).value_or(automatic));
+    pen.setWidthF(model.border.weight == xl::xlAutomatic ? 1.5
+                                                         : penWidth(model.border.weight) + 0.5);
+    pen.setStyle(model.border.lineStyle == xl::xlNone ? Qt::NoPen
+                                                      : penStyle(model.border.lineStyle));
+    line->setPen(pen);
+    return line;
+}
+
+// Whole days from midnight to midnight when the test spans days, as the spreadsheet scales a
+// date axis.
+void scaleDateAxis(QDateTimeAxis& axis, Range range) {
+    if (range.empty()) {
+        return;
+    }
+    int ticks = 6;
+    const double days = std::ceil(range.high) - std::floor(range.low);
+    if (range.high - range.low >= 1 && days <= 12) {
+        range = {std::floor(range.low), std::ceil(range.high)};
+        ticks = static_cast<int>(days) + 1;
+    }
+    axis.setRange(QDateTime::fromMSecsSinceEpoch(qint64(dateAxisValue(range.low))),
+                  QDateTime::fromMSecsSinceEpoch(qint64(dateAxisValue(range.high))));
+    axis.setTickCount(ticks);
+}
+
+void framePlotArea(QChart& drawn, const Border& border) {
+    if (border.lineStyle == xl::xlNone) {
+        return;
+    }
+    QPen frame(paletteColour(border.colorIndex).value_or(QColor(0x80, 0x80, 0x80)));
+    frame.setWidthF(penWidth(border.weight));
+    drawn.setPlotAreaBackgroundPen(frame);
+    drawn.setPlotAreaBackgroundVisible(true);
+}
+
 } // namespace
 
 ChartView::ChartView(const Chart& chart, QWidget* parent) : QChartView(parent) {
@@ -214,18 +271,10 @@ ChartView::ChartView(const Chart& chart, QWidget* parent) : QChartView(parent) {
 
 void ChartView::addSeries(const Chart& chart) {
     QChart& drawn = *this->chart();
-    bool secondary = false;
-    bool dates = false;
-    Range xRange;
-    Range yRange[2];
-    for (const auto& series : chart.series) {
-        secondary = secondary || series.axisGroup == 2;
-    }
+    const bool secondary = std::any_of(chart.series.begin(), chart.series.end(),
+                                       [](const auto& series) { return series.axisGroup == 2; });
     // The X axis shows its values as the first series has them (dates as dates).
-    if (!chart.series.empty()) {
-        dates = isDateFormat(chart.series.front().xFormat);
-    }
-
+    const bool dates = !chart.series.empty() && isDateFormat(chart.series.front().xFormat);
     QAbstractAxis* xAxis = nullptr;
     if (dates) {
         auto* axis = new QDateTimeAxis();
@@ -244,52 +293,16 @@ void ChartView::addSeries(const Chart& chart) {
 
     // Points first, then the axes' ranges, then the series onto the chart: a series attached
     // to an axis whose range still changes makes every series before it be laid out again.
+    Range xRange;
+    Range yRange[2];
     std::vector<std::pair<QLineSeries*, int>> lines;
     for (std::size_t i = 0; i < chart.series.size(); ++i) {
-        const ChartSeries& model = chart.series[i];
-        auto* line = new QLineSeries(&drawn);
-        line->setName(QString::fromStdString(model.name));
-        const std::size_t count = std::min(model.xValues.size(), model.values.size());
-        QList<QPointF> points;
-        points.reserve(static_cast<qsizetype>(count));
-        const int group = model.axisGroup == 2 && secondary ? 1 : 0;
-        for (std::size_t p = 0; p < count; ++p) {
-            const double x = model.xValues[p];
-            const double y = model.values[p];
-            if (!std::isfinite(x) || !std::isfinite(y)) {
-                continue;
-            }
-            xRange.add(x);
-            yRange[group].add(y);
-            points.append(QPointF(dates ? dateAxisValue(x) : x, y));
-        }
-        line->replace(points);
-        const auto automatic = paletteColour(FirstAutomaticLineColour + static_cast<int>(i % 8))
-                                   .value_or(Qt::darkBlue);
-        QPen pen(paletteColour(model.border.colorIndex).value_or(automatic));
-        pen.setWidthF(model.border.weight == xl::xlAutomatic ? 1.5
-                                                             : penWidth(model.border.weight) + 0.5);
-        pen.setStyle(model.border.lineStyle == xl::xlNone ? Qt::NoPen
-                                                          : penStyle(model.border.lineStyle));
-        line->setPen(pen);
-        lines.emplace_back(line, group);
+        const int group = chart.series[i].axisGroup == 2 && secondary ? 1 : 0;
+        lines.emplace_back(makeLine(drawn, chart.series[i], i, dates, xRange, yRange[group]),
+                           group);
     }
-
     if (dates) {
-        auto* axis = static_cast<QDateTimeAxis*>(xAxis);
-        if (!xRange.empty()) {
-            // Whole days from midnight to midnight when the test spans days, as the
-            // spreadsheet scales a date axis.
-            int ticks = 6;
-            const double days = std::ceil(xRange.high) - std::floor(xRange.low);
-            if (xRange.high - xRange.low >= 1 && days <= 12) {
-                xRange = {std::floor(xRange.low), std::ceil(xRange.high)};
-                ticks = static_cast<int>(days) + 1;
-            }
-            axis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(dateAxisValue(xRange.low))),
-                           QDateTime::fromMSecsSinceEpoch(qint64(dateAxisValue(xRange.high))));
-            axis->setTickCount(ticks);
-        }
+        scaleDateAxis(*static_cast<QDateTimeAxis*>(xAxis), xRange);
     } else {
         scaleValueAxis(*static_cast<QValueAxis*>(xAxis), xRange, true);
     }
@@ -306,13 +319,7 @@ void ChartView::addSeries(const Chart& chart) {
         line->attachAxis(xAxis);
         line->attachAxis(group == 1 ? y2Axis : yAxis);
     }
-    if (chart.plotAreaBorder.lineStyle != xl::xlNone) {
-        QPen frame(
-            paletteColour(chart.plotAreaBorder.colorIndex).value_or(QColor(0x80, 0x80, 0x80)));
-        frame.setWidthF(penWidth(chart.plotAreaBorder.weight));
-        drawn.setPlotAreaBackgroundPen(frame);
-        drawn.setPlotAreaBackgroundVisible(true);
-    }
+    framePlotArea(drawn, chart.plotAreaBorder);
 }
 
 QStringList ChartView::textBoxTexts() const {
