@@ -76,6 +76,48 @@ bool save(const QPixmap& picture, const QString& path) {
     return ok;
 }
 
+// Three channels, Press A to C, on ports 1 to 3.
+void writeSettings(const QTemporaryDir& folder) {
+    std::ofstream ini(folder.filePath("KelvrReader.ini").toStdString());
+    ini << "[KelvorReader]\nTop=300\nLeft=300\n";
+    const char* names[] = {"Press A", "Press B", "Press C"};
+    for (int n = 0; n < 3; ++n) {
+        ini << "[KelvorReaderCH" << n << "]\nDescription=" << names[n]
+            << "\nEnabled=1\nCommPort=" << n + 1 << "\n";
+    }
+}
+
+// The pictures of the workbook windows; true when all were written.
+bool shootWorkbooks(WorkbookWindows& windows, const QString& out) {
+    bool ok = true;
+    WorkbookWindow* window = windows.window(0);
+    const auto shot = [&](const char* tab, const char* file) {
+        window->showTab(tab);
+        wait(300);
+        return save(window->grab(), out + "/" + file);
+    };
+    ok = shot("Data 3 Plot", "workbook-rate-chart.png") && ok;
+    ok = shot("Summary", "workbook-summary.png") && ok;
+    ok = shot("Summary Plot", "workbook-summary-plot.png") && ok;
+    windows.showWorkbook(1);
+    windows.window(1)->resize(900, 620);
+    windows.window(1)->showTab("Data 1 Plot");
+    wait(300);
+    return save(windows.window(1)->grab(), out + "/workbook-load-chart.png") && ok;
+}
+
+// The same workbooks for another program to render.
+void copyWorkbooks(ExportContext& ctx, const ChannelTable& channels, const QString& out) {
+    auto& builtin = dynamic_cast<host::BuiltinApplication&>(*ctx.ExcelApp);
+    for (int channel : {0, 1}) {
+        const auto file = builtin.workbookFile(channels[channel].WorkbookIndex);
+        const auto copy = std::filesystem::path(out.toStdString()) /
+                          ("channel-" + std::to_string(channel + 1) + ".xlsx");
+        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
+        std::cout << "copied " << copy.string() << "\n";
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,15 +130,7 @@ int main(int argc, char** argv) {
     const QString out = argv[2];
     QDir().mkpath(out);
     QTemporaryDir folder;
-    {
-        std::ofstream ini(folder.filePath("KelvrReader.ini").toStdString());
-        ini << "[KelvorReader]\nTop=300\nLeft=300\n";
-        const char* names[] = {"Press A", "Press B", "Press C"};
-        for (int n = 0; n < 3; ++n) {
-            ini << "[KelvorReaderCH" << n << "]\nDescription=" << names[n]
-                << "\nEnabled=1\nCommPort=" << n + 1 << "\n";
-        }
-    }
+    writeSettings(folder);
 
     NoPrompts prompts;
     AppState state;
@@ -153,29 +187,8 @@ int main(int argc, char** argv) {
                                                            both.height()),
               out + "/reader-and-workbook.png") &&
          ok;
-    const auto shot = [&](const char* tab, const char* file) {
-        window->showTab(tab);
-        wait(300);
-        return save(window->grab(), out + "/" + file);
-    };
-    ok = shot("Data 3 Plot", "workbook-rate-chart.png") && ok;
-    ok = shot("Summary", "workbook-summary.png") && ok;
-    ok = shot("Summary Plot", "workbook-summary-plot.png") && ok;
-    windows.showWorkbook(1);
-    windows.window(1)->resize(900, 620);
-    windows.window(1)->showTab("Data 1 Plot");
-    wait(300);
-    ok = save(windows.window(1)->grab(), out + "/workbook-load-chart.png") && ok;
-
-    // The same workbooks for another program to render.
-    auto& builtin = dynamic_cast<host::BuiltinApplication&>(*ctx.ExcelApp);
-    for (int channel : {0, 1}) {
-        const auto file = builtin.workbookFile(state.ChannelInfo[channel].WorkbookIndex);
-        const auto copy = std::filesystem::path(out.toStdString()) /
-                          ("channel-" + std::to_string(channel + 1) + ".xlsx");
-        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
-        std::cout << "copied " << copy.string() << "\n";
-    }
+    ok = shootWorkbooks(windows, out) && ok;
+    copyWorkbooks(ctx, state.ChannelInfo, out);
     main.close();
     return ok ? 0 : 1;
 }
