@@ -3,7 +3,8 @@
 # window beside a workbook window, and the workbook window on a constant-rate chart, a
 # constant-load chart, the Summary and the Summary Plot.
 #   tools/screenshots.sh            build kelvor-screens, make the pictures
-#   tools/screenshots.sh --compare  also render the same workbooks with LibreOffice into
+#   tools/screenshots.sh --compare  also render the same workbooks (channel 1 with a constant-
+#                                   load test added) with LibreOffice into
 #                                   build/screenshots-libreoffice/ to look at side by side
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -188,6 +188,9 @@ int main(int argc, char** argv) {
               out + "/reader-and-workbook.png") &&
          ok;
     ok = shootWorkbooks(windows, out) && ok;
+    // Channel 1's copy holds both kinds of test, and its summary (a constant-rate test last).
+    exportTo(0, "load-stack-creep-lbf-in.txt");
+    exportTo(0, "rate-bottle-topload-kgf-mm-300.txt");
     copyWorkbooks(ctx, state.ChannelInfo, out);
     main.close();
     return ok ? 0 : 1;
