@@ -10,17 +10,30 @@
 
 namespace kelvor::test {
 
+namespace {
+
+#ifdef _WIN32
+// Windows is where names in other scripts must survive the way from UTF-8 to the system's
+// UTF-16 names: the tests' folders are named so there ("Prüfstand Ω\Пресс …").
+const char* const BaseFolder = "KelvorReader2 tests/Pr\xC3\xBC"
+                               "fstand \xCE\xA9";
+const char* const LeafPrefix = "\xD0\x9F\xD1\x80\xD0\xB5\xD1\x81\xD1\x81 ";
+#else
+// Plain names elsewhere: some tests hand these paths to other programs as they are.
+const char* const BaseFolder = "kelvor-tests";
+const char* const LeafPrefix = "run-";
+#endif
+
+} // namespace
+
 TempDir::TempDir() {
-    const auto base =
-        std::filesystem::temp_directory_path() / pathFromUtf8("KelvorReader2 tests/Pr\xC3\xBC"
-                                                              "fstand \xCE\xA9");
+    const auto base = std::filesystem::temp_directory_path() / pathFromUtf8(BaseFolder);
     std::filesystem::create_directories(base);
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // "Пресс" and a number no other test run picks.
-        auto candidate = base / pathFromUtf8("\xD0\x9F\xD1\x80\xD0\xB5\xD1\x81\xD1\x81 " +
-                                             std::to_string(random() % 1000000000));
+        // A number no other test run picks.
+        auto candidate = base / pathFromUtf8(LeafPrefix + std::to_string(random() % 1000000000));
         if (std::filesystem::create_directory(candidate)) {
             path_ = std::move(candidate);
             return;
