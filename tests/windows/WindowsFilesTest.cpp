@@ -108,6 +108,23 @@ TEST(WindowsFilesTest, AFileHeldOpenIsNotReplacedAndKeepsItsBytes) {
     EXPECT_EQ(test::fileBytes(target), "the new workbook");
 }
 
+TEST(WindowsFilesTest, AReadOnlyFileIsToldAsSuchAndNotAsHeldOpen) {
+    const test::TempDir dir;
+    const auto target = dir.path() / pathFromUtf8(Press + ".xlsx");
+    test::writeBytes(target, "the earlier workbook");
+    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    ReplacingFile file(target);
+    file.write("the new workbook");
+    try {
+        file.commit();
+        ADD_FAILURE() << "replaced a read-only file";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.reason(), "the file is read-only");
+    }
+    EXPECT_EQ(test::fileBytes(target), "the earlier workbook");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(WindowsFilesTest, LeftoversWithNonLatinNamesAreRemoved) {
     const test::TempDir dir;
     const std::string leftover = "." + Press + ".xlsx.999999999.kelvor-tmp";

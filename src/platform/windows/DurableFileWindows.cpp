@@ -17,6 +17,7 @@ namespace kelvor {
 namespace {
 
 constexpr std::size_t MaxNamePart = 200;
+constexpr const char* ReadOnlyFileReason = "the file is read-only";
 constexpr std::intptr_t Closed = -1; // INVALID_HANDLE_VALUE as a number
 
 HANDLE asHandle(std::intptr_t handle) {
@@ -87,7 +88,7 @@ std::string replaceFailure(const std::filesystem::path& target, DWORD error) {
             CloseHandle(probe);
             const DWORD attributes = GetFileAttributesW(target.c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-                return "the file is read-only";
+                return ReadOnlyFileReason;
             }
         }
     }
@@ -261,6 +262,11 @@ void ReplacingFile::commit() {
     handle_ = Closed;
     if (!CloseHandle(file)) {
         fail(reasonOf(GetLastError()));
+    }
+    // Windows refuses to replace a read-only file (Wine does not): say so the same way on both.
+    if (const DWORD attributes = GetFileAttributesW(target_.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        fail(ReadOnlyFileReason);
     }
     if (!MoveFileExW(temporary_.c_str(), target_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
