@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
+#include <memory>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace kelvor {
 
@@ -15,25 +15,20 @@ ReportFile loadReportFile(const std::string& path) {
     const auto fail = [&path](int error) {
         return std::runtime_error("cannot read " + path + ": " + std::strerror(error));
     };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // Binary: a report's line ends are sent exactly as the file holds them, on Windows too.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"),
+                                                             &std::fclose);
+    if (!in) {
         throw fail(errno);
     }
     ReportFile file{path, {}};
     char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            file.bytes.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            const int error = errno;
-            ::close(fd);
-            throw fail(error);
-        }
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, in.get())) {
+        file.bytes.append(buffer, n);
     }
-    ::close(fd);
+    if (std::ferror(in.get())) {
+        throw fail(errno);
+    }
     return file;
 }
 

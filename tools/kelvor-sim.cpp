@@ -72,8 +72,10 @@ int run(const kelvor::SimOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGPIPE
     // A caller that stops reading our output must not kill us mid-write.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     const kelvor::SimCommand command =
         kelvor::parseSimCommand(std::vector<std::string>(argv + 1, argv + argc));
     switch (command.kind) {

@@ -1,4 +1,5 @@
 #include "capture/ReceivedArchive.h"
+#include "util/PathText.h"
 
 #include <system_error>
 
@@ -9,7 +10,7 @@ namespace {
 std::filesystem::path freeName(const std::filesystem::path& folder, const std::string& stem) {
     for (int n = 1;; ++n) {
         const std::string name = n == 1 ? stem : stem + " (" + std::to_string(n) + ")";
-        auto path = folder / (name + ".txt");
+        auto path = folder / pathFromUtf8(name + ".txt");
         std::error_code error;
         if (!std::filesystem::exists(path, error)) {
             return path;
@@ -69,11 +70,11 @@ std::string ReceivedArchive::finish(int channel, bool cutShort) {
     }
     auto path = cutShort ? markCutShort(report.path) : report.path;
     report = Report{};
-    return path.string();
+    return utf8Of(path);
 }
 
 std::filesystem::path ReceivedArchive::markCutShort(const std::filesystem::path& path) {
-    const auto marked = freeName(path.parent_path(), path.stem().string() + " (cut short)");
+    const auto marked = freeName(path.parent_path(), utf8Of(path.stem()) + " (cut short)");
     std::error_code error;
     std::filesystem::rename(path, marked, error);
     return error ? path : marked;
@@ -86,7 +87,7 @@ void ReceivedArchive::failed(Report& report, const std::string& reason) {
         return;
     }
     troubleTold_ = true;
-    trouble_("The received report could not be kept in the archive file " + path.string() + ": " +
+    trouble_("The received report could not be kept in the archive file " + utf8Of(path) + ": " +
              reason + ". Reports are still put into the workbooks.");
 }
 

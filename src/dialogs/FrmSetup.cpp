@@ -4,11 +4,11 @@
 #include "dialogs/TraceOffsetText.h"
 #include "export/ErrorMessage.h"
 #include "export/HostError.h"
+#include "platform/LocaleNumbers.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/CenterForm.h"
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/TwipsLayout.h"
-#include "util/NumberText.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "dialogs/TraceOffsetText.h"
 
-#include "util/NumberText.h"
+#include "platform/LocaleNumbers.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,5 @@
 #include "platform/DurableFile.h"
+#include "util/PathText.h"
 
 #include <cctype>
 #include <cerrno>
@@ -27,7 +28,7 @@ bool allDigits(std::string_view text) {
 } // namespace
 
 FileError::FileError(std::filesystem::path path, std::string reason)
-    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)),
+    : std::runtime_error(utf8Of(path) + ": " + reason), path_(std::move(path)),
       reason_(std::move(reason)) {}
 
 const std::filesystem::path& FileError::path() const {
@@ -118,6 +119,42 @@ bool isTemporaryFileName(const std::string& fileName) {
     const auto dash = token.find('-');
     return allDigits(token.substr(0, dash)) &&
            (dash == std::string_view::npos || allDigits(token.substr(dash + 1)));
+}
+
+// Small writes (zip headers) are gathered into one system call; big ones go straight through.
+void ReplacingFile::write(std::string_view bytes) {
+    if (!failure_.empty()) {
+        throw FileError(target_, failure_);
+    }
+    if (committed_) {
+        throw FileError(target_, "the file was already written");
+    }
+    if (buffer_.size() + bytes.size() <= ReplacingFileBufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    flushBuffer();
+    if (bytes.size() < ReplacingFileBufferSize) {
+        buffer_.append(bytes);
+        return;
+    }
+    writeThrough(bytes);
+    written_ += bytes.size();
+}
+
+void ReplacingFile::flushBuffer() {
+    if (buffer_.empty()) {
+        return;
+    }
+    writeThrough(buffer_);
+    written_ += buffer_.size();
+    buffer_.clear();
+}
+
+void ReplacingFile::fail(std::string reason) {
+    failure_ = reason;
+    discard();
+    throw FileError(target_, std::move(reason));
 }
 
 } // namespace kelvor

@@ -55,6 +55,9 @@ private:
     std::size_t size_ = 0;      // bytes appended so far
 };
 
+// Bytes a ReplacingFile gathers before it hands them to the system.
+inline constexpr std::size_t ReplacingFileBufferSize = 256 * 1024;
+
 // Replaces a file as a whole: the bytes go to a temporary file beside the target whose name
 // marks it as this program's; commit() checks every write, flushes, syncs, renames it over
 // the target and syncs the folder. Any failure throws FileError and leaves the target exactly
@@ -77,6 +80,8 @@ public:
 
 private:
     void flushBuffer();
+    // Hands every byte to the system, or fails; one definition per operating system.
+    void writeThrough(std::string_view bytes);
     [[noreturn]] void fail(std::string reason);
     void discard() noexcept;
 

@@ -2,8 +2,8 @@
 
 #include "Version.h"
 #include "platform/IniFile.h"
+#include "platform/LocaleNumbers.h"
 #include "util/AnsiText.h"
-#include "util/NumberText.h"
 
 #include <cmath>
 #include <exception>

@@ -8,6 +8,7 @@
 #include "host/app/BuiltinApplicationFactory.h"
 #include "platform/DurableFile.h"
 #include "platform/PlatformConfig.h"
+#include "platform/ProgramFolders.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
 #include "shell/ExportSummary.h"
@@ -15,9 +16,11 @@
 #include "shell/LoggedPrompts.h"
 #include "shell/WorkbookWindows.h"
 #include "util/EventLog.h"
+#include "util/PathText.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QSessionManager>
 #include <QStandardPaths>
 
 #include <array>
@@ -37,13 +40,17 @@ int main(int argc, char** argv) {
     kelvor::AppState state;
     kelvor::Main(state);
 
-    // The built-in spreadsheet application keeps its workbook files in the folder the
-    // settings file names (beside the settings file by default).
-    const QString programFolder = QApplication::applicationDirPath();
-    const std::filesystem::path iniPath = kelvor::iniPathIn(programFolder);
-    const kelvor::PlatformConfig platform = kelvor::readPlatformConfig(iniPath.string());
+    // The settings file lives beside the program, or in the user's documents when the program
+    // may not write there (Program Files). The built-in spreadsheet application keeps its
+    // workbook files in the folder the settings file names (beside it by default).
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString settingsFolder = QString::fromStdString(kelvor::utf8Of(kelvor::settingsFolder(
+        kelvor::pathFromUtf8(QApplication::applicationDirPath().toStdString()),
+        kelvor::pathFromUtf8(documents.toStdString()), "KelvrReader.ini")));
+    const std::string iniPath = kelvor::iniPathIn(settingsFolder);
+    const kelvor::PlatformConfig platform = kelvor::readPlatformConfig(iniPath);
 
-    kelvor::EventLog log(iniPath.parent_path() / "KelvorReader.log");
+    kelvor::EventLog log(kelvor::pathFromUtf8(iniPath).parent_path() / "KelvorReader.log");
     log.write(std::string("Reader started: ") + kelvor::ProgramTitle + " " +
               std::to_string(kelvor::VersionMajor) + "." + std::to_string(kelvor::VersionMinor) +
               "." + std::to_string(kelvor::VersionRevision) + ", workbooks in " +
@@ -51,7 +58,7 @@ int main(int argc, char** argv) {
     kelvor::QtPrompts boxes;
     kelvor::LoggedPrompts prompts(boxes, log);
     // Every report is kept as received before any export is tried.
-    kelvor::ReceivedArchive archive(std::filesystem::path(platform.workbookFolder) / "Received",
+    kelvor::ReceivedArchive archive(kelvor::pathFromUtf8(platform.workbookFolder) / "Received",
                                     kelvor::WallClock::now, [&prompts](const std::string& message) {
                                         prompts.show(message, kelvor::ProgramTitle,
                                                      kelvor::PromptIcon::Exclamation,
@@ -59,15 +66,14 @@ int main(int argc, char** argv) {
                                     });
     // Workbooks that cannot be written there when the program ends go to the user's
     // documents instead of being lost (a pulled drive, a full disk, a share gone away).
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const std::filesystem::path rescueFolder =
         documents.isEmpty()
             ? std::filesystem::path()
-            : std::filesystem::path(documents.toStdString()) / "KelvorReader2 rescued workbooks";
+            : kelvor::pathFromUtf8(documents.toStdString()) / "KelvorReader2 rescued workbooks";
     // The workbook windows, made below, follow every export.
     std::function<void()> workbooksChanged;
     kelvor::host::BuiltinApplicationFactory spreadsheets(
-        platform.workbookFolder,
+        kelvor::pathFromUtf8(platform.workbookFolder),
         [&prompts](const std::string& message) {
             prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
                          kelvor::PromptButtons::Ok);
@@ -101,16 +107,21 @@ int main(int argc, char** argv) {
     for (int n = 0; n < kelvor::ChannelCount; ++n) {
         lights[n] = &frmMain.commStatus(n);
     }
-    kelvor::WorkbookWindows workbookWindows({.lights = lights,
-                                             .exports = exportContext,
-                                             .channels = state.ChannelInfo,
-                                             .prompts = prompts,
-                                             .workbookFolder = platform.workbookFolder,
-                                             .log = &log});
+    kelvor::WorkbookWindows workbookWindows(
+        {.lights = lights,
+         .exports = exportContext,
+         .channels = state.ChannelInfo,
+         .prompts = prompts,
+         .workbookFolder = kelvor::pathFromUtf8(platform.workbookFolder),
+         .log = &log});
     workbooksChanged = [&workbookWindows] { workbookWindows.workbooksChanged(); };
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });
+    // The end of the user's session (logging off, shutting down) ends the reader the same way,
+    // before the system ends the process.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain,
+                     [&frmMain](QSessionManager&) { frmMain.close(); });
 
-    frmMain.load(programFolder);
+    frmMain.load(settingsFolder);
     frmMain.show();
     const int exitCode = QApplication::exec();
     log.write("Reader ended");

@@ -1,5 +1,7 @@
 #include "util/NumberText.h"
 
+#include "util/Utf8Text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -60,6 +62,121 @@ std::optional<long> readExponent(ValScanner& scan) {
         return std::nullopt;
     }
     return negative ? -exponent : exponent;
+}
+
+// The single code point a locale entry holds; 0 (matching nothing typed) when it holds none
+// or more than one.
+char32_t onlyCharacter(const std::string& entry) {
+    const auto decoded = decodeUtf8(entry);
+    return decoded && decoded->size() == 1 ? decoded->front() : 0;
+}
+
+// A number in the locale's way of writing as the C locale writes it ("1.234,5" in German
+// becomes "1234.5"), with the group separators checked and dropped; nothing when a character
+// is none of a number's or a group separator stands where none may.
+std::optional<std::string> cNumberText(std::string_view text, const NumberSeparators& locale) {
+    const auto decoded = decodeUtf8(text);
+    if (!decoded) {
+        return std::nullopt;
+    }
+    std::u32string_view chars = *decoded;
+    while (!chars.empty() && isWhiteSpace(chars.front())) {
+        chars.remove_prefix(1);
+    }
+    while (!chars.empty() && isWhiteSpace(chars.back())) {
+        chars.remove_suffix(1);
+    }
+    const char32_t point = onlyCharacter(locale.decimalPoint);
+    const char32_t group = onlyCharacter(locale.groupSeparator);
+    const char32_t minus = onlyCharacter(locale.minusSign);
+    const char32_t plus = onlyCharacter(locale.plusSign);
+    // Where the group separator is a no-break space, people type an ordinary one.
+    const bool blankGroups = group == 0xA0 || group == 0x202F;
+
+    std::string number;
+    bool afterPoint = false;
+    bool afterExponent = false;
+    bool inGroups = false; // a group separator came before, and no decimal point since
+    int digitsInGroup = 0; // digits since the last group separator
+    bool endsInGroup = false;
+    for (const char32_t c : chars) {
+        endsInGroup = false;
+        if ((c != 0 && c == group) || (blankGroups && c == U' ')) {
+            // Groups of three, after a first group of one to three digits, and only before
+            // the decimal point.
+            if (afterPoint || afterExponent || digitsInGroup == 0 || digitsInGroup > 3 ||
+                (inGroups && digitsInGroup != 3)) {
+                return std::nullopt;
+            }
+            inGroups = true;
+            digitsInGroup = 0;
+            endsInGroup = true;
+            continue;
+        }
+        char out = 0;
+        if ((plus != 0 && c == plus) || c == U'+') {
+            out = '+';
+        } else if ((minus != 0 && c == minus) || c == U'-' || c == 0x2212) {
+            out = '-';
+        } else if (point != 0 && c == point) {
+            out = '.';
+        } else if (c == U'e' || c == U'E') {
+            out = 'e';
+        } else if (c >= U'0' && c <= U'9') {
+            out = static_cast<char>(c);
+        } else {
+            return std::nullopt;
+        }
+        if (out == '.' || out == 'e') {
+            if (out == '.' && (afterPoint || afterExponent)) {
+                return std::nullopt;
+            }
+            if (inGroups && digitsInGroup != 3) {
+                return std::nullopt;
+            }
+            inGroups = false;
+            (out == '.' ? afterPoint : afterExponent) = true;
+        } else if (isDigit(out)) {
+            ++digitsInGroup;
+        }
+        number += out;
+    }
+    if (endsInGroup || (inGroups && digitsInGroup != 3) || number.empty()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// "[+-]digits[.digits][e[+-]digits]", with digits on at least one side of the point.
+bool isPlainNumber(std::string_view number) {
+    std::size_t i = 0;
+    const auto digitsFrom = [&](std::size_t from) {
+        while (i < number.size() && isDigit(number[i])) {
+            ++i;
+        }
+        return i - from;
+    };
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) {
+        ++i;
+    }
+    std::size_t mantissa = digitsFrom(i);
+    if (i < number.size() && number[i] == '.') {
+        ++i;
+        mantissa += digitsFrom(i);
+    }
+    if (mantissa == 0) {
+        return false;
+    }
+    if (i < number.size() && number[i] == 'e') {
+        ++i;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-')) {
+            ++i;
+        }
+        if (digitsFrom(i) == 0) {
+            return false;
+        }
+    }
+    return i == number.size();
 }
 
 } // namespace
@@ -128,17 +245,25 @@ std::optional<std::int32_t> roundToInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-std::optional<double> parseLocaleNumber(std::string_view text, const QLocale& locale) {
-    bool ok = false;
-    const double value =
-        locale.toDouble(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), &ok);
-    if (!ok || !std::isfinite(value)) {
+std::optional<double> parseLocaleNumber(std::string_view text, const NumberSeparators& locale) {
+    auto number = cNumberText(text, locale);
+    if (!number || !isPlainNumber(*number)) {
+        return std::nullopt;
+    }
+    std::string_view digits = *number;
+    if (digits.front() == '+') {
+        digits.remove_prefix(1); // from_chars takes no plus sign
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() ||
+        !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
 }
 
-std::string formatSingle(float value, const QLocale& locale) {
+std::string formatSingle(float value, const NumberSeparators& locale) {
     if (std::isnan(value)) {
         return "NaN";
     }
@@ -176,7 +301,7 @@ std::string formatSingle(float value, const QLocale& locale) {
         exponent = -exponent;
     }
 
-    const std::string point = locale.decimalPoint().toStdString();
+    const std::string& point = locale.decimalPoint;
     std::string text = value < 0 ? "-" : "";
     if (exponent < -4 || exponent >= 7) {
         text += digits.front();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QLocale>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,14 +17,24 @@ double leadingNumber(std::string_view text);
 // is not finite or lies outside the 32-bit range.
 std::optional<std::int32_t> roundToInt32(double value);
 
-// The whole text read as a number in the given locale: blanks around it, the locale's group
-// and decimal separators and an exponent are allowed. Nothing for any other text, and for
-// infinities and NaN.
-std::optional<double> parseLocaleNumber(std::string_view text, const QLocale& locale);
+// How a locale writes numbers (each entry one character, as UTF-8); the platform layer fills
+// it from the system's settings. The default is the English way.
+struct NumberSeparators {
+    std::string decimalPoint = ".";
+    std::string groupSeparator = ",";
+    std::string minusSign = "-";
+    std::string plusSign = "+";
+};
+
+// The whole text read as a number in the given locale: white space around it, the locale's
+// signs, group separators (in groups of three before the decimal point) and decimal
+// separator, and an exponent are allowed. Nothing for any other text, and for numbers beyond
+// the range of a double.
+std::optional<double> parseLocaleNumber(std::string_view text, const NumberSeparators& locale);
 
 // A single-precision value as text: the fewest significant digits (at most seven) that read
 // back as the same value, the locale's decimal separator, no group separators, and exponent
 // form ("1E+20", "1E-05") only for very large or very small values.
-std::string formatSingle(float value, const QLocale& locale);
+std::string formatSingle(float value, const NumberSeparators& locale);
 
 } // namespace kelvor

@@ -1,4 +1,4 @@
-#include "util/NumberText.h"
+#include "platform/LocaleNumbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,7 @@
 #include "XlsxPackage.h"
 
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <zip.h>
 
 #include <memory>
@@ -63,31 +59,6 @@ std::string xmlError(const std::string& xml) {
         reader.readNext();
     }
     return reader.hasError() ? reader.errorString().toStdString() : std::string();
-}
-
-TempDir::TempDir() {
-    QTemporaryDir dir;
-    dir.setAutoRemove(false);
-    path_ = dir.path().toStdString();
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> fileNamesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace kelvor::test

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "TestFiles.h"
+
 #include <filesystem>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace kelvor::test {
 
@@ -19,24 +20,5 @@ std::map<std::string, PackageEntry> readPackage(const std::filesystem::path& pat
 
 // Empty when the XML is well-formed, otherwise the parser's complaint.
 std::string xmlError(const std::string& xml);
-
-// A file's bytes, exactly; empty when it cannot be read.
-std::string fileBytes(const std::filesystem::path& path);
-
-// The names of what a folder holds, sorted.
-std::vector<std::string> fileNamesIn(const std::filesystem::path& folder);
-
-// A fresh folder below the system's temporary folder, removed with the object.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace kelvor::test

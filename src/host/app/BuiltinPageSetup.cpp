@@ -3,8 +3,7 @@
 #include "host/app/HostErrors.h"
 #include "host/app/RangeAddress.h"
 #include "host/model/CellAddress.h"
-
-#include <QString>
+#include "util/Utf8Text.h"
 
 #include <cmath>
 
@@ -12,7 +11,7 @@ namespace kelvor::host {
 
 namespace {
 
-constexpr qsizetype kMaxHeaderLength = 255;
+constexpr std::size_t kMaxHeaderLength = 255;
 
 xl::HostError unableToSet(const char* property) {
     return methodError(std::string("Unable to set the ") + property +
@@ -48,8 +47,7 @@ void BuiltinPageSetup::setMargin(double kelvor::PageSetup::*margin, double point
 void BuiltinPageSetup::setText(std::string kelvor::PageSetup::*field, const std::string& text,
                                const char* name) {
     sheet_.index();
-    if (QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).size() >
-        kMaxHeaderLength) {
+    if (utf16Length(text) > kMaxHeaderLength) {
         throw unableToSet(name);
     }
     change([&](kelvor::PageSetup& setup) { setup.*field = text; });

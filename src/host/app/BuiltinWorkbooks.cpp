@@ -3,6 +3,7 @@
 #include "host/app/BuiltinChart.h"
 #include "host/app/BuiltinSheet.h"
 #include "host/app/HostErrors.h"
+#include "util/PathText.h"
 
 #include <algorithm>
 
@@ -64,15 +65,14 @@ void BuiltinWorkbook::setFileName(const std::string& name) {
     book_->file.path = app_->files.claim(name);
     book_->file.written = false;
     book_->file.lastWritten.clear();
-    book_->model.setName(book_->file.path.stem().string());
+    book_->model.setName(utf8Of(book_->file.path.stem()));
 }
 
 void BuiltinWorkbook::Close() {
     app_->checkOpen(*book_);
     if (const auto failure = app_->writeBook(*book_)) {
-        throw methodError("The workbook file " + failure->path.string() +
-                          " could not be written: " + failure->reason +
-                          ". The workbook stays open.");
+        throw methodError("The workbook file " + utf8Of(failure->path) + " could not be written: " +
+                          failure->reason + ". The workbook stays open.");
     }
     app_->removeBook(*book_);
     app_->tellChanged();

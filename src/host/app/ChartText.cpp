@@ -2,8 +2,7 @@
 
 #include "export/XlConstants.h"
 #include "host/app/HostErrors.h"
-
-#include <QString>
+#include "util/Utf8Text.h"
 
 #include <cmath>
 
@@ -65,12 +64,12 @@ void BuiltinTextFont::setName(const std::string& name) {
 }
 
 void BuiltinTextFont::setFontStyle(const std::string& style) {
-    const auto words = QString::fromStdString(style).simplified().toLower();
+    const auto words = asciiLowercase(simplifiedWhiteSpace(style));
     if (words != "regular" && words != "bold" && words != "italic" && words != "bold italic") {
         throw fontError("FontStyle");
     }
     // Italic is drawn upright: no text the program writes asks for it.
-    target_->edit([&](TextRun& run) { run.bold = words.startsWith("bold"); });
+    target_->edit([&](TextRun& run) { run.bold = words.starts_with("bold"); });
 }
 
 void BuiltinTextFont::setSize(double points) {

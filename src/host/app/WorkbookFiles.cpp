@@ -3,6 +3,7 @@
 #include "host/model/Workbook.h"
 #include "host/xlsx/XlsxError.h"
 #include "platform/DurableFile.h"
+#include "util/PathText.h"
 
 #include <mutex>
 #include <set>
@@ -26,7 +27,7 @@ Claims& claims() {
 std::string claimKey(const std::filesystem::path& path) {
     std::error_code error;
     const auto absolute = std::filesystem::absolute(path, error);
-    return (error ? path : absolute).lexically_normal().string();
+    return utf8Of((error ? path : absolute).lexically_normal());
 }
 
 std::vector<std::uint64_t> signature(const Workbook& book) {
@@ -52,7 +53,7 @@ std::filesystem::path WorkbookFiles::claim(const std::string& bookName) const {
     const std::lock_guard lock(registry.mutex);
     for (int n = 1;; ++n) {
         const auto name = n == 1 ? bookName : bookName + " (" + std::to_string(n) + ")";
-        auto path = folder_ / (name + ".xlsx");
+        auto path = folder_ / pathFromUtf8(name + ".xlsx");
         std::error_code error;
         if (std::filesystem::exists(path, error) || registry.paths.contains(claimKey(path))) {
             continue;

@@ -1,6 +1,7 @@
 #include "host/app/WriteNotices.h"
 
 #include "platform/DurableFile.h"
+#include "util/PathText.h"
 
 namespace kelvor::host {
 
@@ -9,7 +10,7 @@ namespace {
 std::string joined(const std::vector<std::filesystem::path>& paths) {
     std::string text;
     for (const auto& path : paths) {
-        text += (text.empty() ? "" : ", ") + path.string();
+        text += (text.empty() ? "" : ", ") + utf8Of(path);
     }
     return text;
 }
@@ -58,7 +59,7 @@ std::string writeFailureMessage(const std::vector<WriteFailure>& failures, bool 
         message = "The workbook files could not be written: ";
         for (std::size_t i = 0; i < failures.size(); ++i) {
             message +=
-                (i == 0 ? "" : "; ") + failures[i].path.string() + " (" + failures[i].reason + ")";
+                (i == 0 ? "" : "; ") + utf8Of(failures[i].path) + " (" + failures[i].reason + ")";
         }
         message += ".";
     }

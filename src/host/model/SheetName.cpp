@@ -1,28 +1,22 @@
 #include "host/model/SheetName.h"
 
-#include <QString>
+#include "util/CaseFold.h"
+#include "util/Utf8Text.h"
 
 namespace kelvor {
 
-namespace {
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 bool isValidSheetName(std::string_view name) {
-    const QString text = toQString(name);
-    if (text.isEmpty() || text.size() > 31 || text.toUtf8() != QByteArrayView(name)) {
-        return false; // empty, too long, or not valid UTF-8
-    }
-    if (text.front() == u'\'' || text.back() == u'\'') {
+    const auto text = decodeUtf8(name);
+    // A leading byte order mark is no part of a name typed anywhere.
+    if (!text || text->empty() || text->front() == 0xFEFF || utf16Length(name) > 31) {
         return false;
     }
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || QStringView(u":\\/?*[]").contains(c) || c.unicode() == 0xFFFE ||
-            c.unicode() == 0xFFFF) {
+    if (text->front() == U'\'' || text->back() == U'\'') {
+        return false;
+    }
+    for (const char32_t c : *text) {
+        if (c < 0x20 || std::u32string_view(U":\\/?*[]").find(c) != std::u32string_view::npos ||
+            c == 0xFFFE || c == 0xFFFF) {
             return false;
         }
     }
@@ -30,7 +24,12 @@ bool isValidSheetName(std::string_view name) {
 }
 
 bool sameSheetName(std::string_view a, std::string_view b) {
-    return a == b || toQString(a).compare(toQString(b), Qt::CaseInsensitive) == 0;
+    if (a == b) {
+        return true;
+    }
+    const auto left = decodeUtf8(a);
+    const auto right = decodeUtf8(b);
+    return left && right && equalIgnoringCase(*left, *right);
 }
 
 } // namespace kelvor

@@ -17,8 +17,6 @@ namespace kelvor {
 namespace {
 
 constexpr std::string_view TemporarySuffix = ".kelvor-tmp"; // as isTemporaryFileName knows it
-// Small writes (zip headers) are gathered into one system call; big ones go straight through.
-constexpr std::size_t BufferSize = 256 * 1024;
 // A temporary name must stay within the usual 255-byte limit of a file name.
 constexpr std::size_t MaxNamePart = 200;
 
@@ -263,7 +261,7 @@ ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(t
         // The replacement keeps the permissions the file had.
         ::fchmod(static_cast<int>(handle_), existing.st_mode & 07777);
     }
-    buffer_.reserve(BufferSize);
+    buffer_.reserve(ReplacingFileBufferSize);
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -272,37 +270,10 @@ ReplacingFile::~ReplacingFile() {
     }
 }
 
-void ReplacingFile::write(std::string_view bytes) {
-    if (!failure_.empty()) {
-        throw FileError(target_, failure_);
-    }
-    if (committed_) {
-        throw FileError(target_, "the file was already written");
-    }
-    if (buffer_.size() + bytes.size() <= BufferSize) {
-        buffer_.append(bytes);
-        return;
-    }
-    flushBuffer();
-    if (bytes.size() < BufferSize) {
-        buffer_.append(bytes);
-        return;
-    }
+void ReplacingFile::writeThrough(std::string_view bytes) {
     if (const int error = writeAll(static_cast<int>(handle_), bytes); error != 0) {
         fail(fileErrorReason(error));
     }
-    written_ += bytes.size();
-}
-
-void ReplacingFile::flushBuffer() {
-    if (buffer_.empty()) {
-        return;
-    }
-    if (const int error = writeAll(static_cast<int>(handle_), buffer_); error != 0) {
-        fail(fileErrorReason(error));
-    }
-    written_ += buffer_.size();
-    buffer_.clear();
 }
 
 void ReplacingFile::commit() {
@@ -339,12 +310,6 @@ void ReplacingFile::commit() {
     // bring back the earlier file, which is whole as well. Reporting the write as failed
     // would be the bigger lie.
     syncFolder(folderOf(target_));
-}
-
-void ReplacingFile::fail(std::string reason) {
-    failure_ = reason;
-    discard();
-    throw FileError(target_, std::move(reason));
 }
 
 void ReplacingFile::discard() noexcept {

@@ -1,5 +1,7 @@
 #include "platform/DurableFile.h"
 
+#include "util/PathText.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,8 +16,8 @@ namespace kelvor {
 
 namespace {
 
-constexpr std::size_t BufferSize = 256 * 1024;
 constexpr std::size_t MaxNamePart = 200;
+constexpr const char* ReadOnlyFileReason = "the file is read-only";
 constexpr std::intptr_t Closed = -1; // INVALID_HANDLE_VALUE as a number
 
 HANDLE asHandle(std::intptr_t handle) {
@@ -68,6 +70,29 @@ std::string reasonOf(DWORD error) {
         return std::system_category().message(static_cast<int>(error)) + " (Windows error " +
                std::to_string(error) + ")";
     }
+}
+
+// Why a file could not be replaced. Windows says "access denied" both for a file that another
+// program holds open (a spreadsheet program showing the workbook) and for a read-only folder
+// or file; the first is told apart by whether the file can be opened for deletion now.
+std::string replaceFailure(const std::filesystem::path& target, DWORD error) {
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
+        const HANDLE probe = CreateFileW(target.c_str(), DELETE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_SHARING_VIOLATION) {
+                return FileHeldOpenReason;
+            }
+        } else {
+            CloseHandle(probe);
+            const DWORD attributes = GetFileAttributesW(target.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+                return ReadOnlyFileReason;
+            }
+        }
+    }
+    return reasonOf(error);
 }
 
 // Every byte written, or false with the system's error left for GetLastError.
@@ -199,7 +224,7 @@ ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(t
         temporary_ = std::move(candidate);
         break;
     }
-    buffer_.reserve(BufferSize);
+    buffer_.reserve(ReplacingFileBufferSize);
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -208,37 +233,10 @@ ReplacingFile::~ReplacingFile() {
     }
 }
 
-void ReplacingFile::write(std::string_view bytes) {
-    if (!failure_.empty()) {
-        throw FileError(target_, failure_);
-    }
-    if (committed_) {
-        throw FileError(target_, "the file was already written");
-    }
-    if (buffer_.size() + bytes.size() <= BufferSize) {
-        buffer_.append(bytes);
-        return;
-    }
-    flushBuffer();
-    if (bytes.size() < BufferSize) {
-        buffer_.append(bytes);
-        return;
-    }
+void ReplacingFile::writeThrough(std::string_view bytes) {
     if (!writeAll(asHandle(handle_), bytes)) {
         fail(reasonOf(GetLastError()));
     }
-    written_ += bytes.size();
-}
-
-void ReplacingFile::flushBuffer() {
-    if (buffer_.empty()) {
-        return;
-    }
-    if (!writeAll(asHandle(handle_), buffer_)) {
-        fail(reasonOf(GetLastError()));
-    }
-    written_ += buffer_.size();
-    buffer_.clear();
 }
 
 void ReplacingFile::commit() {
@@ -265,17 +263,16 @@ void ReplacingFile::commit() {
     if (!CloseHandle(file)) {
         fail(reasonOf(GetLastError()));
     }
+    // Windows refuses to replace a read-only file (Wine does not): say so the same way on both.
+    if (const DWORD attributes = GetFileAttributesW(target_.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        fail(ReadOnlyFileReason);
+    }
     if (!MoveFileExW(temporary_.c_str(), target_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        fail(reasonOf(GetLastError()));
+        fail(replaceFailure(target_, GetLastError()));
     }
     committed_ = true;
-}
-
-void ReplacingFile::fail(std::string reason) {
-    failure_ = reason;
-    discard();
-    throw FileError(target_, std::move(reason));
 }
 
 void ReplacingFile::discard() noexcept {
@@ -294,14 +291,10 @@ void removeLeftoverTemporaryFiles(const std::filesystem::path& folder) {
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
         const auto& path = entries->path();
         std::error_code statusError;
-        try {
-            if (!isTemporaryFileName(path.filename().string()) ||
-                !std::filesystem::is_regular_file(
-                    std::filesystem::symlink_status(path, statusError))) {
-                continue;
-            }
-        } catch (const std::exception&) {
-            continue; // a name the narrow encoding cannot hold is none of ours
+        // The name as UTF-8: a workbook named in Cyrillic leaves a temporary file named so too.
+        if (!isTemporaryFileName(utf8Of(path.filename())) ||
+            !std::filesystem::is_regular_file(std::filesystem::symlink_status(path, statusError))) {
+            continue;
         }
         // A file still being written is open without delete sharing: this fails and skips it.
         DeleteFileW(path.c_str());
