@@ -261,7 +261,7 @@ private:
         }
         state_[k] = StateTable::State::Done;
         if (cell.value != result) {
-            sheet.setCachedValue(cell, result, column);
+            sheet.setCachedValue(cell, result, row, column);
         }
         sheet.markCalculated(cell);
         return result;
