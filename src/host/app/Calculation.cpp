@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 #include <variant>
 
 namespace kelvor::host {
@@ -70,7 +71,6 @@ public:
         // consecutive rows, which the lookups below make cheap.
         // Sheets of plain values (the data sheets) are not walked again while unchanged.
         std::vector<Position> formulas;
-        std::vector<std::vector<Position>> byColumn;
         FormulaCache::SheetRevisions withoutFormulas;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
@@ -79,20 +79,7 @@ public:
                     continue;
                 }
                 const auto before = formulas.size();
-                for (const auto& [row, cells] : sheet->rows()) {
-                    for (const auto& [column, cell] : cells) {
-                        if (cell.hasFormula() && cell.notation == FormulaNotation::R1C1) {
-                            if (byColumn.size() < column) {
-                                byColumn.resize(column);
-                            }
-                            byColumn[column - 1].push_back({sheet, row, column, &cell, 0});
-                        }
-                    }
-                }
-                for (auto& column : byColumn) {
-                    formulas.insert(formulas.end(), column.begin(), column.end());
-                    column.clear();
-                }
+                appendByColumn(*sheet, formulas);
                 if (formulas.size() == before) {
                     withoutFormulas.emplace(sheet, sheet->revision());
                 }
@@ -142,11 +129,43 @@ public:
 private:
     struct Position {
         Worksheet* sheet;
+        const Cell* cell;
         std::uint32_t row;
         std::uint32_t column;
-        const Cell* cell;
         std::size_t group;
     };
+
+    static bool calculable(const Cell& cell) {
+        return cell.hasFormula() && cell.notation == FormulaNotation::R1C1;
+    }
+
+    // The sheet's formulas column by column, top down in each: counted first, so that each
+    // lands in its place without a copy per column (a summary holds hundreds of thousands).
+    static void appendByColumn(Worksheet& sheet, std::vector<Position>& formulas) {
+        std::vector<std::size_t> starts;
+        for (const auto& [row, cells] : sheet.rows()) {
+            for (const auto& [column, cell] : cells) {
+                if (calculable(cell)) {
+                    if (starts.size() <= column) {
+                        starts.resize(column + 1, 0);
+                    }
+                    ++starts[column];
+                }
+            }
+        }
+        std::size_t next = formulas.size();
+        for (auto& start : starts) {
+            next += std::exchange(start, next);
+        }
+        formulas.resize(next);
+        for (const auto& [row, cells] : sheet.rows()) {
+            for (const auto& [column, cell] : cells) {
+                if (calculable(cell)) {
+                    formulas[starts[column]++] = {&sheet, &cell, row, column, 0};
+                }
+            }
+        }
+    }
 
     // The cells of one formula text on one sheet, and the sheets its references name.
     struct Group {
