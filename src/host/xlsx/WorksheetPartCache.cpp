@@ -14,7 +14,7 @@ namespace {
 // Stored additions a row may collect before it is compressed anew: each costs its bytes
 // uncompressed. The limit differs from row to row so that rows grown together are not all
 // compressed anew in the same write.
-std::size_t maxChain(std::uint32_t row) {
+std::uint32_t maxAdditions(std::uint32_t row) {
     return 8 + row % 8;
 }
 // Text up to this size is stored: compressing it would not pay.
@@ -111,7 +111,7 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
     }
 
     struct Pieces : WorksheetXmlSink {
-        const Sheet& before;
+        Sheet& before;
         Sheet& now;
         RowWork& work;
         const Changes changes;
@@ -120,10 +120,10 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
         std::deque<DeflateFragment> texts;
         std::vector<const DeflateFragment*> pieces;
         std::uint32_t wanted = 1;
-        const Row* old = nullptr;
+        Row* old = nullptr;
 
-        Pieces(const Sheet& b, Sheet& n, RowWork& w, const Worksheet& sheet,
-               const SharedFormulas& shared, FragmentCompressor& c)
+        Pieces(Sheet& b, Sheet& n, RowWork& w, const Worksheet& sheet, const SharedFormulas& shared,
+               FragmentCompressor& c)
             : before(b), now(n), work(w), changes(sheet, b.revision, b.runs, shared),
               compressor(c) {}
 
@@ -143,14 +143,17 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
             kept.head = std::string(head);
             const auto found = before.rows.find(number);
             old = found != before.rows.end() ? &found->second : nullptr;
+            if (old != nullptr && old->piece.size == 0) {
+                old = nullptr; // written as part of a whole: nothing kept to build on
+            }
             wanted = 1;
             // A cell removed from the end leaves its column changed in this row, so it never
             // passes for an unchanged row.
-            if (old != nullptr && !old->chain.empty() && old->head == head &&
-                lastColumn >= old->lastColumn && changes.firstChanged(number) > old->lastColumn) {
+            if (old != nullptr && old->head == head && lastColumn >= old->lastColumn &&
+                changes.firstChanged(number) > old->lastColumn) {
                 if (lastColumn == old->lastColumn) {
                     wanted = kNoColumn;
-                } else if (old->chain.size() < maxChain(number)) {
+                } else if (old->additions < maxAdditions(number)) {
                     wanted = old->lastColumn + 1;
                 }
             }
@@ -161,18 +164,21 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
             auto& kept = now.rows[number];
             if (wanted == 1) {
                 ++work.made;
-                kept.chain = {std::make_shared<const DeflateFragment>(compressor.compress(xml))};
+                kept.piece = compressor.compress(xml);
+                kept.additions = 0;
             } else {
                 ++(wanted == kNoColumn ? work.kept : work.extended);
-                kept.chain = old->chain;
+                // Taken over, not copied: the kept state is the new write's from here on, and
+                // a write that fails later makes this row anew (its piece is left empty).
+                kept.piece = std::move(old->piece);
+                old->piece = {};
+                kept.additions = old->additions;
                 if (!xml.empty()) {
-                    kept.chain.push_back(
-                        std::make_shared<const DeflateFragment>(storeFragment(xml)));
+                    appendFragment(kept.piece, storeFragment(xml));
+                    ++kept.additions;
                 }
             }
-            for (const auto& piece : kept.chain) {
-                pieces.push_back(piece.get());
-            }
+            pieces.push_back(&kept.piece);
         }
     } pieces(known->second, now, work_, sheet, shared, compressor_);
     writeWorksheetXml(sheet, shared, pieces);

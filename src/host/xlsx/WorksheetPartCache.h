@@ -4,7 +4,6 @@
 #include "host/xlsx/ZipArchive.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -37,11 +36,13 @@ public:
     const RowWork& lastRowWork() const { return lastWork_; }
 
 private:
-    using Piece = std::shared_ptr<const DeflateFragment>;
     struct Row {
         std::string head;             // the row's start tag as last written
         std::uint32_t lastColumn = 0; // of the last cell written
-        std::vector<Piece> chain;     // its compressed pieces; none while written in a whole
+        // The row compressed, and the additions stored behind it since; empty while the row
+        // was written as part of a whole (or taken over by the next write).
+        DeflateFragment piece;
+        std::uint32_t additions = 0;
     };
     struct Sheet {
         std::uint64_t revision = 0;                         // the sheet's when it was written
