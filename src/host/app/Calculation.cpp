@@ -91,27 +91,35 @@ public:
         state_.reserve(formulas.size());
 
         auto& stamps = cache_.groupStamps(book_);
-        std::vector<const Position*> waiting;
-        for (auto& f : formulas) {
+        // Formulas passed by wait in runs of one group: its cells are looked at together.
+        std::vector<Waiting> waiting;
+        for (std::size_t i = 0; i < formulas.size(); ++i) {
+            auto& f = formulas[i];
             f.group = groupOf(*f.sheet, f.cell->formula);
             if (full || !f.cell->calculated || !current(f.group, stamps)) {
                 formulaValue(*f.sheet, f.row, f.column, *f.cell);
+            } else if (!waiting.empty() && waiting.back().end == i &&
+                       formulas[i - 1].group == f.group) {
+                waiting.back().end = i + 1;
             } else {
-                waiting.push_back(&f);
+                waiting.push_back({i, i + 1});
             }
         }
         // Results stored change sheets that formulas passed by may read: until none does.
         for (bool more = true; more && !waiting.empty();) {
             more = false;
             ++pass_;
-            std::vector<const Position*> still;
-            for (const Position* f : waiting) {
-                if (current(f->group, stamps)) {
-                    still.push_back(f);
-                } else {
-                    formulaValue(*f->sheet, f->row, f->column, *f->cell);
-                    more = true;
+            std::vector<Waiting> still;
+            for (const Waiting& run : waiting) {
+                if (current(formulas[run.begin].group, stamps)) {
+                    still.push_back(run);
+                    continue;
                 }
+                for (auto i = run.begin; i < run.end; ++i) {
+                    const auto& f = formulas[i];
+                    formulaValue(*f.sheet, f.row, f.column, *f.cell);
+                }
+                more = true;
             }
             waiting = std::move(still);
         }
@@ -133,6 +141,12 @@ private:
         std::uint32_t row;
         std::uint32_t column;
         std::size_t group;
+    };
+
+    // Formulas `begin` to `end` (past the last), all of one group.
+    struct Waiting {
+        std::size_t begin;
+        std::size_t end;
     };
 
     static bool calculable(const Cell& cell) {

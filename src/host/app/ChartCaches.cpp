@@ -113,8 +113,8 @@ private:
 
     Source source(const std::string& name, std::uint32_t first, std::uint32_t last) {
         const auto* sheet = worksheetNamed(name);
-        return sheet ? Source{name, sheet->id(), sheet->columnsRevision(first, last), first, last}
-                     : Source{name, 0, 0, first, last};
+        return sheet ? Source{name, true, sheet->columnsRevision(first, last), first, last}
+                     : Source{name, false, 0, first, last};
     }
 
     bool current(const std::vector<Source>& sources) {
