@@ -101,8 +101,8 @@ public:
     std::uint64_t columnsRevision(std::uint32_t first, std::uint32_t last) const;
 
     // Not older than the last change of a cell of the row; 0 for a row never written to. A
-    // cell may have changed since revision `r` only where both this and its column's
-    // columnsRevision are newer than `r`, or rowsRevision is.
+    // cell may have changed since revision `r` only where its column's columnsRevision is
+    // newer than `r`, and this or rowsRevision is newer too.
     std::uint64_t rowRevision(std::uint32_t row) const {
         return row - 1 < rowRevisions_.size() ? rowRevisions_[row - 1] : 0;
     }
