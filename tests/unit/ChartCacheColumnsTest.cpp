@@ -59,5 +59,30 @@ TEST_F(ChartCacheColumnsTest, ChangesInTheColumnsReadAreReadAgainOthersNot) {
     EXPECT_TRUE(std::isnan(series().values.at(0)));
 }
 
+TEST_F(ChartCacheColumnsTest, AnotherSheetUnderTheNameIsReadTheSameSheetPutBackIsNot) {
+    // Set aside and put back under a new id, as the summary's offset sheet at every export.
+    book.putBackSheet(book.takeSheet(*book.indexOf("Offsets")));
+    const auto chartRevision = book.sheet(0).revision();
+    refresh();
+    EXPECT_EQ(book.sheet(0).revision(), chartRevision);
+    EXPECT_EQ(asChartSheet(book.sheet(0))->chart().series.at(0).xValues,
+              (std::vector<double>{1, 2, 3, 4}));
+
+    // Made anew under the same name with the same shape: its own revisions tell it apart.
+    book.removeSheet(*book.indexOf("Offsets"));
+    auto& other = book.addWorksheet("Offsets");
+    for (std::uint32_t row = 1; row <= 4; ++row) {
+        other.setValue(row, 1, -1.0 * row);
+    }
+    refresh();
+    EXPECT_EQ(asChartSheet(book.sheet(0))->chart().series.at(0).xValues,
+              (std::vector<double>{-1, -2, -3, -4}));
+    // And without any cell in the columns read.
+    book.removeSheet(*book.indexOf("Offsets"));
+    book.addWorksheet("Offsets").setValue(1, 5, 1.0);
+    refresh();
+    EXPECT_TRUE(std::isnan(asChartSheet(book.sheet(0))->chart().series.at(0).xValues.at(0)));
+}
+
 } // namespace
 } // namespace kelvor::host

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 #include <variant>
 
 namespace kelvor::host {
@@ -70,7 +71,6 @@ public:
         // consecutive rows, which the lookups below make cheap.
         // Sheets of plain values (the data sheets) are not walked again while unchanged.
         std::vector<Position> formulas;
-        std::vector<std::vector<Position>> byColumn;
         FormulaCache::SheetRevisions withoutFormulas;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
@@ -79,20 +79,7 @@ public:
                     continue;
                 }
                 const auto before = formulas.size();
-                for (const auto& [row, cells] : sheet->rows()) {
-                    for (const auto& [column, cell] : cells) {
-                        if (cell.hasFormula() && cell.notation == FormulaNotation::R1C1) {
-                            if (byColumn.size() < column) {
-                                byColumn.resize(column);
-                            }
-                            byColumn[column - 1].push_back({sheet, row, column, &cell, 0});
-                        }
-                    }
-                }
-                for (auto& column : byColumn) {
-                    formulas.insert(formulas.end(), column.begin(), column.end());
-                    column.clear();
-                }
+                appendByColumn(*sheet, formulas);
                 if (formulas.size() == before) {
                     withoutFormulas.emplace(sheet, sheet->revision());
                 }
@@ -104,27 +91,35 @@ public:
         state_.reserve(formulas.size());
 
         auto& stamps = cache_.groupStamps(book_);
-        std::vector<const Position*> waiting;
-        for (auto& f : formulas) {
+        // Formulas passed by wait in runs of one group: its cells are looked at together.
+        std::vector<Waiting> waiting;
+        for (std::size_t i = 0; i < formulas.size(); ++i) {
+            auto& f = formulas[i];
             f.group = groupOf(*f.sheet, f.cell->formula);
             if (full || !f.cell->calculated || !current(f.group, stamps)) {
                 formulaValue(*f.sheet, f.row, f.column, *f.cell);
+            } else if (!waiting.empty() && waiting.back().end == i &&
+                       formulas[i - 1].group == f.group) {
+                waiting.back().end = i + 1;
             } else {
-                waiting.push_back(&f);
+                waiting.push_back({i, i + 1});
             }
         }
         // Results stored change sheets that formulas passed by may read: until none does.
         for (bool more = true; more && !waiting.empty();) {
             more = false;
             ++pass_;
-            std::vector<const Position*> still;
-            for (const Position* f : waiting) {
-                if (current(f->group, stamps)) {
-                    still.push_back(f);
-                } else {
-                    formulaValue(*f->sheet, f->row, f->column, *f->cell);
-                    more = true;
+            std::vector<Waiting> still;
+            for (const Waiting& run : waiting) {
+                if (current(formulas[run.begin].group, stamps)) {
+                    still.push_back(run);
+                    continue;
                 }
+                for (auto i = run.begin; i < run.end; ++i) {
+                    const auto& f = formulas[i];
+                    formulaValue(*f.sheet, f.row, f.column, *f.cell);
+                }
+                more = true;
             }
             waiting = std::move(still);
         }
@@ -142,11 +137,49 @@ public:
 private:
     struct Position {
         Worksheet* sheet;
+        const Cell* cell;
         std::uint32_t row;
         std::uint32_t column;
-        const Cell* cell;
         std::size_t group;
     };
+
+    // Formulas `begin` to `end` (past the last), all of one group.
+    struct Waiting {
+        std::size_t begin;
+        std::size_t end;
+    };
+
+    static bool calculable(const Cell& cell) {
+        return cell.hasFormula() && cell.notation == FormulaNotation::R1C1;
+    }
+
+    // The sheet's formulas column by column, top down in each: counted first, so that each
+    // lands in its place without a copy per column (a summary holds hundreds of thousands).
+    static void appendByColumn(Worksheet& sheet, std::vector<Position>& formulas) {
+        std::vector<std::size_t> starts;
+        for (const auto& [row, cells] : sheet.rows()) {
+            for (const auto& [column, cell] : cells) {
+                if (calculable(cell)) {
+                    if (starts.size() <= column) {
+                        starts.resize(column + 1, 0);
+                    }
+                    ++starts[column];
+                }
+            }
+        }
+        std::size_t next = formulas.size();
+        for (auto& start : starts) {
+            next += std::exchange(start, next);
+        }
+        formulas.resize(next);
+        for (const auto& [row, cells] : sheet.rows()) {
+            for (const auto& [column, cell] : cells) {
+                if (calculable(cell)) {
+                    formulas[starts[column]++] = {&sheet, &cell, row, column, 0};
+                }
+            }
+        }
+    }
 
     // The cells of one formula text on one sheet, and the sheets its references name.
     struct Group {
@@ -261,7 +294,7 @@ private:
         }
         state_[k] = StateTable::State::Done;
         if (cell.value != result) {
-            sheet.setCachedValue(cell, result, column);
+            sheet.setCachedValue(cell, result, row, column);
         }
         sheet.markCalculated(cell);
         return result;

@@ -113,8 +113,8 @@ private:
 
     Source source(const std::string& name, std::uint32_t first, std::uint32_t last) {
         const auto* sheet = worksheetNamed(name);
-        return sheet ? Source{name, sheet->id(), sheet->columnsRevision(first, last), first, last}
-                     : Source{name, 0, 0, first, last};
+        return sheet ? Source{name, true, sheet->columnsRevision(first, last), first, last}
+                     : Source{name, false, 0, first, last};
     }
 
     bool current(const std::vector<Source>& sources) {
@@ -185,19 +185,24 @@ private:
         }
         ChartCacheStamp stamp;
         const auto& series = sheet.chart().series;
+        // Only the series whose values differ are assigned: a summary plot holds hundreds.
         std::vector<const ChartCacheState::Values*> xValues(series.size(), nullptr);
         std::vector<const ChartCacheState::Values*> yValues(series.size(), nullptr);
         bool changed = false;
         for (std::size_t i = 0; i < series.size(); ++i) {
             if (!series[i].xValuesRef.empty()) {
-                xValues[i] = &values(series[i].xValuesRef, stamp.sources);
-                changed = changed || !same(xValues[i]->values, series[i].xValues) ||
-                          xValues[i]->format != series[i].xFormat;
+                const auto& now = values(series[i].xValuesRef, stamp.sources);
+                if (!same(now.values, series[i].xValues) || now.format != series[i].xFormat) {
+                    xValues[i] = &now;
+                    changed = true;
+                }
             }
             if (!series[i].valuesRef.empty()) {
-                yValues[i] = &values(series[i].valuesRef, stamp.sources);
-                changed = changed || !same(yValues[i]->values, series[i].values) ||
-                          yValues[i]->format != series[i].valuesFormat;
+                const auto& now = values(series[i].valuesRef, stamp.sources);
+                if (!same(now.values, series[i].values) || now.format != series[i].valuesFormat) {
+                    yValues[i] = &now;
+                    changed = true;
+                }
             }
         }
         if (changed) {

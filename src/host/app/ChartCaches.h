@@ -18,9 +18,11 @@ namespace kelvor::host {
 struct ChartCacheStamp {
     struct Source {
         std::string name;
-        std::uint32_t sheetId = 0; // 0: no worksheet of that name
+        bool found = false; // a worksheet of that name
         // Of the columns read (Worksheet::columnsRevision): a column added beside them, as
-        // the summary's offset sheet gains one per test, leaves them current.
+        // the summary's offset sheet gains one per test, leaves them current. No two sheets
+        // share a revision, so it tells another sheet under the name too; the offset sheet,
+        // set aside and put back under a new id at every export, keeps its own.
         std::uint64_t revision = 0;
         std::uint32_t firstColumn = 0;
         std::uint32_t lastColumn = 0;

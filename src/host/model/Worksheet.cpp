@@ -106,7 +106,7 @@ void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue valu
     target.formula.clear();
     target.notation = FormulaNotation::A1;
     dropIfEmpty(row, column);
-    touchColumn(column);
+    touchCell(row, column);
 }
 
 void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText formula,
@@ -119,7 +119,7 @@ void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText 
     if (target.formula.empty()) {
         dropIfEmpty(row, column); // a cell with a formula is never empty
     }
-    touchColumn(column);
+    touchCell(row, column);
 }
 
 void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value) {
@@ -129,7 +129,7 @@ void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValu
     if (empty) {
         dropIfEmpty(row, column);
     }
-    touchColumn(column);
+    touchCell(row, column);
 }
 
 void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
@@ -141,6 +141,13 @@ void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
 void Worksheet::setCachedValue(const Cell& cell, CellValue value, std::uint32_t column) {
     const_cast<Cell&>(cell).value = std::move(value);
     touchColumn(column);
+    rowsRevision_ = revision();
+}
+
+void Worksheet::setCachedValue(const Cell& cell, CellValue value, std::uint32_t row,
+                               std::uint32_t column) {
+    const_cast<Cell&>(cell).value = std::move(value);
+    touchCell(row, column);
 }
 
 void Worksheet::touchColumn(std::uint32_t column) {
@@ -151,9 +158,18 @@ void Worksheet::touchColumn(std::uint32_t column) {
     columnRevisions_[column - 1] = revision();
 }
 
+void Worksheet::touchCell(std::uint32_t row, std::uint32_t column) {
+    touchColumn(column);
+    if (rowRevisions_.size() < row) {
+        rowRevisions_.resize(row, 0);
+    }
+    rowRevisions_[row - 1] = revision();
+}
+
 void Worksheet::touchGrid() {
     touch();
     gridRevision_ = revision();
+    rowsRevision_ = revision();
 }
 
 std::uint64_t Worksheet::columnsRevision(std::uint32_t first, std::uint32_t last) const {
@@ -173,14 +189,14 @@ void Worksheet::markCalculated(const Cell& cell) {
 void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style) {
     cellAt(row, column).style = style;
     dropIfEmpty(row, column);
-    touchColumn(column);
+    touchCell(row, column);
 }
 
 void Worksheet::setCell(std::uint32_t row, std::uint32_t column, Cell cell) {
     cell.calculated = false; // in its new place it may read other cells
     cellAt(row, column) = std::move(cell);
     dropIfEmpty(row, column);
-    touchColumn(column);
+    touchCell(row, column);
 }
 
 void Worksheet::removeCell(std::uint32_t row, std::uint32_t column) {

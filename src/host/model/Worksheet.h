@@ -64,6 +64,7 @@ public:
     // again; the value must not be empty. Give its column where it is known.
     void setCachedValue(const Cell& cell, CellValue value);
     void setCachedValue(const Cell& cell, CellValue value, std::uint32_t column);
+    void setCachedValue(const Cell& cell, CellValue value, std::uint32_t row, std::uint32_t column);
     // Notes that the formula of this sheet's cell was calculated; no change of the sheet.
     void markCalculated(const Cell& cell);
     void setStyle(std::uint32_t row, std::uint32_t column, StyleId style);
@@ -99,6 +100,15 @@ public:
     // `last`: what was read from them stands while it stays the same.
     std::uint64_t columnsRevision(std::uint32_t first, std::uint32_t last) const;
 
+    // Not older than the last change of a cell of the row; 0 for a row never written to. A
+    // cell may have changed since revision `r` only where its column's columnsRevision is
+    // newer than `r`, and this or rowsRevision is newer too.
+    std::uint64_t rowRevision(std::uint32_t row) const {
+        return row - 1 < rowRevisions_.size() ? rowRevisions_[row - 1] : 0;
+    }
+    // The last change whose rows are not known (any row may hold it).
+    std::uint64_t rowsRevision() const { return rowsRevision_; }
+
     const PageSetup& pageSetup() const { return pageSetup_; }
     // Throws std::invalid_argument for a negative or non-finite margin.
     void setPageSetup(PageSetup pageSetup);
@@ -113,6 +123,7 @@ private:
     RowIterator findRow(std::uint32_t row) const;
     void eraseRow(RowIterator row);
     void touchColumn(std::uint32_t column);
+    void touchCell(std::uint32_t row, std::uint32_t column);
     // A change whose columns are not known.
     void touchGrid();
 
@@ -126,6 +137,8 @@ private:
     PageSetup pageSetup_;
     std::vector<std::uint64_t> columnRevisions_;
     std::uint64_t gridRevision_ = revision();
+    std::vector<std::uint64_t> rowRevisions_;
+    std::uint64_t rowsRevision_ = revision();
 };
 
 } // namespace kelvor

@@ -1,8 +1,10 @@
 #include "host/xlsx/WorksheetPartCache.h"
 
+#include "host/model/CellAddress.h"
 #include "host/model/Worksheet.h"
 #include "host/xlsx/WorksheetXml.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace kelvor {
@@ -10,42 +12,120 @@ namespace kelvor {
 namespace {
 
 // Stored additions a row may collect before it is compressed anew: each costs its bytes
-// uncompressed.
-constexpr std::size_t kMaxChain = 8;
+// uncompressed. The limit differs from row to row so that rows grown together are not all
+// compressed anew in the same write.
+std::uint32_t maxAdditions(std::uint32_t row) {
+    return 8 + row % 8;
+}
 // Text up to this size is stored: compressing it would not pay.
 constexpr std::size_t kStoredText = 256;
+// Past every column: nothing of the row is wanted.
+constexpr std::uint32_t kNoColumn = kMaxColumns + 1;
+
+std::vector<std::vector<SharedFormulas::Run>> runsByColumn(const SharedFormulas& shared) {
+    std::vector<std::vector<SharedFormulas::Run>> runs(shared.columnCount());
+    for (std::uint32_t column = 1; column <= shared.columnCount(); ++column) {
+        runs[column - 1] = shared.runs(column);
+    }
+    return runs;
+}
+
+// Which cells of the sheet may be written differently than at revision `since`, when the
+// shared formulas were `before`.
+class Changes {
+public:
+    Changes(const Worksheet& sheet, std::uint64_t since,
+            const std::vector<std::vector<SharedFormulas::Run>>& before,
+            const SharedFormulas& after)
+        : sheet_(sheet), since_(since), anyRow_(sheet.rowsRevision() > since) {
+        const auto used = sheet.usedRange();
+        for (std::uint32_t c = 1; used && c <= used->lastColumn; ++c) {
+            if (sheet.columnsRevision(c, c) > since) {
+                firstColumn_ = c;
+                break;
+            }
+        }
+        const auto columns =
+            std::max(static_cast<std::uint32_t>(before.size()), after.columnCount());
+        for (std::uint32_t c = 1; c <= columns; ++c) {
+            const auto& old = c <= before.size() ? before[c - 1] : after.runs(kNoColumn);
+            if (old == after.runs(c)) {
+                continue;
+            }
+            for (const auto& stretch : changedRows(old, after.runs(c))) {
+                for (auto r = stretch.firstRow; r <= stretch.lastRow; ++r) {
+                    auto [at, fresh] = byRuns_.try_emplace(r, c);
+                    at->second = std::min(at->second, c);
+                }
+            }
+        }
+    }
+
+    // The first column of the row whose cell may have changed, or kNoColumn. Conservative: a
+    // changed row counts from the first changed column of the sheet.
+    std::uint32_t firstChanged(std::uint32_t row) const {
+        auto first = kNoColumn;
+        if (anyRow_ || sheet_.rowRevision(row) > since_) {
+            first = firstColumn_;
+        }
+        if (const auto found = byRuns_.find(row); found != byRuns_.end()) {
+            first = std::min(first, found->second);
+        }
+        return first;
+    }
+
+private:
+    const Worksheet& sheet_;
+    std::uint64_t since_;
+    bool anyRow_;
+    std::uint32_t firstColumn_ = kNoColumn;
+    std::unordered_map<std::uint32_t, std::uint32_t> byRuns_;
+};
 
 } // namespace
 
 CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& sheet) {
+    SharedFormulas shared(sheet);
+    Sheet now{sheet.revision(), runsByColumn(shared), {}};
     const auto known = sheets_.find(sheet.name());
-    Rows rows;
     if (known == sheets_.end()) {
         // First seen: one stream, the rows only remembered for the next time.
         struct Whole : WorksheetXmlSink {
-            Rows& rows;
+            Sheet& now;
             std::string out;
-            explicit Whole(Rows& r) : rows(r) {}
+            explicit Whole(Sheet& n) : now(n) {}
             void text(std::string_view xml) override { out += xml; }
-            void row(std::uint32_t row, std::string_view xml) override {
-                out += xml;
-                rows[row].xml = std::string(xml);
+            std::uint32_t firstWanted(std::uint32_t row, std::string_view head,
+                                      std::uint32_t lastColumn) override {
+                auto& kept = now.rows[row];
+                kept.head = std::string(head);
+                kept.lastColumn = lastColumn;
+                return 1;
             }
-        } whole(rows);
-        writeWorksheetXml(sheet, whole);
-        written_[sheet.name()] = std::move(rows);
+            void row(std::uint32_t, std::string_view xml) override { out += xml; }
+        } whole(now);
+        writeWorksheetXml(sheet, shared, whole);
+        work_.made += now.rows.size();
+        written_[sheet.name()] = std::move(now);
         return compressPart(std::move(name), whole.out);
     }
 
     struct Pieces : WorksheetXmlSink {
-        const Rows& before;
-        Rows& rows;
+        Sheet& before;
+        Sheet& now;
+        RowWork& work;
+        const Changes changes;
         FragmentCompressor& compressor;
         std::string pending;
         std::deque<DeflateFragment> texts;
         std::vector<const DeflateFragment*> pieces;
+        std::uint32_t wanted = 1;
+        Row* old = nullptr;
 
-        Pieces(const Rows& b, Rows& r, FragmentCompressor& c) : before(b), rows(r), compressor(c) {}
+        Pieces(Sheet& b, Sheet& n, RowWork& w, const Worksheet& sheet, const SharedFormulas& shared,
+               FragmentCompressor& c)
+            : before(b), now(n), work(w), changes(sheet, b.revision, b.runs, shared),
+              compressor(c) {}
 
         void flush() {
             if (!pending.empty()) {
@@ -56,38 +136,63 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
             }
         }
         void text(std::string_view xml) override { pending += xml; }
+        std::uint32_t firstWanted(std::uint32_t number, std::string_view head,
+                                  std::uint32_t lastColumn) override {
+            auto& kept = now.rows[number];
+            kept.lastColumn = lastColumn;
+            kept.head = std::string(head);
+            const auto found = before.rows.find(number);
+            old = found != before.rows.end() ? &found->second : nullptr;
+            if (old != nullptr && old->piece.size == 0) {
+                old = nullptr; // written as part of a whole: nothing kept to build on
+            }
+            wanted = 1;
+            // A cell removed from the end leaves its column changed in this row, so it never
+            // passes for an unchanged row.
+            if (old != nullptr && old->head == head && lastColumn >= old->lastColumn &&
+                changes.firstChanged(number) > old->lastColumn) {
+                if (lastColumn == old->lastColumn) {
+                    wanted = kNoColumn;
+                } else if (old->additions < maxAdditions(number)) {
+                    wanted = old->lastColumn + 1;
+                }
+            }
+            return wanted;
+        }
         void row(std::uint32_t number, std::string_view xml) override {
             flush();
-            auto& now = rows[number];
-            const auto old = before.find(number);
-            if (old != before.end() && !old->second.chain.empty() &&
-                old->second.chain.size() < kMaxChain && xml.size() >= old->second.xml.size() &&
-                xml.compare(0, old->second.xml.size(), old->second.xml) == 0) {
-                now.chain = old->second.chain;
-                const auto added = xml.substr(old->second.xml.size());
-                if (!added.empty()) {
-                    now.chain.push_back(
-                        std::make_shared<const DeflateFragment>(storeFragment(added)));
-                }
+            auto& kept = now.rows[number];
+            if (wanted == 1) {
+                ++work.made;
+                kept.piece = compressor.compress(xml);
+                kept.additions = 0;
             } else {
-                now.chain = {std::make_shared<const DeflateFragment>(compressor.compress(xml))};
+                ++(wanted == kNoColumn ? work.kept : work.extended);
+                // Taken over, not copied: the kept state is the new write's from here on, and
+                // a write that fails later makes this row anew (its piece is left empty).
+                kept.piece = std::move(old->piece);
+                old->piece = {};
+                kept.additions = old->additions;
+                if (!xml.empty()) {
+                    appendFragment(kept.piece, storeFragment(xml));
+                    ++kept.additions;
+                }
             }
-            now.xml = std::string(xml);
-            for (const auto& piece : now.chain) {
-                pieces.push_back(piece.get());
-            }
+            pieces.push_back(&kept.piece);
         }
-    } pieces(known->second, rows, compressor_);
-    writeWorksheetXml(sheet, pieces);
+    } pieces(known->second, now, work_, sheet, shared, compressor_);
+    writeWorksheetXml(sheet, shared, pieces);
     pieces.flush();
     auto part = joinFragments(std::move(name), pieces.pieces);
-    written_[sheet.name()] = std::move(rows);
+    written_[sheet.name()] = std::move(now);
     return part;
 }
 
 void WorksheetPartCache::endWrite() {
     sheets_ = std::move(written_);
     written_.clear();
+    lastWork_ = work_;
+    work_ = {};
 }
 
 } // namespace kelvor

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "host/xlsx/SharedFormulas.h"
 #include "host/xlsx/ZipArchive.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,29 +12,49 @@ namespace kelvor {
 
 class Worksheet;
 
-// Compresses worksheet parts, keeping the rows of a sheet that is made anew under the same
-// name on every export (the summary's hidden offset sheet gains one column per test, so each
-// of its rows is the row written before plus a cell): the part is joined from the compressed
-// rows kept, the few new cells of each row stored as they are. A row that changed otherwise,
-// or has collected many stored additions, is compressed anew. A sheet seen under a name for
+// Compresses worksheet parts, keeping the compressed rows of a sheet written again under the
+// same name (the summary's hidden offset sheet gains one column per test, so each of its rows
+// is the row written before plus a cell). What changed since the last write is told by the
+// sheet's row and column revisions and by its shared formulas: an unchanged row is neither
+// made nor compressed again, a row that only gained cells at its end gets them stored behind
+// its kept pieces, any other row is made and compressed anew. A sheet seen under a name for
 // the first time is compressed as a whole, as usual.
 class WorksheetPartCache {
 public:
+    // What became of the rows of the sheets compressed.
+    struct RowWork {
+        std::size_t made = 0;     // made and compressed in full
+        std::size_t extended = 0; // only the cells gained at their end made
+        std::size_t kept = 0;     // taken as they were
+        bool operator==(const RowWork&) const = default;
+    };
+
     CompressedPart compress(std::string name, const Worksheet& sheet);
     // Forgets the sheets the writes since the last call did not compress.
     void endWrite();
+    // The rows of the writes before the last endWrite.
+    const RowWork& lastRowWork() const { return lastWork_; }
 
 private:
-    using Piece = std::shared_ptr<const DeflateFragment>;
     struct Row {
-        std::string xml;          // the row as last written, without its closing tag
-        std::vector<Piece> chain; // its compressed pieces; none while written as part of a whole
+        std::string head;             // the row's start tag as last written
+        std::uint32_t lastColumn = 0; // of the last cell written
+        // The row compressed, and the additions stored behind it since; empty while the row
+        // was written as part of a whole (or taken over by the next write).
+        DeflateFragment piece;
+        std::uint32_t additions = 0;
     };
-    using Rows = std::unordered_map<std::uint32_t, Row>;
+    struct Sheet {
+        std::uint64_t revision = 0;                         // the sheet's when it was written
+        std::vector<std::vector<SharedFormulas::Run>> runs; // by column
+        std::unordered_map<std::uint32_t, Row> rows;
+    };
 
-    std::unordered_map<std::string, Rows> sheets_; // by sheet name
-    std::unordered_map<std::string, Rows> written_;
+    std::unordered_map<std::string, Sheet> sheets_; // by sheet name
+    std::unordered_map<std::string, Sheet> written_;
     FragmentCompressor compressor_;
+    RowWork work_;
+    RowWork lastWork_;
 };
 
 } // namespace kelvor

@@ -4,8 +4,10 @@
 #include "host/model/Worksheet.h"
 #include "host/xlsx/FormulaA1.h"
 #include "host/xlsx/PageLayoutXml.h"
+#include "host/xlsx/SharedFormulas.h"
 #include "host/xlsx/XmlText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -82,89 +84,6 @@ void appendValue(std::string& out, const Cell& cell) {
     };
     std::visit(Visitor{out, cell.hasFormula()}, cell.value);
 }
-
-// Runs of cells down a column holding the same R1C1 formula, as a filled range leaves them:
-// the package stores such a run as one shared formula, written out once at its top cell
-// instead of converted and written again for each cell.
-class SharedFormulas {
-public:
-    struct Run {
-        std::uint32_t firstRow;
-        std::uint32_t lastRow;
-        std::uint32_t index; // si
-    };
-
-    explicit SharedFormulas(const Worksheet& sheet) {
-        struct Open {
-            std::uint32_t firstRow = 0;
-            std::uint32_t lastRow = 0;
-            const FormulaText* formula = nullptr;
-        };
-        std::vector<Open> open;
-        const auto close = [&](std::uint32_t column, const Open& o) {
-            if (o.formula != nullptr && o.lastRow > o.firstRow &&
-                sharable(o.formula->str(), o, column)) {
-                if (columns_.size() < column) {
-                    columns_.resize(column);
-                }
-                // A column's runs close top down.
-                columns_[column - 1].runs.push_back({o.firstRow, o.lastRow, count_++});
-            }
-        };
-        for (const auto& [row, cells] : sheet.rows()) {
-            for (const auto& [column, cell] : cells) {
-                if (!cell.hasFormula() || cell.notation != FormulaNotation::R1C1) {
-                    continue;
-                }
-                if (open.size() < column) {
-                    open.resize(column);
-                }
-                auto& o = open[column - 1];
-                if (o.formula != nullptr && o.lastRow + 1 == row && *o.formula == cell.formula) {
-                    o.lastRow = row;
-                    continue;
-                }
-                close(column, o);
-                o = {row, row, &cell.formula};
-            }
-        }
-        for (std::uint32_t column = 1; column <= open.size(); ++column) {
-            close(column, open[column - 1]);
-        }
-    }
-
-    // The run holding the cell, if any. Cells must be asked for top down in each column.
-    const Run* find(std::uint32_t row, std::uint32_t column) {
-        if (column > columns_.size()) {
-            return nullptr;
-        }
-        auto& c = columns_[column - 1];
-        while (c.next < c.runs.size() && c.runs[c.next].lastRow < row) {
-            ++c.next;
-        }
-        if (c.next < c.runs.size() && c.runs[c.next].firstRow <= row) {
-            return &c.runs[c.next];
-        }
-        return nullptr;
-    }
-
-private:
-    struct Column {
-        std::vector<Run> runs;
-        std::size_t next = 0;
-    };
-
-    // Every cell of the run must refer inside the sheet: the references move linearly, so
-    // the first and the last cell tell.
-    template <class O>
-    static bool sharable(const std::string& formula, const O& run, std::uint32_t column) {
-        return r1c1ToA1(formula, run.firstRow, column).find("#REF!") == std::string::npos &&
-               r1c1ToA1(formula, run.lastRow, column).find("#REF!") == std::string::npos;
-    }
-
-    std::vector<Column> columns_;
-    std::uint32_t count_ = 0;
-};
 
 void appendFormula(std::string& out, std::uint32_t row, std::uint32_t column, const Cell& cell,
                    SharedFormulas& shared) {
@@ -282,6 +201,11 @@ void appendSheetViews(std::string& out, const SheetSelection& selection) {
 } // namespace
 
 void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink) {
+    SharedFormulas shared(sheet);
+    writeWorksheetXml(sheet, shared, sink);
+}
+
+void writeWorksheetXml(const Worksheet& sheet, SharedFormulas& shared, WorksheetXmlSink& sink) {
     std::string out;
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
@@ -300,21 +224,29 @@ void writeWorksheetXml(const Worksheet& sheet, WorksheetXmlSink& sink) {
     appendColumns(out, sheet);
     out += "<sheetData>";
     sink.text(out);
-    SharedFormulas shared(sheet);
+    std::string head;
     std::string rowXml;
     bool first = true;
     for (const auto& [row, cells] : sheet.rows()) {
-        rowXml.clear();
-        rowXml += "<row r=\"";
-        xml::appendUnsigned(rowXml, row);
+        head.clear();
+        head += "<row r=\"";
+        xml::appendUnsigned(head, row);
         if (const auto height = sheet.rowHeights().find(row); height != sheet.rowHeights().end()) {
             // Readers that do not fit rows themselves need the height written out.
-            rowXml += "\" ht=\"";
-            xml::appendNumber(rowXml, height->second);
+            head += "\" ht=\"";
+            xml::appendNumber(head, height->second);
         }
-        rowXml += "\">";
-        for (const auto& [column, cell] : cells) {
-            appendCell(rowXml, row, column, cell, shared);
+        head += "\">";
+        const auto from = sink.firstWanted(row, head, cells.back().column);
+        rowXml.clear();
+        if (from <= 1) {
+            rowXml += head;
+        }
+        const auto start =
+            std::lower_bound(cells.begin(), cells.end(), from,
+                             [](const ColumnCell& c, std::uint32_t col) { return c.column < col; });
+        for (auto c = start; c != cells.end(); ++c) {
+            appendCell(rowXml, row, c->column, c->cell, shared);
         }
         if (!first) {
             sink.text("</row>");

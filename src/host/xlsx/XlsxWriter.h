@@ -30,6 +30,8 @@ public:
     // Sheet parts the last write compressed anew, and those it took from earlier writes.
     const std::vector<std::string>& compressedParts() const { return compressed_; }
     const std::vector<std::string>& reusedParts() const { return reused_; }
+    // The worksheet rows of the last write's changed sheets: made, extended or kept.
+    const WorksheetPartCache::RowWork& rowWork() const { return worksheets_.lastRowWork(); }
 
 private:
     struct CachedPart {

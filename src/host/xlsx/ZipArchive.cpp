@@ -175,6 +175,16 @@ DeflateFragment FragmentCompressor::compress(std::string_view content) {
     return deflateFragment(*stream_, content);
 }
 
+void appendFragment(DeflateFragment& fragment, const DeflateFragment& more) {
+    if (fragment.size + more.size >= kZip32Limit) {
+        throw XlsxError("a workbook part is too large to store");
+    }
+    fragment.data.insert(fragment.data.end(), more.data.begin(), more.data.end());
+    fragment.crc = static_cast<std::uint32_t>(
+        crc32_combine(fragment.crc, more.crc, static_cast<z_off_t>(more.size)));
+    fragment.size += more.size;
+}
+
 CompressedPart joinFragments(std::string name, const std::vector<const DeflateFragment*>& pieces) {
     CompressedPart part;
     part.name = std::move(name);

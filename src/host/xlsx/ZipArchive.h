@@ -37,6 +37,9 @@ DeflateFragment compressFragment(std::string_view content);
 // The content as stored (uncompressed) blocks: for a few bytes, cheaper than compressing.
 DeflateFragment storeFragment(std::string_view content);
 
+// Puts `more` behind `fragment`: one fragment with the content of both.
+void appendFragment(DeflateFragment& fragment, const DeflateFragment& more);
+
 // Compresses many fragments with one compression state, set up once; its smaller tables suit
 // fragments of some kilobytes.
 class FragmentCompressor {
