@@ -79,7 +79,7 @@ public:
 
 private:
     std::filesystem::path folder_;
-    kelvor::host::BuiltinApplicationFactory factory_{folder_};
+    kelvor::BuiltinApplicationFactory factory_{folder_};
     SilentPrompts prompts_;
     kelvor::ChannelTable channels_;
     float traceOffset_ = 0.5F;

@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     SilentPrompts prompts;
-    host::BuiltinApplicationFactory factory(dir.filePath("Workbooks").toStdString());
+    BuiltinApplicationFactory factory(dir.filePath("Workbooks").toStdString());
     ChannelTable channels;
     channels[0].Description = "Bench press";
     float offset = 0.5F;
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     }
     std::printf("workbook of %d tests, %d points each, exported in %.1f s\n", tests, points,
                 msSince(made) / 1000);
-    auto& builtin = dynamic_cast<host::BuiltinApplication&>(*ctx.ExcelApp);
+    auto& builtin = dynamic_cast<BuiltinApplication&>(*ctx.ExcelApp);
     const auto book = builtin.openBook(channels[0].WorkbookIndex);
     std::printf("%zu sheets\n", book->model.sheetCount());
 

@@ -56,12 +56,12 @@ std::unique_ptr<QMenu> WorkbookWindows::contextMenu(int channel) {
     return menu;
 }
 
-host::BuiltinApplication* WorkbookWindows::application() const {
-    auto* app = dynamic_cast<host::BuiltinApplication*>(w_.exports.ExcelApp.get());
+BuiltinApplication* WorkbookWindows::application() const {
+    auto* app = dynamic_cast<BuiltinApplication*>(w_.exports.ExcelApp.get());
     return app != nullptr && !app->closed() ? app : nullptr;
 }
 
-std::shared_ptr<const host::BookState> WorkbookWindows::bookOf(int channel, bool tellUser) {
+std::shared_ptr<const BookState> WorkbookWindows::bookOf(int channel, bool tellUser) {
     auto* app = application();
     auto book = app != nullptr ? app->openBook(w_.channels.at(channel).WorkbookIndex) : nullptr;
     if (book == nullptr && tellUser) {

@@ -19,10 +19,8 @@ class QWidget;
 namespace kelvor {
 
 class WorkbookWindow;
-namespace host {
 class BuiltinApplication;
 struct BookState;
-} // namespace host
 
 // What the status lights offer for the channel's workbook: a double-click shows its window, the
 // context menu shows it, opens the written file in the desktop's spreadsheet program, opens
@@ -62,9 +60,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    host::BuiltinApplication* application() const;
+    BuiltinApplication* application() const;
     // The channel's open workbook, or null after telling the user there is none.
-    std::shared_ptr<const host::BookState> bookOf(int channel, bool tell);
+    std::shared_ptr<const BookState> bookOf(int channel, bool tell);
     void tell(const std::string& message);
     bool open(const QUrl& url);
 

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
             : kelvor::pathFromUtf8(documents.toStdString()) / "KelvorReader2 rescued workbooks";
     // The workbook windows, made below, follow every export.
     std::function<void()> workbooksChanged;
-    kelvor::host::BuiltinApplicationFactory spreadsheets(
+    kelvor::BuiltinApplicationFactory spreadsheets(
         kelvor::pathFromUtf8(platform.workbookFolder),
         [&prompts](const std::string& message) {
             prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,

@@ -83,12 +83,12 @@ QFont chartFont(const ChartText& text, double defaultPoints, bool defaultBold) {
 }
 
 bool isDateFormat(const std::string& format) {
-    const auto sections = host::formatSections(format);
+    const auto sections = formatSections(format);
     if (sections.empty()) {
         return false;
     }
-    const auto tokens = host::tokenizeFormat(sections.front());
-    return std::any_of(tokens.begin(), tokens.end(), host::isDateCode);
+    const auto tokens = tokenizeFormat(sections.front());
+    return std::any_of(tokens.begin(), tokens.end(), isDateCode);
 }
 
 // A date serial as the moment on the local clock it names: the axis shows local times.

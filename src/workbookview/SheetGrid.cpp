@@ -72,7 +72,7 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
         if (cell == nullptr) {
             return {};
         }
-        return QString::fromStdString(host::displayText(cell->value, style.numberFormat));
+        return QString::fromStdString(displayText(cell->value, style.numberFormat));
     case NumberRole:
         if (cell == nullptr || !isNumber(cell->value)) {
             return {};

@@ -11,8 +11,8 @@
 
 namespace kelvor {
 
-WorkbookWindow::WorkbookWindow(std::shared_ptr<const host::BookState> book,
-                               QString channelDescription, QWidget* parent)
+WorkbookWindow::WorkbookWindow(std::shared_ptr<const BookState> book, QString channelDescription,
+                               QWidget* parent)
     : QWidget(parent, Qt::Window), book_(std::move(book)),
       description_(std::move(channelDescription)), tabNames_(new QStringListModel(this)),
       tabs_(new QListView(this)), pages_(new QStackedWidget(this)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -24,12 +24,12 @@ namespace kelvor {
 class WorkbookWindow : public QWidget {
     Q_OBJECT
 public:
-    WorkbookWindow(std::shared_ptr<const host::BookState> book, QString channelDescription,
+    WorkbookWindow(std::shared_ptr<const BookState> book, QString channelDescription,
                    QWidget* parent = nullptr);
     ~WorkbookWindow() override;
 
     void refresh();
-    const host::BookState& book() const { return *book_; }
+    const BookState& book() const { return *book_; }
 
     // What the user sees, for tests and the benchmark.
     QStringList tabNames() const;
@@ -53,7 +53,7 @@ private:
     QWidget* buildView(std::uint32_t sheetId);
     void updateTitle();
 
-    std::shared_ptr<const host::BookState> book_;
+    std::shared_ptr<const BookState> book_;
     QString description_;
     // The sheet tabs: a one-row list, since a tab bar grows slow with hundreds of sheets.
     QStringListModel* tabNames_;

@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 namespace fs = std::filesystem;
@@ -265,4 +265,4 @@ TEST_F(BuiltinFilesTest, ARescueFolderThatFailsTooLeavesTheLostMessage) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

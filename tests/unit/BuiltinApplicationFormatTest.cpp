@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 TEST(BuiltinDisplayText, GeneralShowsElevenCharactersLikeTheSpreadsheet) {
@@ -229,4 +229,4 @@ TEST_F(BuiltinFormatTest, PageSetupFontsAndAlignment) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

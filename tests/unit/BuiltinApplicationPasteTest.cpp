@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 class BuiltinPasteTest : public testing::Test {
@@ -283,4 +283,4 @@ TEST_F(BuiltinPasteTest, FillDownCopiesTheTopRow) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

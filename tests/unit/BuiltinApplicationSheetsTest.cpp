@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 // Runs `call` and returns the number of the HostError it throws (0 when none), keeping
@@ -257,4 +257,4 @@ TEST_F(BuiltinSheetsTest, ClosedApplicationFailsLikeAVanishedServer) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

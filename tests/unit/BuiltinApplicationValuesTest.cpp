@@ -1,12 +1,12 @@
-#include "util/DateSerial.h"
 #include "host/app/FieldValue.h"
 #include "host/app/Formula.h"
 #include "host/app/RangeAddress.h"
 #include "host/app/TextSplit.h"
+#include "util/DateSerial.h"
 
 #include <gtest/gtest.h>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 TEST(BuiltinDateSerial, CountsLikeTheSpreadsheetAroundItsPhantomLeapDay) {
@@ -155,4 +155,4 @@ TEST(BuiltinRangeAddress, AreasOfAnAddress) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <regex>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 namespace fs = std::filesystem;
@@ -252,4 +252,4 @@ TEST_F(ChartFileInLibreOffice, ReadsTheSharedOffsetFormulasOfEveryRow) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

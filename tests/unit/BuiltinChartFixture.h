@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Runs `call` and returns the number of the HostError it throws (0 when none).
 template <class F> int errorOf(F call) {
@@ -64,4 +64,4 @@ protected:
     xl::SheetPtr data;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -2,7 +2,7 @@
 
 #include "host/model/Workbook.h"
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 using ChartFormatTest = ChartTest;
@@ -167,4 +167,4 @@ TEST_F(ChartFormatTest, BoxWithoutAutoSizeKeepsItsSizeAndUnknownValuesAreRefused
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

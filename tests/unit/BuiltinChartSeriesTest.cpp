@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 using ChartSeriesTest = ChartTest;
@@ -168,4 +168,4 @@ TEST_F(ChartSeriesTest, AReferenceToADeletedSheetPlotsNothing) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

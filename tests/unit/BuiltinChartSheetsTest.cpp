@@ -2,7 +2,7 @@
 
 #include "host/model/Workbook.h"
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 std::vector<std::string> sheetNames(xl::Application& app) {
@@ -130,4 +130,4 @@ TEST_F(ChartSheets, HiddenWorksheetIsSkippedWhenTheActiveSheetGoesAway) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 using Edit = std::function<void(Workbook&)>;
@@ -134,4 +134,4 @@ TEST_F(CalculationFollowTest, FormulasWhoseSheetsDidNotChangeAreNotCalculatedAga
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

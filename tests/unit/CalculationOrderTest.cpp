@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 double number(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
@@ -57,4 +57,4 @@ TEST(CalculationOrder, CircularReferencesAcrossColumnsEndInZero) {
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

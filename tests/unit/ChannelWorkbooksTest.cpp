@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 int errorNumberOf(const auto& call) {
@@ -57,7 +57,7 @@ TEST_F(ChannelWorkbooksTest, ChannelsGetWorkbooksOfTheirOwnByStoredPosition) {
 
 class ThreeSheetWorkbooksTest : public ExportFixture {
 protected:
-    ThreeSheetWorkbooksTest() : ExportFixture(host::BuiltinOptions{.defaultSheetCount = 3}) {}
+    ThreeSheetWorkbooksTest() : ExportFixture(BuiltinOptions{.defaultSheetCount = 3}) {}
 };
 
 TEST_F(ThreeSheetWorkbooksTest, NewWorkbookKeepsOnlyItsLastDefaultSheet) {
@@ -122,4 +122,4 @@ TEST(ChannelWorkbooksRetry, ApplicationThatCannotBeStartedReachesTheCaller) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 namespace {
 
 class ChartCacheColumnsTest : public ::testing::Test {
@@ -85,4 +85,4 @@ TEST_F(ChartCacheColumnsTest, AnotherSheetUnderTheNameIsReadTheSameSheetPutBackI
 }
 
 } // namespace
-} // namespace kelvor::host
+} // namespace kelvor

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 
 // A report file of samples/, as the tester sends it.
 inline std::string sampleReport(const std::string& file) {
@@ -171,4 +171,4 @@ protected:
     std::int32_t index = 0;
 };
 
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -156,27 +156,27 @@ TEST(WorkbookFileNameTest, LongDescriptionsAreCutBeforeACharacter) {
 }
 
 TEST(WriteNoticesTest, AFileHeldOpenIsToldOnceUntilAWriteSucceeds) {
-    host::BookFile file;
+    BookFile file;
     file.path = "Press A 2026-12-07 14-03.xlsx";
-    const host::WriteFailure heldOpen{file.path, FileHeldOpenReason};
-    const host::WriteFailure fullDisk{file.path, "no space left on the disk"};
+    const WriteFailure heldOpen{file.path, FileHeldOpenReason};
+    const WriteFailure fullDisk{file.path, "no space left on the disk"};
 
-    EXPECT_TRUE(host::worthTelling(file, heldOpen));
-    EXPECT_FALSE(host::worthTelling(file, heldOpen));
-    EXPECT_FALSE(host::worthTelling(file, heldOpen));
+    EXPECT_TRUE(worthTelling(file, heldOpen));
+    EXPECT_FALSE(worthTelling(file, heldOpen));
+    EXPECT_FALSE(worthTelling(file, heldOpen));
     // Other failures are told every time, and do not reset the rule.
-    EXPECT_TRUE(host::worthTelling(file, fullDisk));
-    EXPECT_FALSE(host::worthTelling(file, heldOpen));
+    EXPECT_TRUE(worthTelling(file, fullDisk));
+    EXPECT_FALSE(worthTelling(file, heldOpen));
     // A successful write: the next time it is held open is told again.
     file.written = true;
-    EXPECT_FALSE(host::worthTelling(file, std::nullopt));
-    EXPECT_TRUE(host::worthTelling(file, heldOpen));
+    EXPECT_FALSE(worthTelling(file, std::nullopt));
+    EXPECT_TRUE(worthTelling(file, heldOpen));
 
-    const auto message = host::writeFailureMessage({heldOpen}, false, {});
+    const auto message = writeFailureMessage({heldOpen}, false, {});
     EXPECT_EQ(message, "The workbook file Press A 2026-12-07 14-03.xlsx is open in another "
                        "program and cannot be written until it is closed there. The workbook "
                        "stays open and is written again after the next report.");
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 // Reports a tester should never send: each is handled or told without a crash or a hang, and
@@ -172,4 +172,4 @@ TEST_F(ExportBadInputTest, LoadPointCountThatIsNotWholeChangesNothing) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

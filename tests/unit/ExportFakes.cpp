@@ -1,6 +1,6 @@
 #include "ExportFakes.h"
 
-namespace kelvor::testing {
+namespace kelvor::test {
 
 void VanishedApplication::fail() {
     throw xl::HostError(462, "KelvorReader2",
@@ -40,4 +40,4 @@ xl::Application* FailingApplication::pass(const char* member) {
     return inner_.get();
 }
 
-} // namespace kelvor::testing
+} // namespace kelvor::test

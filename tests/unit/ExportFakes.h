@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 
 // An application that has gone away: every member fails the way automation reports it.
 // One that `showsItself` still takes Visible, so it gets past its own start.
@@ -130,4 +130,4 @@ private:
     std::function<std::shared_ptr<xl::Application>()> make_;
 };
 
-} // namespace kelvor::testing
+} // namespace kelvor::test

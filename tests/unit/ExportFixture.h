@@ -13,17 +13,17 @@
 #include <string>
 #include <vector>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 
 // The export layer wired to the built-in application over a temporary workbook folder.
 class ExportFixture : public ::testing::Test {
 protected:
-    explicit ExportFixture(host::BuiltinOptions options = {})
+    explicit ExportFixture(BuiltinOptions options = {})
         : factory(dir.path() / "Workbooks", {}, options) {}
 
     // The application ExcelApp holds now.
-    host::BuiltinApplication& builtin() {
-        auto* app = dynamic_cast<host::BuiltinApplication*>(ctx.ExcelApp.get());
+    BuiltinApplication& builtin() {
+        auto* app = dynamic_cast<BuiltinApplication*>(ctx.ExcelApp.get());
         EXPECT_NE(app, nullptr);
         return *app;
     }
@@ -50,7 +50,7 @@ protected:
     }
 
     test::TempDir dir;
-    host::BuiltinApplicationFactory factory;
+    BuiltinApplicationFactory factory;
     ScriptedPrompts prompts;
     ChannelTable channels;
     float traceOffset = 0.5F;
@@ -86,4 +86,4 @@ inline std::vector<std::string> rateReportLines(int headerRow) {
     return lines;
 }
 
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 int errorNumberOf(const auto& call) {
@@ -172,4 +172,4 @@ TEST_F(FormatDataSheetTest, FractionalRowMakesAnAddressTheApplicationRejects) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 constexpr const char* DateTimeFormat = "m/d/yy h:mm:ss";
@@ -127,4 +127,4 @@ TEST_F(LoadSheetTest, ALaterRateReportSummarisesWithoutTheLoadSheet) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

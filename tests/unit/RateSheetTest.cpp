@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 // A series reference without the '=' the model may keep in front.
@@ -187,4 +187,4 @@ TEST_F(RateSheetTest, MissingHeaderRowOverflowsWithoutHanging) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 using Log = std::vector<std::string>;
@@ -35,13 +35,13 @@ public:
 // Built-in applications seen through a recording wrapper.
 template <class Wrapper> class WrappingFactory : public xl::ApplicationFactory {
 public:
-    WrappingFactory(host::BuiltinApplicationFactory& inner, Log& log) : inner_(inner), log_(log) {}
+    WrappingFactory(BuiltinApplicationFactory& inner, Log& log) : inner_(inner), log_(log) {}
     std::shared_ptr<xl::Application> create() override {
         return std::make_shared<Wrapper>(inner_.create(), log_);
     }
 
 private:
-    host::BuiltinApplicationFactory& inner_;
+    BuiltinApplicationFactory& inner_;
     Log& log_;
 };
 
@@ -54,10 +54,10 @@ protected:
     }
     std::string exportReport(std::string text) { return exportReport(std::move(text), ctx); }
 
-    host::BuiltinApplication& builtin() { return *builtins.created().back(); }
+    BuiltinApplication& builtin() { return *builtins.created().back(); }
 
     test::TempDir dir;
-    host::BuiltinApplicationFactory builtins{dir.path()};
+    BuiltinApplicationFactory builtins{dir.path()};
     Log log;
     WrappingFactory<RecordingApplication> recording{builtins, log};
     LoggingPrompts prompts{log};
@@ -151,4 +151,4 @@ TEST_F(ReportExportStepTest, ProgramFaultIsToldOnceAndTheApplicationRestored) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 TEST(RowFit, LinesAreAsHighAsTheApplicationMakesThem) {
-    EXPECT_DOUBLE_EQ(host::lineHeight(10), 12.75);
-    EXPECT_DOUBLE_EQ(host::lineHeight(12), 15.75);
-    EXPECT_DOUBLE_EQ(host::lineHeight(8), 10.5);
+    EXPECT_DOUBLE_EQ(lineHeight(10), 12.75);
+    EXPECT_DOUBLE_EQ(lineHeight(12), 15.75);
+    EXPECT_DOUBLE_EQ(lineHeight(8), 10.5);
 }
 
 class RowFitExportTest : public ChartExportFixture {};
@@ -32,4 +32,4 @@ TEST_F(RowFitExportTest, HeaderRowsOfTwoLinesAreWrittenTwoLinesHigh) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

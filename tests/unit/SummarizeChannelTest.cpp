@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 class SummarizeChannelTest : public ChartExportFixture {
@@ -94,4 +94,4 @@ TEST_F(SummarizeChannelTest, FailedSummaryStillRestoresTheApplicationAndThrows) 
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

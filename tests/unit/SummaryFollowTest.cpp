@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 struct Reader {
@@ -19,9 +19,7 @@ struct Reader {
         ReportExportStep step(ctx);
         step.exportReport(1, text, "", index);
     }
-    host::BuiltinApplication& builtin() {
-        return *dynamic_cast<host::BuiltinApplication*>(ctx.ExcelApp.get());
-    }
+    BuiltinApplication& builtin() { return *dynamic_cast<BuiltinApplication*>(ctx.ExcelApp.get()); }
     Workbook& book() { return builtin().workbookModel(index); }
     // The formula text of the first offset cell: a followed summary keeps the very cell, a
     // rebuild writes another. Empty while the workbook has no summary.
@@ -34,7 +32,7 @@ struct Reader {
         return cell != nullptr ? cell->formula : FormulaText{};
     }
 
-    host::BuiltinApplicationFactory factory;
+    BuiltinApplicationFactory factory;
     ScriptedPrompts prompts;
     ChannelTable channels;
     float traceOffset = 0.5F;
@@ -171,4 +169,4 @@ TEST_F(SummaryFollowTest, SummarizeNowRebuildsAndIsFollowedAfterwards) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 // A sample report with one thing a tester should never send, and the note the Summary sheet
@@ -146,4 +146,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return test.param.label; });
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 std::string reference(const std::string& ref) {
@@ -223,4 +223,4 @@ TEST_F(SummaryPlotTest, PlotsTheFirst255TestsAndSaysSoFromThe256thOn) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

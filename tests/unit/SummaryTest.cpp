@@ -7,7 +7,7 @@
 #include <sstream>
 #include <tuple>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 // What a sheet holds, comparable between two builds.
@@ -279,4 +279,4 @@ TEST_F(SummaryTest, SelectionsAreWrittenWithTheirSheets) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

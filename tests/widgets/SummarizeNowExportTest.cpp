@@ -26,7 +26,7 @@ protected:
     AppState state;
     ManualTimer commStart;
     ScriptedPrompts prompts;
-    host::BuiltinApplicationFactory factory{dir.filePath("Workbooks").toStdString()};
+    BuiltinApplicationFactory factory{dir.filePath("Workbooks").toStdString()};
     ExportContext ctx{factory, prompts, state.ChannelInfo, state.SummaryTraceOffset};
     ExportSummary summary{ctx, state.ChannelInfo};
     Dialogs dialogs{owner, Dialogs::Services{.ChannelInfo = state.ChannelInfo,

@@ -51,9 +51,7 @@ protected:
         ASSERT_TRUE(text.empty()) << file;
     }
 
-    host::BuiltinApplication& app() {
-        return dynamic_cast<host::BuiltinApplication&>(*ctx.ExcelApp);
-    }
+    BuiltinApplication& app() { return dynamic_cast<BuiltinApplication&>(*ctx.ExcelApp); }
 
     template <class View> View& viewOf(WorkbookWindow& window, const QString& tab) {
         window.showTab(tab);
@@ -66,7 +64,7 @@ protected:
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     std::function<void()> changed;
-    host::BuiltinApplicationFactory factory{
+    BuiltinApplicationFactory factory{
         dir.filePath("Workbooks").toStdString(), {}, {.workbooksChanged = [this] {
             if (changed) {
                 changed();

@@ -17,7 +17,7 @@
 
 #include <ctime>
 
-namespace kelvor::testing {
+namespace kelvor::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -225,4 +225,4 @@ TEST(WindowsNumbersTest, ExponentsBeyondThirtyTwoBitsStayInRange) {
 }
 
 } // namespace
-} // namespace kelvor::testing
+} // namespace kelvor::test

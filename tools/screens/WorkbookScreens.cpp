@@ -108,7 +108,7 @@ bool shootWorkbooks(WorkbookWindows& windows, const QString& out) {
 
 // The same workbooks for another program to render.
 void copyWorkbooks(ExportContext& ctx, const ChannelTable& channels, const QString& out) {
-    auto& builtin = dynamic_cast<host::BuiltinApplication&>(*ctx.ExcelApp);
+    auto& builtin = dynamic_cast<BuiltinApplication&>(*ctx.ExcelApp);
     for (int channel : {0, 1}) {
         const auto file = builtin.workbookFile(channels[channel].WorkbookIndex);
         const auto copy = std::filesystem::path(out.toStdString()) /
@@ -136,12 +136,12 @@ int main(int argc, char** argv) {
     AppState state;
     Main(state);
     std::function<void()> changed;
-    host::BuiltinApplicationFactory factory(folder.filePath("Workbooks").toStdString(), {},
-                                            {.workbooksChanged = [&] {
-                                                if (changed) {
-                                                    changed();
-                                                }
-                                            }});
+    BuiltinApplicationFactory factory(folder.filePath("Workbooks").toStdString(), {},
+                                      {.workbooksChanged = [&] {
+                                          if (changed) {
+                                              changed();
+                                          }
+                                      }});
     ExportContext ctx(factory, prompts, state.ChannelInfo, state.SummaryTraceOffset);
     ReportExportStep exporter(ctx);
     std::array<QuietPort*, ChannelCount> ports{};

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <utility>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -46,7 +46,8 @@ private:
 
 BuiltinApplication::BuiltinApplication(std::filesystem::path workbookFolder, Notify notify,
                                        BuiltinOptions options)
-    : state_(std::make_shared<AppState>(std::move(workbookFolder), std::move(notify), options)) {}
+    : state_(std::make_shared<ApplicationState>(std::move(workbookFolder), std::move(notify),
+                                                options)) {}
 
 BuiltinApplication::~BuiltinApplication() {
     if (state_->running) {
@@ -234,4 +235,4 @@ std::filesystem::path BuiltinApplication::workbookFile(std::int32_t index) const
     return state_->books[static_cast<std::size_t>(index) - 1]->file.path;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

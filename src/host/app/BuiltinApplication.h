@@ -1,12 +1,12 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include <filesystem>
 #include <memory>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The built-in spreadsheet application: workbooks in memory, each mirrored as an .xlsx file
 // in the workbook folder. Files are written when screen updating is switched on (every
@@ -67,7 +67,7 @@ private:
     const std::shared_ptr<BookState>& activeBook() const;
     SheetRef activeSheetRef() const;
 
-    std::shared_ptr<AppState> state_;
+    std::shared_ptr<ApplicationState> state_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -2,7 +2,7 @@
 
 #include "platform/DurableFile.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 BuiltinApplicationFactory::BuiltinApplicationFactory(std::filesystem::path workbookFolder,
                                                      Notify notify, BuiltinOptions options)
@@ -29,4 +29,4 @@ std::vector<std::shared_ptr<BuiltinApplication>> BuiltinApplicationFactory::crea
     return out;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

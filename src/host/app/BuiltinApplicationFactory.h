@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Starts a new built-in application on every create(), all sharing one workbook folder. Made
 // once per run: it clears the folders of the temporary files an earlier, killed run left.
@@ -29,4 +29,4 @@ private:
     std::vector<std::weak_ptr<BuiltinApplication>> created_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

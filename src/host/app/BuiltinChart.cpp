@@ -9,7 +9,7 @@
 #include "host/app/ChartSource.h"
 #include "host/app/HostErrors.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -38,7 +38,7 @@ std::string newChartName(BookState& book) {
 
 } // namespace
 
-BuiltinCharts::BuiltinCharts(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book)
+BuiltinCharts::BuiltinCharts(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book)
     : app_(std::move(app)), book_(std::move(book)) {}
 
 std::int32_t BuiltinCharts::Count() {
@@ -187,4 +187,4 @@ void BuiltinChart::Deselect() {
     sheet_.view().chartSelection = {};
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

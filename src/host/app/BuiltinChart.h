@@ -1,14 +1,14 @@
 #pragma once
 
 #include "export/SpreadsheetCharts.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The chart sheets of a workbook.
 class BuiltinCharts : public xl::Charts {
 public:
-    BuiltinCharts(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book);
+    BuiltinCharts(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book);
 
     std::int32_t Count() override;
     // A chart sheet "Chart<n>" behind `after` (in front of the active sheet without one),
@@ -17,7 +17,7 @@ public:
     std::shared_ptr<xl::Chart> Add(const xl::SheetPtr& after) override;
 
 private:
-    std::shared_ptr<AppState> app_;
+    std::shared_ptr<ApplicationState> app_;
     std::shared_ptr<BookState> book_;
 };
 
@@ -49,4 +49,4 @@ private:
     SheetRef sheet_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

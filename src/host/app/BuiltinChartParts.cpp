@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -281,4 +281,4 @@ std::shared_ptr<xl::ChartElement> BuiltinShapes::Item(std::int32_t index) {
                                 AxisGroup::Primary, static_cast<std::uint32_t>(index - 1)});
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "export/SpreadsheetCharts.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include <optional>
 #include <utility>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // A part of a chart that can be selected: plot area, gridlines, text box.
 class BuiltinChartElement : public xl::ChartElement {
@@ -97,4 +97,4 @@ private:
     SheetRef sheet_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

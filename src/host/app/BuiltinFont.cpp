@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace kelvor::host {
+namespace kelvor {
 
 BuiltinFont::BuiltinFont(SheetRef sheet, std::vector<CellRange> areas)
     : sheet_(std::move(sheet)), areas_(std::move(areas)) {}
@@ -44,4 +44,4 @@ void BuiltinFont::setBold(bool bold) {
     change([&](kelvor::Font& font) { font.bold = bold; });
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The font of a range's cells.
 class BuiltinFont : public xl::Font {
@@ -23,4 +23,4 @@ private:
     std::vector<CellRange> areas_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -96,4 +96,4 @@ void BuiltinPageSetup::setPrintTitleRows(const std::string& rows) {
     change([&](kelvor::PageSetup& setup) { setup.printTitleRows = stored; });
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The print layout of a worksheet or chart sheet. Margins are points and may not be
 // negative; headers and footers take at most 255 characters; print title rows ("$15:$15")
@@ -29,4 +29,4 @@ private:
     SheetRef sheet_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -17,7 +17,7 @@
 #include <cmath>
 #include <map>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -410,4 +410,4 @@ void BuiltinRange::Delete(std::int32_t shift) {
     app().edited(*sheet_.book);
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // A range of cells on a worksheet: one or more areas. It names the sheet by its workbook and
 // id, so it fails with a HostError once the sheet is gone.
@@ -45,7 +45,7 @@ public:
 
 private:
     Worksheet& worksheet() const { return sheet_.worksheet(); }
-    AppState& app() const { return *sheet_.app; }
+    ApplicationState& app() const { return *sheet_.app; }
     // Changes the format of every cell of the range.
     void restyleAll(const std::function<void(Style&)>& edit);
     // What the application shows after reads: formula results up to date when calculation
@@ -63,4 +63,4 @@ void selectAreas(const SheetRef& sheet, std::vector<CellRange> areas);
 // A value as the application hands it over (an error value as its text).
 xl::Variant toVariant(const CellValue& value);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -161,4 +161,4 @@ std::shared_ptr<xl::Chart> BuiltinSheet::AsChart() {
     return std::make_shared<BuiltinChart>(sheet_);
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 // A worksheet or chart sheet of a workbook. Worksheet members on a chart sheet fail with 438;
 // every member fails once the sheet, its workbook or the application is gone.
@@ -32,4 +32,4 @@ private:
     SheetRef sheet_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-namespace kelvor::host {
+namespace kelvor {
 
-BuiltinWorkbooks::BuiltinWorkbooks(std::shared_ptr<AppState> app) : app_(std::move(app)) {}
+BuiltinWorkbooks::BuiltinWorkbooks(std::shared_ptr<ApplicationState> app) : app_(std::move(app)) {}
 
 std::int32_t BuiltinWorkbooks::Count() {
     app_->checkRunning();
@@ -29,7 +29,8 @@ xl::WorkbookPtr BuiltinWorkbooks::Add() {
     return std::make_shared<BuiltinWorkbook>(app_, app_->addBook());
 }
 
-BuiltinWorkbook::BuiltinWorkbook(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book)
+BuiltinWorkbook::BuiltinWorkbook(std::shared_ptr<ApplicationState> app,
+                                 std::shared_ptr<BookState> book)
     : app_(std::move(app)), book_(std::move(book)) {}
 
 void BuiltinWorkbook::Activate() {
@@ -105,7 +106,7 @@ void BuiltinWorkbook::DropSetAside() {
     dropSheetsAside(*book_);
 }
 
-BuiltinSheets::BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,
+BuiltinSheets::BuiltinSheets(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book,
                              bool worksheetsOnly)
     : app_(std::move(app)), book_(std::move(book)), worksheetsOnly_(worksheetsOnly) {}
 
@@ -163,4 +164,4 @@ xl::SheetPtr BuiltinSheets::Add(const xl::SheetPtr& after) {
     return std::make_shared<BuiltinSheet>(sheetAt(app_, book_, index));
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

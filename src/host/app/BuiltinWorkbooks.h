@@ -1,16 +1,16 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include <optional>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The application's open workbooks.
 class BuiltinWorkbooks : public xl::Workbooks {
 public:
-    explicit BuiltinWorkbooks(std::shared_ptr<AppState> app);
+    explicit BuiltinWorkbooks(std::shared_ptr<ApplicationState> app);
 
     std::int32_t Count() override;
     xl::WorkbookPtr Item(std::int32_t index) override;
@@ -18,12 +18,12 @@ public:
     xl::WorkbookPtr Add() override;
 
 private:
-    std::shared_ptr<AppState> app_;
+    std::shared_ptr<ApplicationState> app_;
 };
 
 class BuiltinWorkbook : public xl::Workbook {
 public:
-    BuiltinWorkbook(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book);
+    BuiltinWorkbook(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book);
 
     void Activate() override;
     std::string Name() override;
@@ -39,14 +39,14 @@ public:
     void DropSetAside() override;
 
 private:
-    std::shared_ptr<AppState> app_;
+    std::shared_ptr<ApplicationState> app_;
     std::shared_ptr<BookState> book_;
 };
 
 // The sheets of one workbook: all of them, or its worksheets only.
 class BuiltinSheets : public xl::Sheets {
 public:
-    BuiltinSheets(std::shared_ptr<AppState> app, std::shared_ptr<BookState> book,
+    BuiltinSheets(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book,
                   bool worksheetsOnly);
 
     std::int32_t Count() override;
@@ -62,9 +62,9 @@ private:
     std::size_t count() const;
     std::optional<std::size_t> position(std::size_t index) const;
 
-    std::shared_ptr<AppState> app_;
+    std::shared_ptr<ApplicationState> app_;
     std::shared_ptr<BookState> book_;
     bool worksheetsOnly_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

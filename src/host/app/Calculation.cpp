@@ -11,7 +11,7 @@
 #include <utility>
 #include <variant>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -535,4 +535,4 @@ void calculateWorkbook(Workbook& book, FormulaCache& cache) {
     }
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

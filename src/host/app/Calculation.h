@@ -14,7 +14,7 @@ class Workbook;
 class Worksheet;
 } // namespace kelvor
 
-namespace kelvor::host {
+namespace kelvor {
 
 // What calculation keeps from one run to the next: parsed formulas by their text (the cells
 // of one filled range share one entry), and the sheets known to hold no formula.
@@ -66,4 +66,4 @@ private:
 // with a time) or a number (its time of day).
 void calculateWorkbook(Workbook& book, FormulaCache& cache);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 
 #include <map>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -96,4 +96,4 @@ void restyle(Workbook& book, Worksheet& sheet, const std::vector<CellRange>& are
     }
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Cell writes as the spreadsheet makes them: a cell written for the first time takes the
 // format of its column.
@@ -27,4 +27,4 @@ void restyle(Workbook& book, Worksheet& sheet, const std::vector<CellRange>& are
 // The style of a cell, or of its column when the cell is empty.
 StyleId effectiveStyle(const Worksheet& sheet, std::uint32_t row, std::uint32_t column);
 
-} // namespace kelvor::host
+} // namespace kelvor

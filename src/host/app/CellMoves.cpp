@@ -8,7 +8,7 @@
 
 #include <map>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -158,4 +158,4 @@ void deleteCells(Worksheet& sheet, const CellRange& area, std::int32_t shift) {
     throw methodError("Delete method of Range class failed");
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The stored cells of a copied area, by their offsets from its top left corner.
 struct CellBlock {
@@ -37,4 +37,4 @@ void fillDown(Worksheet& sheet, const CellRange& area);
 // (xlShiftUp). Throws 1004 for any other shift.
 void deleteCells(Worksheet& sheet, const CellRange& area, std::int32_t shift);
 
-} // namespace kelvor::host
+} // namespace kelvor

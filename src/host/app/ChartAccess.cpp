@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace kelvor::host {
+namespace kelvor {
 
 ChartSheet& chartSheetOf(const SheetRef& sheet) {
     auto* chart = asChartSheet(sheet.sheet());
@@ -78,4 +78,4 @@ void selectChartElement(const SheetRef& sheet, const ChartElementRef& element) {
     sheet.view().chartSelection = element;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 #include "host/model/ChartSheet.h"
 
 #include <functional>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // What the chart handles share: finding their chart and its parts again at every call, so a
 // handle whose chart sheet, series or axis is gone fails with a HostError.
@@ -32,4 +32,4 @@ bool hasElement(const Chart& chart, const ChartElementRef& element);
 // Selects the element of the chart sheet, which must be the active sheet.
 void selectChartElement(const SheetRef& sheet, const ChartElementRef& element);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -10,7 +10,7 @@
 #include <optional>
 #include <unordered_set>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -251,4 +251,4 @@ bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas) {
     return false;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

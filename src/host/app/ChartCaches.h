@@ -11,7 +11,7 @@ namespace kelvor {
 class Workbook;
 }
 
-namespace kelvor::host {
+namespace kelvor {
 
 // What a chart's cached values were taken from: the chart's revision after the refresh and
 // the state of every sheet its series refer to. While both stand, the caches are current.
@@ -62,4 +62,4 @@ bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas);
 // else a gap (NaN). Whole columns or rows stop at the sheet's last used cell.
 std::vector<double> chartValues(const Worksheet& sheet, const CellRange& area);
 
-} // namespace kelvor::host
+} // namespace kelvor

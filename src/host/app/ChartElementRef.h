@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // What is selected on a chart sheet: nothing (the chart as a whole), its plot area, the major
 // gridlines of one axis, a series (by id) or a text box (by position).
@@ -17,4 +17,4 @@ struct ChartElementRef {
     bool operator==(const ChartElementRef&) const = default;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -3,7 +3,7 @@
 #include "host/app/RangeAddress.h"
 #include "host/model/CellAddress.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -111,4 +111,4 @@ std::optional<std::vector<SheetArea>> parseSeriesReference(std::string_view refe
     }
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

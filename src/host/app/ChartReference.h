@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // One area of a chart series reference and the sheet it lies on.
 struct SheetArea {
@@ -23,4 +23,4 @@ std::string seriesReference(std::string_view sheet, const std::vector<CellRange>
 // The areas of such a reference (a leading '=' is allowed); nothing when it is none.
 std::optional<std::vector<SheetArea>> parseSeriesReference(std::string_view reference);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -192,4 +192,4 @@ void BuiltinInterior::setColorIndex(std::int32_t index) {
     editChart(sheet_, [&](Chart& chart) { chart.plotAreaInteriorColorIndex = index; });
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

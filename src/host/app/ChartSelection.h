@@ -1,9 +1,9 @@
 #pragma once
 
 #include "export/SpreadsheetCharts.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The element selected on a chart sheet, as the application's Selection offers it. Members
 // the element lacks fail with 438: Border on plot area, gridlines and series, Interior on the
@@ -59,4 +59,4 @@ private:
     SheetRef sheet_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

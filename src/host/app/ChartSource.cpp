@@ -4,7 +4,7 @@
 #include "host/app/ChartReference.h"
 #include "host/app/ValueFormat.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -85,4 +85,4 @@ std::optional<ChartSeries> defaultSeries(const Worksheet& sheet,
     return series;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

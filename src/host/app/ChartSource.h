@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The series a chart takes from a block of cells, plotted by columns (each column one
 // series) or by rows. With more than one column (row) the first gives the X values of all
@@ -21,4 +21,4 @@ std::vector<ChartSeries> seriesFromSource(const Worksheet& sheet, const CellRang
 std::optional<ChartSeries> defaultSeries(const Worksheet& sheet,
                                          const std::vector<CellRange>& selection);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -115,4 +115,4 @@ void BuiltinTextFont::setColorIndex(std::int32_t index) {
     target_->check();
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The text of a title or text box and the font it is drawn in, as the model keeps them.
 struct TextRun {
@@ -62,4 +62,4 @@ private:
     std::shared_ptr<TextTarget> target_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

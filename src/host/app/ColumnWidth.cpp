@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -59,4 +59,4 @@ double fittedColumnWidth(std::string_view text, const Font& font) {
     return std::min(255.0, pixels / 7.0);
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The width, in characters of the default font's digits, that a column needs to show the
 // text in the given font: the widest of its lines (a line feed starts a new one), measured
@@ -12,4 +12,4 @@ namespace kelvor::host {
 // included: the package adds them when it stores the width.
 double fittedColumnWidth(std::string_view text, const Font& font);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -7,7 +7,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -252,4 +252,4 @@ FieldValue readGeneral(std::string_view text) {
     return {std::string(text), {}};
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // A text read the way the spreadsheet reads what is typed into a cell in general format.
 struct FieldValue {
@@ -32,4 +32,4 @@ std::optional<double> readNumber(std::string_view text);
 // a date alone gives 0. Nothing when the text is neither.
 std::optional<double> readTimeValue(std::string_view text);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <optional>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -274,4 +274,4 @@ std::string dateText(double value, const std::vector<FormatToken>& tokens) {
     return out;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

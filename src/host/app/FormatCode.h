@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // One piece of a number format section: a literal to show as it is, or a format code
 // ("0", "#", ".", ",", "%", "yyyy", "mm", "d", "h", "ss", "[h]", "AM/PM", "General", ...).
@@ -31,4 +31,4 @@ bool isDateFormat(std::string_view format);
 // show as "########".
 std::string dateText(double serial, const std::vector<FormatToken>& tokens);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <charconv>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -309,4 +309,4 @@ Formula parseR1C1(std::string_view formula) {
     return Parser(formula).parse();
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // A cell reference in R1C1 notation: R5C2 absolute, R[-1]C[3] relative to the formula's
 // cell, RC1 same row; a missing part (R2, C[1]) makes it a whole row or column.
@@ -45,4 +45,4 @@ public:
 // + - * / ^ &. Throws FormulaSyntaxError for anything else.
 Formula parseR1C1(std::string_view formula);
 
-} // namespace kelvor::host
+} // namespace kelvor

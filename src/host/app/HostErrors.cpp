@@ -1,6 +1,6 @@
 #include "host/app/HostErrors.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 xl::HostError hostError(int number, const std::string& description) {
     return xl::HostError(number, HostSource, description);
@@ -39,4 +39,4 @@ xl::HostError applicationGoneError() {
     return hostError(-2147023174, "The RPC server is unavailable.");
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The failures the built-in application reports, numbered and worded the way automation
 // reports them from the real application, all with the same source text.
@@ -43,4 +43,4 @@ template <class F> decltype(auto) modelCall(F&& operation) {
     }
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -123,4 +123,4 @@ std::uint64_t cellCount(const CellRange& area) {
            (area.lastColumn - area.firstColumn + 1);
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

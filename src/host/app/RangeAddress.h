@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The areas of an A1 address: "A1", "$B$8", "A5:A7", "H:H", "15:15", "B8,D8". Nothing when
 // the text is no address or reaches outside the sheet ("B115.5", "A0", "XFE1").
@@ -20,4 +20,4 @@ CellRange boundingArea(const CellRange& a, const CellRange& b);
 
 std::uint64_t cellCount(const CellRange& area);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -41,4 +41,4 @@ void fitRowHeights(Worksheet& sheet, const Styles& styles) {
     sheet.setRowHeights(std::move(heights));
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -3,7 +3,7 @@
 #include "host/model/Styles.h"
 #include "host/model/Worksheet.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The height of one line of text in a font of this size, in points, as rows are fitted:
 // 12.75 for 10 points, on the application's grid of 0.75 points.
@@ -13,4 +13,4 @@ double lineHeight(double fontSize);
 // does for rows of automatic height; every other row keeps the default height.
 void fitRowHeights(Worksheet& sheet, const Styles& styles);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,11 +1,11 @@
 #include "host/app/SheetsAside.h"
 
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include <atomic>
 #include <string>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -40,7 +40,7 @@ void countAsMade(BookState& book, const Sheet& sheet) {
 
 } // namespace
 
-void setSheetAside(AppState& app, BookState& book, std::size_t index) {
+void setSheetAside(ApplicationState& app, BookState& book, std::size_t index) {
     book.aside.sheets.push_back(takeOutSheet(app, book, index));
 }
 
@@ -81,4 +81,4 @@ void dropSheetsAside(BookState& book) {
     book.aside.sheets.clear();
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
-struct AppState;
+struct ApplicationState;
 struct BookState;
 
 // Sheets a caller took out of a workbook to rebuild them, kept so that it can put them back
@@ -25,7 +25,7 @@ struct SheetsAside {
 
 // Takes the sheet out as deleting it would (the same active sheet afterwards, the same
 // refusal for the last visible sheet) and keeps it aside.
-void setSheetAside(AppState& app, BookState& book, std::size_t index);
+void setSheetAside(ApplicationState& app, BookState& book, std::size_t index);
 
 // Remembers the state of the first `count` sheets; gives a token no other mark has.
 std::uint64_t markSheets(BookState& book, std::size_t count);
@@ -37,4 +37,4 @@ bool putSheetsBack(BookState& book, std::uint64_t token, std::size_t count);
 
 void dropSheetsAside(BookState& book);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -41,4 +41,4 @@ void fitTextBox(TextBox& box) {
     box.top = std::max(0.0, std::min(box.top, kChartSheetHeight - height));
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

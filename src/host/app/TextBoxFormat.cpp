@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -176,4 +176,4 @@ void BuiltinColorFormat::setRGB(std::int32_t rgb) {
                 [&](TextBox& box) { (target_ == Target::Fill ? box.fillRgb : box.lineRgb) = rgb; });
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "export/SpreadsheetCharts.h"
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 #include "host/app/ChartText.h"
 
 #include <functional>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Changes a text box of the chart sheet; a box that sizes itself to its text is fitted again
 // afterwards. 1004 when the box is gone.
@@ -82,4 +82,4 @@ private:
     Target target_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -9,7 +9,7 @@
 
 #include <map>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -115,4 +115,4 @@ void textToColumns(Workbook& book, const Worksheet& source, const CellRange& are
     }
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

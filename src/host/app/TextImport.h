@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Writes the lines of `text` down from (row, column), one line a cell, each stored as text
 // exactly as given (an empty line empties its cell). Returns the area written; nothing is
@@ -23,4 +23,4 @@ void textToColumns(Workbook& book, const Worksheet& source, const CellRange& are
                    Worksheet& destination, std::uint32_t row, std::uint32_t column,
                    const xl::TextToColumnsOptions& options);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -2,7 +2,7 @@
 
 #include "host/app/HostErrors.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -136,4 +136,4 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

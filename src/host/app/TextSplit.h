@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // The delimiters and text qualifier of one column split.
 struct SplitRule {
@@ -31,4 +31,4 @@ std::vector<std::string> splitLine(std::string_view line, const SplitRule& rule)
 // The lines of pasted text: split at CR LF, LF or a lone CR; a final line break adds no line.
 std::vector<std::string_view> splitLines(std::string_view text);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -268,4 +268,4 @@ std::string displayText(const CellValue& value, std::string_view numberFormat) {
     return {};
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // A cell's value as the spreadsheet displays it through a number format. General shows up to
 // eleven characters of a number (switching to exponent form when that keeps more digits);
@@ -17,4 +17,4 @@ std::string displayText(const CellValue& value, std::string_view numberFormat);
 // The General display of a number.
 std::string generalText(double number);
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <set>
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -92,4 +92,4 @@ std::optional<WriteFailure> WorkbookFiles::write(const Workbook& book, const std
     return std::nullopt;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -12,7 +12,7 @@ namespace kelvor {
 class Workbook;
 }
 
-namespace kelvor::host {
+namespace kelvor {
 
 // One workbook's file: where it goes, the writer that keeps its compressed parts between
 // writes, and the state of the workbook that was last written.
@@ -56,4 +56,4 @@ private:
     std::filesystem::path folder_;
 };
 
-} // namespace kelvor::host
+} // namespace kelvor

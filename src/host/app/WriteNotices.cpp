@@ -3,7 +3,7 @@
 #include "platform/DurableFile.h"
 #include "util/PathText.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -79,4 +79,4 @@ std::string writeFailureMessage(const std::vector<WriteFailure>& failures, bool 
     return message;
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

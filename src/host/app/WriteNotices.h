@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 // Whether the user hears of the outcome of one write of a workbook. A file another program
 // holds open stays so while the user works there: it is told once, and again only after a
@@ -19,4 +19,4 @@ bool worthTelling(BookFile& file, const std::optional<WriteFailure>& failure);
 std::string writeFailureMessage(const std::vector<WriteFailure>& failures, bool last,
                                 const std::vector<std::filesystem::path>& rescued);
 
-} // namespace kelvor::host
+} // namespace kelvor

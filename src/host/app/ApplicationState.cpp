@@ -1,10 +1,10 @@
-#include "host/app/AppState.h"
+#include "host/app/ApplicationState.h"
 
 #include "host/app/HostErrors.h"
 #include "host/app/RowFit.h"
 #include "host/app/WriteNotices.h"
 
-namespace kelvor::host {
+namespace kelvor {
 
 namespace {
 
@@ -49,16 +49,17 @@ bool clipboardBookIs(const Clipboard& clipboard, const BookState& book) {
 
 } // namespace
 
-AppState::AppState(std::filesystem::path folder, Notify notifyUser, BuiltinOptions opts)
+ApplicationState::ApplicationState(std::filesystem::path folder, Notify notifyUser,
+                                   BuiltinOptions opts)
     : files(std::move(folder)), notify(std::move(notifyUser)), options(opts) {}
 
-void AppState::checkRunning() const {
+void ApplicationState::checkRunning() const {
     if (!running) {
         throw applicationGoneError();
     }
 }
 
-void AppState::checkOpen(const BookState& book) const {
+void ApplicationState::checkOpen(const BookState& book) const {
     checkRunning();
     for (const auto& open : books) {
         if (open.get() == &book) {
@@ -68,7 +69,7 @@ void AppState::checkOpen(const BookState& book) const {
     throw disconnectedError();
 }
 
-std::shared_ptr<BookState> AppState::addBook() {
+std::shared_ptr<BookState> ApplicationState::addBook() {
     checkRunning();
     const auto name = "Book" + std::to_string(++booksMade);
     auto book = std::make_shared<BookState>(name);
@@ -82,7 +83,7 @@ std::shared_ptr<BookState> AppState::addBook() {
     return book;
 }
 
-void AppState::settle() {
+void ApplicationState::settle() {
     if (automatic) {
         for (const auto& book : books) {
             if (book->stale) {
@@ -92,14 +93,14 @@ void AppState::settle() {
     }
 }
 
-void AppState::calculate(BookState& book) {
+void ApplicationState::calculate(BookState& book) {
     if (book.hasFormulas) {
         calculateWorkbook(book.model, formulas);
     }
     book.stale = false;
 }
 
-void AppState::calculateAll() {
+void ApplicationState::calculateAll() {
     for (const auto& book : books) {
         calculate(*book);
     }
@@ -126,7 +127,7 @@ void fitRows(BookState& book) {
 
 } // namespace
 
-std::vector<WriteFailure> AppState::writeChanged(bool last) {
+std::vector<WriteFailure> ApplicationState::writeChanged(bool last) {
     std::vector<WriteFailure> failures;
     for (const auto& book : books) {
         auto failure = writeBook(*book);
@@ -138,7 +139,7 @@ std::vector<WriteFailure> AppState::writeChanged(bool last) {
     return failures;
 }
 
-std::optional<WriteFailure> AppState::writeBook(BookState& book) {
+std::optional<WriteFailure> ApplicationState::writeBook(BookState& book) {
     if (!WorkbookFiles::changed(book.model, book.file)) {
         return std::nullopt;
     }
@@ -151,7 +152,7 @@ std::optional<WriteFailure> AppState::writeBook(BookState& book) {
     return files.write(book.model, book.model.name(), book.file);
 }
 
-void AppState::removeBook(const BookState& book) {
+void ApplicationState::removeBook(const BookState& book) {
     std::erase_if(books, [&](const auto& open) { return open.get() == &book; });
     if (activeBook.get() == &book) {
         activeBook = books.empty() ? nullptr : books.back();
@@ -161,13 +162,14 @@ void AppState::removeBook(const BookState& book) {
     }
 }
 
-void AppState::tellChanged() const {
+void ApplicationState::tellChanged() const {
     if (options.workbooksChanged) {
         options.workbooksChanged();
     }
 }
 
-std::vector<std::filesystem::path> AppState::rescueChanged(const std::filesystem::path& folder) {
+std::vector<std::filesystem::path>
+ApplicationState::rescueChanged(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> written;
     const WorkbookFiles rescue(folder);
     for (const auto& book : books) {
@@ -213,12 +215,13 @@ bool SheetRef::isActive() const {
     return app->activeBook == book && book->model.activeSheet() == index();
 }
 
-SheetRef sheetAt(const std::shared_ptr<AppState>& app, const std::shared_ptr<BookState>& book,
-                 std::size_t index) {
+SheetRef sheetAt(const std::shared_ptr<ApplicationState>& app,
+                 const std::shared_ptr<BookState>& book, std::size_t index) {
     return {app, book, book->model.sheet(index).id(), index};
 }
 
-void activateSheet(AppState& app, const std::shared_ptr<BookState>& book, std::size_t index) {
+void activateSheet(ApplicationState& app, const std::shared_ptr<BookState>& book,
+                   std::size_t index) {
     book->model.setActiveSheet(index);
     app.activeBook = book;
 }
@@ -235,11 +238,11 @@ std::size_t addWorksheet(BookState& book, std::optional<std::size_t> position) {
     return at;
 }
 
-void deleteSheet(AppState& app, BookState& book, std::size_t index) {
+void deleteSheet(ApplicationState& app, BookState& book, std::size_t index) {
     takeOutSheet(app, book, index);
 }
 
-std::unique_ptr<Sheet> takeOutSheet(AppState& app, BookState& book, std::size_t index) {
+std::unique_ptr<Sheet> takeOutSheet(ApplicationState& app, BookState& book, std::size_t index) {
     auto& model = book.model;
     checkOtherVisible(model, index);
     const auto id = model.sheet(index).id();
@@ -273,4 +276,4 @@ void setSheetHidden(BookState& book, std::size_t index, bool hidden) {
     model.sheet(index).setHidden(hidden);
 }
 
-} // namespace kelvor::host
+} // namespace kelvor

@@ -16,7 +16,7 @@
 #include <variant>
 #include <vector>
 
-namespace kelvor::host {
+namespace kelvor {
 
 struct BuiltinOptions {
     // Sheets of a new workbook ("Sheet1", "Sheet2", ...).
@@ -65,8 +65,8 @@ using Clipboard = std::variant<std::monostate, std::string, CopiedRange>;
 
 // Everything the application and its handles share. Handles keep it alive, so a handle
 // that outlives the application fails cleanly instead of dangling.
-struct AppState {
-    AppState(std::filesystem::path folder, Notify notify, BuiltinOptions options);
+struct ApplicationState {
+    ApplicationState(std::filesystem::path folder, Notify notify, BuiltinOptions options);
 
     WorkbookFiles files;
     Notify notify;
@@ -111,7 +111,7 @@ struct AppState {
 
 // A sheet as a handle names it: its workbook and its id there.
 struct SheetRef {
-    std::shared_ptr<AppState> app;
+    std::shared_ptr<ApplicationState> app;
     std::shared_ptr<BookState> book;
     std::uint32_t sheetId = 0;
     // Where the sheet stood when last found: tried first, since sheets seldom move.
@@ -126,11 +126,12 @@ struct SheetRef {
     bool isActive() const;
 };
 
-SheetRef sheetAt(const std::shared_ptr<AppState>& app, const std::shared_ptr<BookState>& book,
-                 std::size_t index);
+SheetRef sheetAt(const std::shared_ptr<ApplicationState>& app,
+                 const std::shared_ptr<BookState>& book, std::size_t index);
 
 // Makes the sheet the active one of its workbook, and the workbook the active one.
-void activateSheet(AppState& app, const std::shared_ptr<BookState>& book, std::size_t index);
+void activateSheet(ApplicationState& app, const std::shared_ptr<BookState>& book,
+                   std::size_t index);
 
 // Inserts a worksheet "Sheet<n>" at `position` (before the active sheet when none) and makes
 // it the workbook's active sheet. Returns its index.
@@ -138,12 +139,12 @@ std::size_t addWorksheet(BookState& book, std::optional<std::size_t> position);
 
 // Removes the sheet; when it was active, the next visible sheet to its right becomes active,
 // else the nearest to its left. 1004 when no visible sheet would remain.
-void deleteSheet(AppState& app, BookState& book, std::size_t index);
+void deleteSheet(ApplicationState& app, BookState& book, std::size_t index);
 // The same, giving the sheet back instead of destroying it.
-std::unique_ptr<Sheet> takeOutSheet(AppState& app, BookState& book, std::size_t index);
+std::unique_ptr<Sheet> takeOutSheet(ApplicationState& app, BookState& book, std::size_t index);
 
 // Hides or shows the sheet; hiding the active sheet activates another as deleting does.
 // 1004 when no visible sheet would remain.
 void setSheetHidden(BookState& book, std::size_t index, bool hidden);
 
-} // namespace kelvor::host
+} // namespace kelvor
