@@ -50,79 +50,88 @@ const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64
     return slot.part;
 }
 
+void XlsxWriter::addPart(SheetParts& out, const std::string& name, std::string_view type,
+                         std::uint64_t revision, const std::function<std::string()>& content) {
+    if (!type.empty()) {
+        out.types.push_back({name, type});
+    }
+    out.parts.push_back(&sheetPart(name, revision, [&] { return compressPart(name, content()); }));
+}
+
+void XlsxWriter::addWorksheet(SheetParts& out, const Worksheet& sheet) {
+    out.targets.push_back("worksheets/sheet" + std::to_string(sheet.id()) + ".xml");
+    const auto name = "xl/" + out.targets.back();
+    out.types.push_back({name, contentType::Worksheet});
+    out.parts.push_back(
+        &sheetPart(name, sheet.revision(), [&] { return worksheets_.compress(name, sheet); }));
+}
+
+// A chart sheet is six parts: the sheet, its drawing, the chart, the text boxes' shapes and
+// the relationships between them.
+void XlsxWriter::addChartSheet(SheetParts& out, const ChartSheet& sheet) {
+    const ChartPartNames names(sheet.id());
+    const auto revision = sheet.revision();
+    const Chart& chart = sheet.chart();
+    out.targets.push_back(names.chartsheet.substr(3));
+    addPart(out, names.chartsheet, contentType::Chartsheet, revision,
+            [&] { return chartsheetXml(sheet); });
+    addPart(out, names.chartsheetRelationships, {}, revision,
+            [&] { return relationshipXml(names.drawing, RelationshipKind::Drawing); });
+    addPart(out, names.drawing, contentType::Drawing, revision, [&] { return drawingXml(); });
+    addPart(out, names.drawingRelationships, {}, revision,
+            [&] { return relationshipXml(names.chart, RelationshipKind::Chart); });
+    out.types.push_back({names.chart, contentType::Chart});
+    out.parts.push_back(
+        &sheetPart(names.chart, revision, [&] { return charts_.compress(names.chart, chart); }));
+    if (!chart.textBoxes.empty()) {
+        addPart(out, names.chartRelationships, {}, revision,
+                [&] { return relationshipXml(names.shapes, RelationshipKind::ChartShapes); });
+        addPart(out, names.shapes, contentType::ChartShapes, revision,
+                [&] { return chartShapesXml(chart); });
+    }
+}
+
+// The small package parts change with almost any edit; they are cheap to redo.
+std::deque<CompressedPart> XlsxWriter::packageParts(const Workbook& workbook,
+                                                    const SheetParts& sheets) const {
+    std::deque<CompressedPart> small;
+    small.push_back(compressPart("[Content_Types].xml", contentTypesXml(sheets.types)));
+    small.push_back(compressPart("_rels/.rels", rootRelationshipsXml()));
+    small.push_back(compressPart("docProps/app.xml", appPropertiesXml()));
+    small.push_back(compressPart("docProps/core.xml", corePropertiesXml(created_)));
+    small.push_back(compressPart("xl/workbook.xml", workbookXml(workbook)));
+    small.push_back(compressPart("xl/_rels/workbook.xml.rels",
+                                 workbookRelationshipsXml(workbook, sheets.targets)));
+    small.push_back(compressPart("xl/styles.xml", stylesXml(workbook.styles())));
+    return small;
+}
+
 void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& path) {
     if (workbook.sheetCount() == 0) {
         throw XlsxError(path, "the workbook has no sheets");
     }
     compressed_.clear();
     reused_.clear();
-    std::vector<PartType> types{{"xl/workbook.xml", contentType::Workbook},
-                                {"xl/styles.xml", contentType::Styles},
-                                {"docProps/core.xml", contentType::CoreProperties},
-                                {"docProps/app.xml", contentType::ExtendedProperties}};
-    std::vector<std::string> sheetTargets;
-    std::vector<const CompressedPart*> sheetParts;
-    const auto addSheetPart = [&](std::string name, std::string_view type, std::uint64_t revision,
-                                  const std::function<std::string()>& content) {
-        if (!type.empty()) {
-            types.push_back({name, type});
-        }
-        sheetParts.push_back(
-            &sheetPart(name, revision, [&] { return compressPart(name, content()); }));
-    };
-
+    SheetParts sheets;
+    sheets.types = {{"xl/workbook.xml", contentType::Workbook},
+                    {"xl/styles.xml", contentType::Styles},
+                    {"docProps/core.xml", contentType::CoreProperties},
+                    {"docProps/app.xml", contentType::ExtendedProperties}};
     try {
         for (std::size_t i = 0; i < workbook.sheetCount(); ++i) {
             const auto& sheet = workbook.sheet(i);
-            const auto id = std::to_string(sheet.id());
-            const auto revision = sheet.revision();
             if (const auto* worksheet = asWorksheet(sheet)) {
-                sheetTargets.push_back("worksheets/sheet" + id + ".xml");
-                const auto name = "xl/" + sheetTargets.back();
-                types.push_back({name, contentType::Worksheet});
-                sheetParts.push_back(&sheetPart(
-                    name, revision, [&] { return worksheets_.compress(name, *worksheet); }));
-                continue;
-            }
-            const auto& chartSheet = *asChartSheet(sheet);
-            const ChartPartNames names(sheet.id());
-            sheetTargets.push_back(names.chartsheet.substr(3));
-            addSheetPart(names.chartsheet, contentType::Chartsheet, revision,
-                         [&] { return chartsheetXml(chartSheet); });
-            addSheetPart(names.chartsheetRelationships, {}, revision,
-                         [&] { return relationshipXml(names.drawing, RelationshipKind::Drawing); });
-            addSheetPart(names.drawing, contentType::Drawing, revision,
-                         [&] { return drawingXml(); });
-            addSheetPart(names.drawingRelationships, {}, revision,
-                         [&] { return relationshipXml(names.chart, RelationshipKind::Chart); });
-            types.push_back({names.chart, contentType::Chart});
-            sheetParts.push_back(&sheetPart(names.chart, revision, [&] {
-                return charts_.compress(names.chart, chartSheet.chart());
-            }));
-            if (!chartSheet.chart().textBoxes.empty()) {
-                addSheetPart(names.chartRelationships, {}, revision, [&] {
-                    return relationshipXml(names.shapes, RelationshipKind::ChartShapes);
-                });
-                addSheetPart(names.shapes, contentType::ChartShapes, revision,
-                             [&] { return chartShapesXml(chartSheet.chart()); });
+                addWorksheet(sheets, *worksheet);
+            } else {
+                addChartSheet(sheets, *asChartSheet(sheet));
             }
         }
-
-        // The small package parts change with almost any edit; they are cheap to redo.
-        std::deque<CompressedPart> small;
-        small.push_back(compressPart("[Content_Types].xml", contentTypesXml(types)));
-        small.push_back(compressPart("_rels/.rels", rootRelationshipsXml()));
-        small.push_back(compressPart("docProps/app.xml", appPropertiesXml()));
-        small.push_back(compressPart("docProps/core.xml", corePropertiesXml(created_)));
-        small.push_back(compressPart("xl/workbook.xml", workbookXml(workbook)));
-        small.push_back(compressPart("xl/_rels/workbook.xml.rels",
-                                     workbookRelationshipsXml(workbook, sheetTargets)));
-        small.push_back(compressPart("xl/styles.xml", stylesXml(workbook.styles())));
+        const auto small = packageParts(workbook, sheets);
         std::vector<const CompressedPart*> parts;
         for (const auto& part : small) {
             parts.push_back(&part);
         }
-        parts.insert(parts.end(), sheetParts.begin(), sheetParts.end());
+        parts.insert(parts.end(), sheets.parts.begin(), sheets.parts.end());
         // The parts are made; whether the file can be written does not change them.
         charts_.endWrite();
         worksheets_.endWrite();

@@ -1,19 +1,24 @@
 #pragma once
 
 #include "host/xlsx/ChartPartCache.h"
+#include "host/xlsx/PackageXml.h"
 #include "host/xlsx/WorksheetPartCache.h"
 #include "host/xlsx/ZipArchive.h"
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace kelvor {
 
+class ChartSheet;
 class Workbook;
+class Worksheet;
 
 // Writes a workbook as an .xlsx package. Keep one writer for as long as its workbook lives:
 // it keeps the compressed bytes of every sheet's parts and reuses them while the sheet's
@@ -39,8 +44,22 @@ private:
         CompressedPart part;
     };
 
+    // What the sheets add to the package: content types, the workbook's relationship
+    // targets and their compressed parts, in the order they are written.
+    struct SheetParts {
+        std::vector<PartType> types;
+        std::vector<std::string> targets;
+        std::vector<const CompressedPart*> parts;
+    };
+
     const CompressedPart& sheetPart(const std::string& name, std::uint64_t revision,
                                     const std::function<CompressedPart()>& make);
+    void addPart(SheetParts& out, const std::string& name, std::string_view type,
+                 std::uint64_t revision, const std::function<std::string()>& content);
+    void addWorksheet(SheetParts& out, const Worksheet& sheet);
+    void addChartSheet(SheetParts& out, const ChartSheet& sheet);
+    std::deque<CompressedPart> packageParts(const Workbook& workbook,
+                                            const SheetParts& sheets) const;
 
     std::unordered_map<std::string, CachedPart> cache_;
     ChartPartCache charts_;
