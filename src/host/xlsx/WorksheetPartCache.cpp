@@ -84,103 +84,106 @@ private:
 
 } // namespace
 
+// A sheet seen for the first time: one stream, the rows only remembered for the next time.
+struct WorksheetPartCache::WholeSink : WorksheetXmlSink {
+    Sheet& now;
+    std::string out;
+    explicit WholeSink(Sheet& n) : now(n) {}
+    void text(std::string_view xml) override { out += xml; }
+    std::uint32_t firstWanted(std::uint32_t row, std::string_view head,
+                              std::uint32_t lastColumn) override {
+        auto& kept = now.rows[row];
+        kept.head = std::string(head);
+        kept.lastColumn = lastColumn;
+        return 1;
+    }
+    void row(std::uint32_t, std::string_view xml) override { out += xml; }
+};
+
+// A sheet written before: each row made, extended or taken over from the last write.
+struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
+    Sheet& before;
+    Sheet& now;
+    RowWork& work;
+    const Changes changes;
+    FragmentCompressor& compressor;
+    std::string pending;
+    std::deque<DeflateFragment> texts;
+    std::vector<const DeflateFragment*> pieces;
+    std::uint32_t wanted = 1;
+    Row* old = nullptr;
+
+    PieceSink(Sheet& b, Sheet& n, RowWork& w, const Worksheet& sheet, const SharedFormulas& shared,
+              FragmentCompressor& c)
+        : before(b), now(n), work(w), changes(sheet, b.revision, b.runs, shared), compressor(c) {}
+
+    void flush() {
+        if (!pending.empty()) {
+            pieces.push_back(&texts.emplace_back(pending.size() <= kStoredText
+                                                     ? storeFragment(pending)
+                                                     : compressor.compress(pending)));
+            pending.clear();
+        }
+    }
+    void text(std::string_view xml) override { pending += xml; }
+    std::uint32_t firstWanted(std::uint32_t number, std::string_view head,
+                              std::uint32_t lastColumn) override {
+        auto& kept = now.rows[number];
+        kept.lastColumn = lastColumn;
+        kept.head = std::string(head);
+        const auto found = before.rows.find(number);
+        old = found != before.rows.end() ? &found->second : nullptr;
+        if (old != nullptr && old->piece.size == 0) {
+            old = nullptr; // written as part of a whole: nothing kept to build on
+        }
+        wanted = 1;
+        // A cell removed from the end leaves its column changed in this row, so it never
+        // passes for an unchanged row.
+        if (old != nullptr && old->head == head && lastColumn >= old->lastColumn &&
+            changes.firstChanged(number) > old->lastColumn) {
+            if (lastColumn == old->lastColumn) {
+                wanted = kNoColumn;
+            } else if (old->additions < maxAdditions(number)) {
+                wanted = old->lastColumn + 1;
+            }
+        }
+        return wanted;
+    }
+    void row(std::uint32_t number, std::string_view xml) override {
+        flush();
+        auto& kept = now.rows[number];
+        if (wanted == 1) {
+            ++work.made;
+            kept.piece = compressor.compress(xml);
+            kept.additions = 0;
+        } else {
+            ++(wanted == kNoColumn ? work.kept : work.extended);
+            // Taken over, not copied: the kept state is the new write's from here on, and
+            // a write that fails later makes this row anew (its piece is left empty).
+            kept.piece = std::move(old->piece);
+            old->piece = {};
+            kept.additions = old->additions;
+            if (!xml.empty()) {
+                appendFragment(kept.piece, storeFragment(xml));
+                ++kept.additions;
+            }
+        }
+        pieces.push_back(&kept.piece);
+    }
+};
+
 CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& sheet) {
     SharedFormulas shared(sheet);
     Sheet now{sheet.revision(), runsByColumn(shared), {}};
     const auto known = sheets_.find(sheet.name());
     if (known == sheets_.end()) {
-        // First seen: one stream, the rows only remembered for the next time.
-        struct Whole : WorksheetXmlSink {
-            Sheet& now;
-            std::string out;
-            explicit Whole(Sheet& n) : now(n) {}
-            void text(std::string_view xml) override { out += xml; }
-            std::uint32_t firstWanted(std::uint32_t row, std::string_view head,
-                                      std::uint32_t lastColumn) override {
-                auto& kept = now.rows[row];
-                kept.head = std::string(head);
-                kept.lastColumn = lastColumn;
-                return 1;
-            }
-            void row(std::uint32_t, std::string_view xml) override { out += xml; }
-        } whole(now);
+        WholeSink whole(now);
         writeWorksheetXml(sheet, shared, whole);
         work_.made += now.rows.size();
         written_[sheet.name()] = std::move(now);
         return compressPart(std::move(name), whole.out);
     }
-
-    struct Pieces : WorksheetXmlSink {
-        Sheet& before;
-        Sheet& now;
-        RowWork& work;
-        const Changes changes;
-        FragmentCompressor& compressor;
-        std::string pending;
-        std::deque<DeflateFragment> texts;
-        std::vector<const DeflateFragment*> pieces;
-        std::uint32_t wanted = 1;
-        Row* old = nullptr;
-
-        Pieces(Sheet& b, Sheet& n, RowWork& w, const Worksheet& sheet, const SharedFormulas& shared,
-               FragmentCompressor& c)
-            : before(b), now(n), work(w), changes(sheet, b.revision, b.runs, shared),
-              compressor(c) {}
-
-        void flush() {
-            if (!pending.empty()) {
-                pieces.push_back(&texts.emplace_back(pending.size() <= kStoredText
-                                                         ? storeFragment(pending)
-                                                         : compressor.compress(pending)));
-                pending.clear();
-            }
-        }
-        void text(std::string_view xml) override { pending += xml; }
-        std::uint32_t firstWanted(std::uint32_t number, std::string_view head,
-                                  std::uint32_t lastColumn) override {
-            auto& kept = now.rows[number];
-            kept.lastColumn = lastColumn;
-            kept.head = std::string(head);
-            const auto found = before.rows.find(number);
-            old = found != before.rows.end() ? &found->second : nullptr;
-            if (old != nullptr && old->piece.size == 0) {
-                old = nullptr; // written as part of a whole: nothing kept to build on
-            }
-            wanted = 1;
-            // A cell removed from the end leaves its column changed in this row, so it never
-            // passes for an unchanged row.
-            if (old != nullptr && old->head == head && lastColumn >= old->lastColumn &&
-                changes.firstChanged(number) > old->lastColumn) {
-                if (lastColumn == old->lastColumn) {
-                    wanted = kNoColumn;
-                } else if (old->additions < maxAdditions(number)) {
-                    wanted = old->lastColumn + 1;
-                }
-            }
-            return wanted;
-        }
-        void row(std::uint32_t number, std::string_view xml) override {
-            flush();
-            auto& kept = now.rows[number];
-            if (wanted == 1) {
-                ++work.made;
-                kept.piece = compressor.compress(xml);
-                kept.additions = 0;
-            } else {
-                ++(wanted == kNoColumn ? work.kept : work.extended);
-                // Taken over, not copied: the kept state is the new write's from here on, and
-                // a write that fails later makes this row anew (its piece is left empty).
-                kept.piece = std::move(old->piece);
-                old->piece = {};
-                kept.additions = old->additions;
-                if (!xml.empty()) {
-                    appendFragment(kept.piece, storeFragment(xml));
-                    ++kept.additions;
-                }
-            }
-            pieces.push_back(&kept.piece);
-        }
-    } pieces(known->second, now, work_, sheet, shared, compressor_);
+    PieceSink pieces(known->second, now, work_, sheet, shared, compressor_);
     writeWorksheetXml(sheet, shared, pieces);
     pieces.flush();
     auto part = joinFragments(std::move(name), pieces.pieces);

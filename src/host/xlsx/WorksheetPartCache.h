@@ -50,6 +50,9 @@ private:
         std::unordered_map<std::uint32_t, Row> rows;
     };
 
+    struct WholeSink;
+    struct PieceSink;
+
     std::unordered_map<std::string, Sheet> sheets_; // by sheet name
     std::unordered_map<std::string, Sheet> written_;
     FragmentCompressor compressor_;
