@@ -27,6 +27,59 @@
 #include <filesystem>
 #include <functional>
 
+namespace {
+
+// Where the reader keeps its files. The settings file lives beside the program, or in the
+// user's documents when the program may not write there (Program Files); the built-in
+// spreadsheet application keeps its workbook files in the folder the settings file names
+// (beside it by default). Workbooks that cannot be written there when the program ends go to
+// the user's documents instead of being lost (a pulled drive, a full disk, a share gone away).
+struct ProgramFiles {
+    QString settingsFolder;
+    std::string iniPath;
+    kelvor::PlatformConfig platform;
+    std::filesystem::path rescueFolder;
+};
+
+ProgramFiles programFiles() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ProgramFiles files;
+    files.settingsFolder = QString::fromStdString(kelvor::utf8Of(kelvor::settingsFolder(
+        kelvor::pathFromUtf8(QApplication::applicationDirPath().toStdString()),
+        kelvor::pathFromUtf8(documents.toStdString()), "KelvrReader.ini")));
+    files.iniPath = kelvor::iniPathIn(files.settingsFolder);
+    files.platform = kelvor::readPlatformConfig(files.iniPath);
+    if (!documents.isEmpty()) {
+        files.rescueFolder =
+            kelvor::pathFromUtf8(documents.toStdString()) / "KelvorReader2 rescued workbooks";
+    }
+    return files;
+}
+
+std::string startText(const std::string& workbookFolder) {
+    return std::string("Reader started: ") + kelvor::ProgramTitle + " " +
+           std::to_string(kelvor::VersionMajor) + "." + std::to_string(kelvor::VersionMinor) + "." +
+           std::to_string(kelvor::VersionRevision) + ", workbooks in " + workbookFolder;
+}
+
+// A notice that does not stop the work: an exclamation box with OK.
+std::function<void(const std::string&)> noticeBox(kelvor::Prompts& prompts) {
+    return [&prompts](const std::string& message) {
+        prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
+                     kelvor::PromptButtons::Ok);
+    };
+}
+
+std::array<QWidget*, kelvor::ChannelCount> statusLights(kelvor::FrmMain& frmMain) {
+    std::array<QWidget*, kelvor::ChannelCount> lights{};
+    for (int n = 0; n < kelvor::ChannelCount; ++n) {
+        lights[n] = &frmMain.commStatus(n);
+    }
+    return lights;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // A file-size limit then fails a workbook write like a full disk, told and tried again,
     // instead of killing the reader.
@@ -40,45 +93,20 @@ int main(int argc, char** argv) {
     kelvor::AppState state;
     kelvor::Main(state);
 
-    // The settings file lives beside the program, or in the user's documents when the program
-    // may not write there (Program Files). The built-in spreadsheet application keeps its
-    // workbook files in the folder the settings file names (beside it by default).
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString settingsFolder = QString::fromStdString(kelvor::utf8Of(kelvor::settingsFolder(
-        kelvor::pathFromUtf8(QApplication::applicationDirPath().toStdString()),
-        kelvor::pathFromUtf8(documents.toStdString()), "KelvrReader.ini")));
-    const std::string iniPath = kelvor::iniPathIn(settingsFolder);
-    const kelvor::PlatformConfig platform = kelvor::readPlatformConfig(iniPath);
-
-    kelvor::EventLog log(kelvor::pathFromUtf8(iniPath).parent_path() / "KelvorReader.log");
-    log.write(std::string("Reader started: ") + kelvor::ProgramTitle + " " +
-              std::to_string(kelvor::VersionMajor) + "." + std::to_string(kelvor::VersionMinor) +
-              "." + std::to_string(kelvor::VersionRevision) + ", workbooks in " +
-              platform.workbookFolder);
+    const ProgramFiles files = programFiles();
+    const kelvor::PlatformConfig& platform = files.platform;
+    kelvor::EventLog log(kelvor::pathFromUtf8(files.iniPath).parent_path() / "KelvorReader.log");
+    log.write(startText(platform.workbookFolder));
     kelvor::QtPrompts boxes;
     kelvor::LoggedPrompts prompts(boxes, log);
     // Every report is kept as received before any export is tried.
     kelvor::ReceivedArchive archive(kelvor::pathFromUtf8(platform.workbookFolder) / "Received",
-                                    kelvor::WallClock::now, [&prompts](const std::string& message) {
-                                        prompts.show(message, kelvor::ProgramTitle,
-                                                     kelvor::PromptIcon::Exclamation,
-                                                     kelvor::PromptButtons::Ok);
-                                    });
-    // Workbooks that cannot be written there when the program ends go to the user's
-    // documents instead of being lost (a pulled drive, a full disk, a share gone away).
-    const std::filesystem::path rescueFolder =
-        documents.isEmpty()
-            ? std::filesystem::path()
-            : kelvor::pathFromUtf8(documents.toStdString()) / "KelvorReader2 rescued workbooks";
+                                    kelvor::WallClock::now, noticeBox(prompts));
     // The workbook windows, made below, follow every export.
     std::function<void()> workbooksChanged;
     kelvor::BuiltinApplicationFactory spreadsheets(
-        kelvor::pathFromUtf8(platform.workbookFolder),
-        [&prompts](const std::string& message) {
-            prompts.show(message, kelvor::ProgramTitle, kelvor::PromptIcon::Exclamation,
-                         kelvor::PromptButtons::Ok);
-        },
-        {.rescueFolder = rescueFolder, .workbooksChanged = [&workbooksChanged] {
+        kelvor::pathFromUtf8(platform.workbookFolder), noticeBox(prompts),
+        {.rescueFolder = files.rescueFolder, .workbooksChanged = [&workbooksChanged] {
              if (workbooksChanged) {
                  workbooksChanged();
              }
@@ -103,12 +131,8 @@ int main(int argc, char** argv) {
                                       .prompts = prompts,
                                       .summary = summary});
     frmMain.setSetupOpener([&dialogs] { dialogs.showSetup(); });
-    std::array<QWidget*, kelvor::ChannelCount> lights{};
-    for (int n = 0; n < kelvor::ChannelCount; ++n) {
-        lights[n] = &frmMain.commStatus(n);
-    }
     kelvor::WorkbookWindows workbookWindows(
-        {.lights = lights,
+        {.lights = statusLights(frmMain),
          .exports = exportContext,
          .channels = state.ChannelInfo,
          .prompts = prompts,
@@ -121,7 +145,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain,
                      [&frmMain](QSessionManager&) { frmMain.close(); });
 
-    frmMain.load(settingsFolder);
+    frmMain.load(files.settingsFolder);
     frmMain.show();
     const int exitCode = QApplication::exec();
     log.write("Reader ended");
