@@ -1,7 +1,8 @@
 #include "host/app/Calculation.h"
 
-#include "host/app/FieldValue.h"
-#include "host/app/ValueFormat.h"
+#include "host/app/FormulaCells.h"
+#include "host/app/FormulaStates.h"
+#include "host/app/FormulaValues.h"
 #include "host/model/CellAddress.h"
 #include "host/model/Workbook.h"
 
@@ -15,49 +16,7 @@ namespace kelvor {
 
 namespace {
 
-using Number = std::variant<double, CellError>;
-
 constexpr int kMaxDepth = 400;
-
-// The calculation state of the formula cells of one run, by cell key. Open addressing with
-// room for twice the workbook's formulas: it never grows and allocates once. Cells are
-// visited down their columns, so the next row of a column takes the next slot: the table
-// is walked, not jumped through.
-class StateTable {
-public:
-    enum class State : std::uint8_t { Empty, New, Busy, Done };
-
-    void reserve(std::size_t formulas) {
-        std::size_t capacity = 16;
-        while (capacity < formulas * 2) {
-            capacity *= 2;
-        }
-        keys_.assign(capacity, 0);
-        states_.assign(capacity, State::Empty);
-        mask_ = capacity - 1;
-    }
-
-    // The slot of the key; State::New for a key not seen before.
-    State& operator[](std::uint64_t key) {
-        const auto row = (key >> 14) & 0x1FFFFF;
-        const auto column = key & 0x3FFF;
-        const auto sheet = key >> 35;
-        auto i = static_cast<std::size_t>(row + column * 1031 + sheet * 0x9E3779B1ULL) & mask_;
-        while (states_[i] != State::Empty && keys_[i] != key) {
-            i = (i + 1) & mask_;
-        }
-        if (states_[i] == State::Empty) {
-            keys_[i] = key;
-            states_[i] = State::New;
-        }
-        return states_[i];
-    }
-
-private:
-    std::vector<std::uint64_t> keys_;
-    std::vector<State> states_;
-    std::size_t mask_ = 0;
-};
 
 class Calculator {
 public:
@@ -70,7 +29,7 @@ public:
         // Column by column: the cells of a filled column share their formula and refer to
         // consecutive rows, which the lookups below make cheap.
         // Sheets of plain values (the data sheets) are not walked again while unchanged.
-        std::vector<Position> formulas;
+        std::vector<FormulaCell> formulas;
         FormulaCache::SheetRevisions withoutFormulas;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
@@ -79,7 +38,7 @@ public:
                     continue;
                 }
                 const auto before = formulas.size();
-                appendByColumn(*sheet, formulas);
+                appendFormulasByColumn(*sheet, formulas);
                 if (formulas.size() == before) {
                     withoutFormulas.emplace(sheet, sheet->revision());
                 }
@@ -135,51 +94,11 @@ public:
     }
 
 private:
-    struct Position {
-        Worksheet* sheet;
-        const Cell* cell;
-        std::uint32_t row;
-        std::uint32_t column;
-        std::size_t group;
-    };
-
     // Formulas `begin` to `end` (past the last), all of one group.
     struct Waiting {
         std::size_t begin;
         std::size_t end;
     };
-
-    static bool calculable(const Cell& cell) {
-        return cell.hasFormula() && cell.notation == FormulaNotation::R1C1;
-    }
-
-    // The sheet's formulas column by column, top down in each: counted first, so that each
-    // lands in its place without a copy per column (a summary holds hundreds of thousands).
-    static void appendByColumn(Worksheet& sheet, std::vector<Position>& formulas) {
-        std::vector<std::size_t> starts;
-        for (const auto& [row, cells] : sheet.rows()) {
-            for (const auto& [column, cell] : cells) {
-                if (calculable(cell)) {
-                    if (starts.size() <= column) {
-                        starts.resize(column + 1, 0);
-                    }
-                    ++starts[column];
-                }
-            }
-        }
-        std::size_t next = formulas.size();
-        for (auto& start : starts) {
-            next += std::exchange(start, next);
-        }
-        formulas.resize(next);
-        for (const auto& [row, cells] : sheet.rows()) {
-            for (const auto& [column, cell] : cells) {
-                if (calculable(cell)) {
-                    formulas[starts[column]++] = {&sheet, &cell, row, column, 0};
-                }
-            }
-        }
-    }
 
     // The cells of one formula text on one sheet, and the sheets its references name.
     struct Group {
@@ -267,8 +186,8 @@ private:
                            const Cell& cell) {
         const auto k = key(sheet, row, column);
         auto* state = &state_[k];
-        if (*state != StateTable::State::New) {
-            if (*state == StateTable::State::Done) {
+        if (*state != FormulaStates::State::New) {
+            if (*state == FormulaStates::State::Done) {
                 return cell.value;
             }
             circular_ = true;
@@ -277,7 +196,7 @@ private:
         if (depth_ >= kMaxDepth) {
             return cell.value; // too deep a chain: the last result stands for now
         }
-        *state = StateTable::State::Busy;
+        *state = FormulaStates::State::Busy;
         ++depth_;
         CellValue result;
         try {
@@ -292,7 +211,7 @@ private:
         if (const auto* n = std::get_if<double>(&result); n && !std::isfinite(*n)) {
             result = CellError::Num;
         }
-        state_[k] = StateTable::State::Done;
+        state_[k] = FormulaStates::State::Done;
         if (cell.value != result) {
             sheet.setCachedValue(cell, result, row, column);
         }
@@ -336,33 +255,6 @@ private:
             cells.begin(), cells.end(), column,
             [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
         return c != cells.end() && c->column == column ? &c->cell : nullptr;
-    }
-
-    static Number toNumber(const CellValue& value) {
-        if (std::holds_alternative<std::monostate>(value)) {
-            return 0.0;
-        }
-        if (const auto* n = std::get_if<double>(&value)) {
-            return *n;
-        }
-        if (const auto* b = std::get_if<bool>(&value)) {
-            return *b ? 1.0 : 0.0;
-        }
-        if (const auto* e = std::get_if<CellError>(&value)) {
-            return *e;
-        }
-        const auto read = readGeneral(std::get<std::string>(value));
-        if (const auto* n = std::get_if<double>(&read.value)) {
-            return *n;
-        }
-        return CellError::Value;
-    }
-
-    static std::string toText(const CellValue& value) {
-        if (const auto* t = std::get_if<std::string>(&value)) {
-            return *t;
-        }
-        return displayText(value, "General");
     }
 
     CellValue reference(const R1C1Reference& ref, Worksheet& sheet, std::uint32_t row,
@@ -410,53 +302,7 @@ private:
         if (node.operands.size() != 1) {
             return CellError::Value;
         }
-        const auto argument = evaluate(*node.operands[0], sheet, row, column);
-        if (const auto* e = std::get_if<CellError>(&argument)) {
-            return *e;
-        }
-        if (const auto* n = std::get_if<double>(&argument)) {
-            return *n - std::floor(*n);
-        }
-        if (const auto* t = std::get_if<std::string>(&argument)) {
-            if (const auto time = readTimeValue(*t)) {
-                return *time;
-            }
-        }
-        return CellError::Value;
-    }
-
-    CellValue arithmetic(char op, const CellValue& left, const CellValue& right) {
-        if (op == '&') {
-            if (const auto* e = std::get_if<CellError>(&left)) {
-                return *e;
-            }
-            if (const auto* e = std::get_if<CellError>(&right)) {
-                return *e;
-            }
-            return toText(left) + toText(right);
-        }
-        const auto a = toNumber(left);
-        if (const auto* e = std::get_if<CellError>(&a)) {
-            return *e;
-        }
-        const auto b = toNumber(right);
-        if (const auto* e = std::get_if<CellError>(&b)) {
-            return *e;
-        }
-        const double x = std::get<double>(a);
-        const double y = std::get<double>(b);
-        switch (op) {
-        case '+':
-            return x + y;
-        case '-':
-            return x - y;
-        case '*':
-            return x * y;
-        case '/':
-            return y == 0 ? CellValue(CellError::Div0) : CellValue(x / y);
-        default:
-            return std::pow(x, y);
-        }
+        return timeValue(evaluate(*node.operands[0], sheet, row, column));
     }
 
     CellValue evaluate(const FormulaNode& node, Worksheet& sheet, std::uint32_t row,
@@ -474,13 +320,8 @@ private:
             return CellError::Name;
         case FormulaNode::Kind::Call:
             return call(node, sheet, row, column);
-        case FormulaNode::Kind::Negate: {
-            const auto n = toNumber(evaluate(*node.operands[0], sheet, row, column));
-            if (const auto* e = std::get_if<CellError>(&n)) {
-                return *e;
-            }
-            return -std::get<double>(n);
-        }
+        case FormulaNode::Kind::Negate:
+            return negate(evaluate(*node.operands[0], sheet, row, column));
         case FormulaNode::Kind::Binary: {
             const auto left = evaluate(*node.operands[0], sheet, row, column);
             const auto right = evaluate(*node.operands[1], sheet, row, column);
@@ -492,7 +333,7 @@ private:
 
     Workbook& book_;
     FormulaCache& cache_;
-    StateTable state_;
+    FormulaStates state_;
     std::unordered_map<std::string, Worksheet*> sheetsByName_;
     int depth_ = 0;
     const FormulaNode* lastFormula_ = nullptr;
