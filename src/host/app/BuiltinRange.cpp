@@ -6,6 +6,7 @@
 #include "host/app/BuiltinFont.h"
 #include "host/app/CellEditing.h"
 #include "host/app/CellMoves.h"
+#include "host/app/CellVariant.h"
 #include "host/app/ColumnWidth.h"
 #include "host/app/FieldValue.h"
 #include "host/app/HostErrors.h"
@@ -26,22 +27,6 @@ using xl::xlPasteAll;
 using xl::xlPasteFormats;
 using xl::xlPasteFormulas;
 
-CellValue toCellValue(const xl::Variant& value) {
-    if (const auto* n = std::get_if<double>(&value)) {
-        return std::isfinite(*n) ? CellValue(*n) : CellValue(CellError::Num);
-    }
-    if (const auto* t = std::get_if<std::string>(&value)) {
-        return *t; // text stays text: nothing handed over is read as a number or a formula
-    }
-    if (const auto* b = std::get_if<bool>(&value)) {
-        return *b;
-    }
-    if (const auto* d = std::get_if<xl::Date>(&value)) {
-        return d->serial;
-    }
-    return {};
-}
-
 template <class F> void forEachCell(const std::vector<CellRange>& areas, F visit) {
     for (const auto& area : areas) {
         for (auto row = area.firstRow; row <= area.lastRow; ++row) {
@@ -58,22 +43,6 @@ bool contains(const CellRange& area, std::uint32_t row, std::uint32_t column) {
 }
 
 } // namespace
-
-xl::Variant toVariant(const CellValue& value) {
-    if (const auto* n = std::get_if<double>(&value)) {
-        return *n;
-    }
-    if (const auto* t = std::get_if<std::string>(&value)) {
-        return *t;
-    }
-    if (const auto* b = std::get_if<bool>(&value)) {
-        return *b;
-    }
-    if (const auto* e = std::get_if<CellError>(&value)) {
-        return std::string(errorText(*e));
-    }
-    return {};
-}
 
 void selectAreas(const SheetRef& sheet, std::vector<CellRange> areas) {
     SheetSelection selection;

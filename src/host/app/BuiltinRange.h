@@ -60,7 +60,4 @@ private:
 // Makes the areas the sheet's selection, the active cell at the first area's top left.
 void selectAreas(const SheetRef& sheet, std::vector<CellRange> areas);
 
-// A value as the application hands it over (an error value as its text).
-xl::Variant toVariant(const CellValue& value);
-
 } // namespace kelvor
