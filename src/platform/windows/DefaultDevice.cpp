@@ -2,7 +2,7 @@
 
 namespace kelvor {
 
-// Replaces DefaultDevicePosix.cpp in a Windows build.
+// Replaces posix/DefaultDevice.cpp in a Windows build.
 std::string defaultDeviceForPort(int port) {
     return port < 1 ? std::string() : "COM" + std::to_string(port);
 }

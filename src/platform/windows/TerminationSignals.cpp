@@ -8,7 +8,7 @@
 
 #include <atomic>
 
-// Replaces posix/TerminationSignalsPosix.cpp in a Windows build. Console control events
+// Replaces posix/TerminationSignals.cpp in a Windows build. Console control events
 // (Ctrl+C, Ctrl+Break, the console window closed, the user logging off, the system shutting
 // down) arrive on a thread of their own; they are handed to the event loop, and for the events
 // after which Windows ends the process the handler waits until the program has ended cleanly.

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-// Replaces posix/DurableFilePosix.cpp in a Windows build. A file opened without delete sharing
+// Replaces posix/DurableFile.cpp in a Windows build. A file opened without delete sharing
 // cannot be removed while it is open, so a writer's open temporary file guards itself against
 // leftover removal.
 namespace kelvor {
