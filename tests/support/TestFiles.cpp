@@ -12,17 +12,12 @@ namespace kelvor::test {
 
 namespace {
 
-#ifdef _WIN32
-// Windows is where names in other scripts must survive the way from UTF-8 to the system's
-// UTF-16 names: the tests' folders are named so there ("Prüfstand Ω\Пресс …").
+// Lab folders are named in any script: the tests' folders hold Latin, Greek and Cyrillic
+// letters and blanks ("Prüfstand Ω/Пресс …"), so every file the tests write, and every path
+// they hand to another program, shows that such names come through.
 const char* const BaseFolder = "KelvorReader2 tests/Pr\xC3\xBC"
                                "fstand \xCE\xA9";
 const char* const LeafPrefix = "\xD0\x9F\xD1\x80\xD0\xB5\xD1\x81\xD1\x81 ";
-#else
-// Plain names elsewhere: some tests hand these paths to other programs as they are.
-const char* const BaseFolder = "kelvor-tests";
-const char* const LeafPrefix = "run-";
-#endif
 
 } // namespace
 

@@ -15,9 +15,9 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 // The names of what a folder holds (as UTF-8), sorted.
 std::vector<std::string> fileNamesIn(const std::filesystem::path& folder);
 
-// A fresh folder below the system's temporary folder, removed with the object. On Windows its
-// path holds Latin, Greek and Cyrillic letters and blanks ("Prüfstand Ω\Пресс ..."), as a
-// lab's folder names may: every test writing files there shows that such paths come through.
+// A fresh folder below the system's temporary folder, removed with the object. Its path holds
+// Latin, Greek and Cyrillic letters and blanks ("Prüfstand Ω/Пресс ..."), as a lab's folder
+// names may: every test writing files there shows that such paths come through.
 class TempDir {
 public:
     TempDir();

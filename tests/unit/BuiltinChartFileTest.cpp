@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <filesystem>
 #include <fstream>
@@ -210,8 +211,10 @@ protected:
     // Converts the workbook file; the output of the run.
     std::string convert(const QString& filter, const fs::path& out) {
         QProcess process;
-        process.start(office, {"-env:UserInstallation=file://" +
-                                   QString::fromStdString((dir.path() / "profile").string()),
+        // A file URL, escaped: the folder may hold blanks and non-Latin letters.
+        const auto profile =
+            QUrl::fromLocalFile(QString::fromStdString((dir.path() / "profile").string()));
+        process.start(office, {"-env:UserInstallation=" + profile.toString(QUrl::FullyEncoded),
                                "--headless", "--convert-to", filter, "--outdir",
                                QString::fromStdString(out.string()),
                                QString::fromStdString(app.workbookFile(1).string())});

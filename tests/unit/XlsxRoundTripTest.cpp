@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -226,7 +227,8 @@ TEST(XlsxRoundTrip, LibreOfficeConvertsTheWorkbook) {
     const auto profile = QString::fromStdString((dir.path() / "profile").string());
     const auto result =
         run(office,
-            {"-env:UserInstallation=file://" + profile, "--headless", "--convert-to",
+            {"-env:UserInstallation=" + QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded),
+             "--headless", "--convert-to",
              // comma, double quote, UTF-8, from line 1
              "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir",
              QString::fromStdString(dir.path().string()), QString::fromStdString(file.string())},
