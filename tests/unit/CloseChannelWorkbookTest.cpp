@@ -1,4 +1,5 @@
 #include "ChartExportFixture.h"
+#include "LocalMoment.h"
 
 #include "export/ChannelWorkbooks.h"
 #include "export/ReportExportStep.h"
@@ -19,15 +20,7 @@ namespace fs = std::filesystem;
 
 // 7 December 2026, 14:03:20 local time.
 WallClock::time_point batchStart() {
-    std::tm local{};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 7;
-    local.tm_hour = 14;
-    local.tm_min = 3;
-    local.tm_sec = 20;
-    local.tm_isdst = -1;
-    return WallClock::from_time_t(std::mktime(&local));
+    return localMoment(2026, 12, 7, 14, 3, 20);
 }
 
 class CloseChannelWorkbookTest : public ExportFixture {

@@ -1,4 +1,5 @@
 #include "capture/ReceivedArchive.h"
+#include "LocalMoment.h"
 #include "XlsxPackage.h"
 #include "util/EventLog.h"
 
@@ -12,19 +13,7 @@ namespace kelvor {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A moment given in local time, so names come out the same in every time zone.
-WallClock::time_point localMoment(int year, int month, int day, int hour, int minute, int second) {
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return WallClock::from_time_t(std::mktime(&local));
-}
+using test::localMoment;
 
 class ReceivedArchiveTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // What only Windows does to files: UTF-16 names on disk, and a file another program holds open
 // (as a spreadsheet program holds the workbook it shows) cannot be replaced.
 #include "ChartExportFixture.h"
+#include "LocalMoment.h"
 #include "TestFiles.h"
 
 #include "export/ChannelWorkbooks.h"
@@ -146,14 +147,7 @@ TEST(WindowsPortsTest, PortNumbersNameComPorts) {
 
 // 7 December 2026, 14:03 local time.
 WallClock::time_point batchStart() {
-    std::tm local{};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 7;
-    local.tm_hour = 14;
-    local.tm_min = 3;
-    local.tm_isdst = -1;
-    return WallClock::from_time_t(std::mktime(&local));
+    return localMoment(2026, 12, 7, 14, 3);
 }
 
 class WindowsWorkbookTest : public ExportFixture {
