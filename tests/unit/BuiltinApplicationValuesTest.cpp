@@ -58,15 +58,15 @@ TEST(BuiltinFieldValue, ReadsWhatATesterSendsAsTheSpreadsheetWould) {
          {"1,5", "0x10", "inf", "nan", "1e", "1.2.3", "--1", "1 2", "E5", "13/1/2024", "1/2",
           "1/2/123", "24:00", "13:00 PM", "1:00X", "3/14/2024T13:05"}) {
         const auto read = readGeneral(text);
-        ASSERT_TRUE(std::holds_alternative<std::string>(read.value)) << text;
-        EXPECT_EQ(std::get<std::string>(read.value), text);
+        ASSERT_TRUE(std::holds_alternative<SharedText>(read.value)) << text;
+        EXPECT_EQ(*textOf(read.value), text);
         EXPECT_EQ(read.numberFormat, "");
     }
     EXPECT_EQ(readGeneral("3/14/2024").numberFormat, "m/d/yyyy");
     EXPECT_EQ(readGeneral("13:05").numberFormat, "h:mm:ss");
     EXPECT_EQ(readGeneral("3/14/2024  1:05 pm").numberFormat, "m/d/yyyy h:mm");
     EXPECT_TRUE(std::holds_alternative<std::monostate>(readGeneral("").value));
-    EXPECT_EQ(std::get<std::string>(readGeneral(" ").value), " ");
+    EXPECT_EQ(*textOf(readGeneral(" ").value), " ");
 
     EXPECT_DOUBLE_EQ(*readTimeValue("3/14/2024 6:00"), 0.25);
     EXPECT_EQ(readTimeValue("3/14/2024"), 0.0);

@@ -104,7 +104,7 @@ protected:
 
     std::string text(const std::string& sheet, std::uint32_t row, std::uint32_t column) {
         const CellValue held = value(sheet, row, column);
-        const auto* heldText = std::get_if<std::string>(&held);
+        const auto* heldText = textOf(held);
         return heldText != nullptr ? *heldText : "<not text>";
     }
 

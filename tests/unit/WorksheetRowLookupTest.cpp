@@ -44,6 +44,46 @@ TEST(WorksheetRowLookup, RowsComeAndGoInAnyOrder) {
     EXPECT_EQ(sheet.cellCount(), 1u);
 }
 
+TEST(WorksheetRowLookup, CellsStayPutWhileRowsAreAddedAboveAndBelow) {
+    Worksheet sheet(1, "Data 1");
+    sheet.setValue(500, 1, 5.0);
+    sheet.setValue(500, 2, CellValue{"five hundred"});
+    const Cell* held = sheet.cell(500, 2);
+    for (std::uint32_t k = 1; k <= 500; ++k) { // above all others, and below them
+        if (k < 500) {
+            sheet.setValue(500 - k, 1, 500.0 - k);
+        }
+        sheet.setValue(500 + k, 1, 500.0 + k);
+    }
+    EXPECT_EQ(sheet.cell(500, 2), held);
+    EXPECT_EQ(held->value, CellValue{"five hundred"});
+    for (std::uint32_t row = 1; row <= 1000; ++row) {
+        ASSERT_EQ(number(sheet, row, 1), row == 500 ? 5 : row) << row;
+    }
+    std::uint32_t previous = 0;
+    for (const auto& [row, cells] : sheet.rows()) {
+        ASSERT_LT(previous, row);
+        previous = row;
+    }
+    EXPECT_EQ(sheet.rows().size(), 1000u);
+    EXPECT_EQ(sheet.usedRange(), (CellRange{1, 1, 1000, 2}));
+}
+
+TEST(WorksheetRowLookup, TextsAreSharedByCopiesAndOutliveTheirCells) {
+    Worksheet sheet(1, "Data 1");
+    sheet.setValue(1, 1, CellValue{std::string(100, 'x')});
+    const Cell copy = *sheet.cell(1, 1);
+    sheet.setValue(1, 1, CellValue{"other"});
+    sheet.setValue(2, 1, copy.value);
+    EXPECT_EQ(*textOf(sheet.cell(2, 1)->value), std::string(100, 'x'));
+    EXPECT_TRUE(
+        std::get<SharedText>(copy.value).sharedWith(std::get<SharedText>(sheet.cell(2, 1)->value)));
+    EXPECT_EQ(*textOf(sheet.cell(1, 1)->value), "other");
+    sheet.setValue(3, 1, CellValue{""}); // an empty text is still a text
+    ASSERT_NE(sheet.cell(3, 1), nullptr);
+    EXPECT_EQ(*textOf(sheet.cell(3, 1)->value), "");
+}
+
 TEST(WorksheetRowLookup, FormulaResultsGoIntoTheirCells) {
     Worksheet sheet(1, "Summary XOffset");
     sheet.setFormula(16, 2, "=1", FormulaNotation::R1C1);

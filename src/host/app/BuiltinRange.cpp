@@ -112,8 +112,7 @@ void BuiltinRange::setValue(const xl::Variant& value) {
         });
     });
     // A value on several lines shows them all, as when it is typed with line breaks.
-    if (const auto* text = std::get_if<std::string>(&cellValue);
-        text && text->find('\n') != std::string::npos) {
+    if (const auto* text = textOf(cellValue); text && text->find('\n') != std::string::npos) {
         restyleAll([](Style& style) { style.wrapText = true; });
     }
     app().edited(*sheet_.book);

@@ -342,7 +342,7 @@ private:
     FormulaText lastText_;
     // Calculation only stores results into existing cells: rows are neither added nor
     // removed while it runs, so the iterators stay valid.
-    std::unordered_map<const Worksheet*, std::map<std::uint32_t, Row>::const_iterator> cursors_;
+    std::unordered_map<const Worksheet*, RowTable::const_iterator> cursors_;
     std::vector<Group> groups_;
     std::map<std::pair<const Worksheet*, std::string>, std::size_t> groupIndex_;
     std::size_t lastGroup_ = 0;

@@ -8,7 +8,7 @@ xl::Variant toVariant(const CellValue& value) {
     if (const auto* n = std::get_if<double>(&value)) {
         return *n;
     }
-    if (const auto* t = std::get_if<std::string>(&value)) {
+    if (const auto* t = textOf(value)) {
         return *t;
     }
     if (const auto* b = std::get_if<bool>(&value)) {

@@ -41,7 +41,7 @@ private:
 };
 
 bool holdsText(const Cell* cell) {
-    return cell != nullptr && std::holds_alternative<std::string>(cell->value);
+    return cell != nullptr && std::holds_alternative<SharedText>(cell->value);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ Number toNumber(const CellValue& value) {
     if (const auto* e = std::get_if<CellError>(&value)) {
         return *e;
     }
-    const auto read = readGeneral(std::get<std::string>(value));
+    const auto read = readGeneral(std::get<SharedText>(value).str());
     if (const auto* n = std::get_if<double>(&read.value)) {
         return *n;
     }
@@ -28,7 +28,7 @@ Number toNumber(const CellValue& value) {
 }
 
 std::string toText(const CellValue& value) {
-    if (const auto* t = std::get_if<std::string>(&value)) {
+    if (const auto* t = textOf(value)) {
         return *t;
     }
     return displayText(value, "General");
@@ -83,7 +83,7 @@ CellValue timeValue(const CellValue& argument) {
     if (const auto* n = std::get_if<double>(&argument)) {
         return *n - std::floor(*n);
     }
-    if (const auto* t = std::get_if<std::string>(&argument)) {
+    if (const auto* t = textOf(argument)) {
         if (const auto time = readTimeValue(*t)) {
             return *time;
         }

@@ -11,7 +11,7 @@ namespace {
 constexpr double DefaultRowHeight = 12.75;
 
 std::size_t lineCount(const CellValue& value) {
-    const auto* text = std::get_if<std::string>(&value);
+    const auto* text = textOf(value);
     return text == nullptr
                ? 1
                : 1 + static_cast<std::size_t>(std::count(text->begin(), text->end(), '\n'));

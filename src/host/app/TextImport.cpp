@@ -18,7 +18,7 @@ constexpr std::int16_t kSkipColumn = 9;
 
 // Source cell text the way the split sees it: text as it is, anything else as displayed.
 std::string sourceText(const Workbook& book, const Cell& cell) {
-    if (const auto* text = std::get_if<std::string>(&cell.value)) {
+    if (const auto* text = textOf(cell.value)) {
         return *text;
     }
     return displayText(cell.value, book.styles().style(cell.style).numberFormat);
@@ -96,7 +96,7 @@ void textToColumns(Workbook& book, const Worksheet& source, const CellRange& are
         for (std::size_t i = 0; i < split.fields.size(); ++i) {
             auto& [field, asText] = split.fields[i];
             const auto c = column + static_cast<std::uint32_t>(i);
-            if (asText && std::get<std::string>(field.value).empty()) {
+            if (asText && std::get<SharedText>(field.value).empty()) {
                 field.value = std::monostate{};
             }
             putValue(destination, target, c, std::move(field.value));

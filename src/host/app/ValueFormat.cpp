@@ -256,7 +256,7 @@ std::string displayText(const CellValue& value, std::string_view numberFormat) {
         }
         return formatNumber(*number, numberFormat);
     }
-    if (const auto* text = std::get_if<std::string>(&value)) {
+    if (const auto* text = textOf(value)) {
         return formatText(*text, numberFormat);
     }
     if (const auto* flag = std::get_if<bool>(&value)) {

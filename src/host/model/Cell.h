@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/model/FormulaText.h"
+#include "host/model/SharedText.h"
 
 #include <cstdint>
 #include <string>
@@ -14,10 +15,17 @@ enum class CellError { Null, Div0, Value, Ref, Name, Num, NA };
 
 std::string_view errorText(CellError error);
 
-// Empty, number, text (UTF-8), boolean or error.
-using CellValue = std::variant<std::monostate, double, std::string, bool, CellError>;
+// Empty, number, text (UTF-8), boolean or error; 16 bytes, so that a sheet of numbers costs
+// what its numbers do.
+using CellValue = std::variant<std::monostate, double, SharedText, bool, CellError>;
 
-enum class FormulaNotation { A1, R1C1 };
+// The text of a text value, or null for any other.
+inline const std::string* textOf(const CellValue& value) {
+    const auto* text = std::get_if<SharedText>(&value);
+    return text != nullptr ? &text->str() : nullptr;
+}
+
+enum class FormulaNotation : std::uint8_t { A1, R1C1 };
 
 using StyleId = std::uint32_t;
 
@@ -26,8 +34,8 @@ struct Cell {
     CellValue value;
     // Empty for a plain value; otherwise the formula exactly as entered, with its '='.
     FormulaText formula;
-    FormulaNotation notation = FormulaNotation::A1;
     StyleId style = 0;
+    FormulaNotation notation = FormulaNotation::A1;
     // Whether the formula's result was calculated since the formula was set: calculation
     // passes such a cell by while nothing it reads changed. Bookkeeping, not content.
     bool calculated = false;
@@ -41,5 +49,8 @@ struct Cell {
                style == other.style;
     }
 };
+
+// A report's sheet holds a thousand rows of numbers; what a cell weighs, the workbook does.
+static_assert(sizeof(CellValue) <= 16 && sizeof(Cell) <= 32);
 
 } // namespace kelvor

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <memory>
+#include "host/model/SharedText.h"
+
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -14,18 +15,18 @@ class FormulaText {
 public:
     FormulaText() = default;
     FormulaText(std::string text) // NOLINT(google-explicit-constructor): a text is a formula
-        : text_(text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text))) {}
+        : text_(std::move(text)) {}
     FormulaText(const char* text) : FormulaText(std::string(text)) {} // NOLINT
 
-    const std::string& str() const { return text_ ? *text_ : empty_; }
+    const std::string& str() const { return text_.str(); }
     operator const std::string&() const { return str(); } // NOLINT
-    bool empty() const { return !text_; }
-    void clear() { text_.reset(); }
+    bool empty() const { return text_.empty(); }
+    void clear() { text_.clear(); }
     // The very same text object: a copy of this one.
-    bool sharedWith(const FormulaText& other) const { return text_ == other.text_; }
+    bool sharedWith(const FormulaText& other) const { return text_.sharedWith(other.text_); }
 
     friend bool operator==(const FormulaText& a, const FormulaText& b) {
-        return a.text_ == b.text_ || a.str() == b.str();
+        return a.text_ == b.text_;
     }
     friend bool operator==(const FormulaText& a, std::string_view b) { return a.str() == b; }
     friend bool operator==(const FormulaText& a, const char* b) { return a.str() == b; }
@@ -34,8 +35,7 @@ public:
     }
 
 private:
-    static inline const std::string empty_;
-    std::shared_ptr<const std::string> text_;
+    SharedText text_;
 };
 
 } // namespace kelvor

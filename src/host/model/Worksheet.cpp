@@ -24,29 +24,27 @@ Worksheet::Worksheet(std::uint32_t id, std::string name)
     : Sheet(SheetKind::Worksheet, id, std::move(name)) {}
 
 Worksheet::RowIterator Worksheet::findRow(std::uint32_t row) const {
-    auto& rows = const_cast<std::map<std::uint32_t, Row>&>(rows_);
-    if (lastRow_ != rows.end()) {
-        if (lastRow_->first == row) {
-            return lastRow_;
+    auto& rows = const_cast<RowTable&>(rows_);
+    if (lastRow_ < rows.size()) {
+        const auto last = rows.begin() + static_cast<std::ptrdiff_t>(lastRow_);
+        if (last->first == row) {
+            return last;
         }
-        if (lastRow_->first < row) {
-            const auto next = std::next(lastRow_);
-            if (next != rows.end() && next->first == row) {
-                return lastRow_ = next;
-            }
+        if (last->first < row && lastRow_ + 1 < rows.size() && std::next(last)->first == row) {
+            ++lastRow_;
+            return std::next(last);
         }
     }
-    const auto found = rows.find(row);
-    if (found != rows.end()) {
-        lastRow_ = found;
+    const auto found = rows_.find(row);
+    if (found == rows_.end()) {
+        return rows.end();
     }
-    return found;
+    lastRow_ = static_cast<std::size_t>(found - rows_.begin());
+    return rows.begin() + static_cast<std::ptrdiff_t>(lastRow_);
 }
 
 void Worksheet::eraseRow(RowIterator row) {
-    if (row == lastRow_) {
-        lastRow_ = rows_.end();
-    }
+    lastRow_ = noRow;
     rows_.erase(row);
 }
 
@@ -66,10 +64,11 @@ Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
     checkCellPosition(row, column);
     auto r = findRow(row);
     if (r == rows_.end()) {
-        // Rows are mostly added at the end, or just behind the row used last.
-        const auto hint =
-            lastRow_ != rows_.end() && lastRow_->first < row ? std::next(lastRow_) : rows_.end();
-        r = lastRow_ = rows_.emplace_hint(hint, row, Row{});
+        // Rows are mostly added at the end.
+        const auto at =
+            rows_.empty() || rows_.back().first < row ? rows_.end() : rows_.lower_bound(row);
+        r = rows_.insert(at, row);
+        lastRow_ = static_cast<std::size_t>(r - rows_.begin());
     }
     auto& cells = r->second;
     // Reports are written top to bottom, left to right: appending is the common case.
@@ -223,9 +222,7 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
             c.cell.calculated = false; // what its references reach may have moved
         }
         if (cells.empty()) {
-            if (r == lastRow_) {
-                lastRow_ = rows_.end();
-            }
+            lastRow_ = noRow;
             r = rows_.erase(r);
         } else {
             r = std::next(r);
@@ -247,7 +244,7 @@ std::optional<CellRange> Worksheet::usedRange() const {
     if (rows_.empty()) {
         return std::nullopt;
     }
-    CellRange range{rows_.begin()->first, kMaxColumns, rows_.rbegin()->first, 1};
+    CellRange range{rows_.front().first, kMaxColumns, rows_.back().first, 1};
     for (const auto& [row, cells] : rows_) {
         range.firstColumn = std::min(range.firstColumn, cells.front().column);
         range.lastColumn = std::max(range.lastColumn, cells.back().column);

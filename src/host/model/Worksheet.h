@@ -2,6 +2,7 @@
 
 #include "host/model/Cell.h"
 #include "host/model/PageSetup.h"
+#include "host/model/RowTable.h"
 #include "host/model/Sheet.h"
 
 #include <cstdint>
@@ -10,15 +11,6 @@
 #include <vector>
 
 namespace kelvor {
-
-struct ColumnCell {
-    std::uint32_t column;
-    Cell cell;
-};
-
-// The cells of one row, sorted by column. Report rows hold a handful of cells, so a sorted
-// vector beats any map here.
-using Row = std::vector<ColumnCell>;
 
 struct ColumnFormat {
     // Width in characters of the default font's digits; no value for the default width.
@@ -75,7 +67,7 @@ public:
     // Removes `count` columns from `first` on; later cells and column formats move left.
     void deleteColumns(std::uint32_t first, std::uint32_t count);
 
-    const std::map<std::uint32_t, Row>& rows() const { return rows_; }
+    const RowTable& rows() const { return rows_; }
 
     // Heights in points of the rows fitted to more than the default; the others keep it. They
     // are derived from the cells, so setting them does not count as a change of the sheet.
@@ -114,7 +106,7 @@ public:
     void setPageSetup(PageSetup pageSetup);
 
 private:
-    using RowIterator = std::map<std::uint32_t, Row>::iterator;
+    using RowIterator = RowTable::iterator;
 
     Cell& cellAt(std::uint32_t row, std::uint32_t column);
     void dropIfEmpty(std::uint32_t row, std::uint32_t column);
@@ -127,11 +119,13 @@ private:
     // A change whose columns are not known.
     void touchGrid();
 
-    std::map<std::uint32_t, Row> rows_;
+    RowTable rows_;
     SheetSelection selection_;
     std::map<std::uint32_t, double> rowHeights_;
-    // Changed by reads too: a sheet is not read from two threads at once.
-    mutable RowIterator lastRow_ = rows_.end();
+    // The place in rows_ of the row looked up last, or noRow. Changed by reads too: a sheet is
+    // not read from two threads at once.
+    static constexpr std::size_t noRow = static_cast<std::size_t>(-1);
+    mutable std::size_t lastRow_ = noRow;
     std::size_t cellCount_ = 0;
     std::map<std::uint32_t, ColumnFormat> columns_;
     PageSetup pageSetup_;

@@ -37,7 +37,7 @@ void appendCellRef(std::string& out, std::uint32_t row, std::uint32_t column) {
 
 const char* typeAttribute(const Cell& cell) {
     const auto& v = cell.value;
-    if (std::holds_alternative<std::string>(v)) {
+    if (std::holds_alternative<SharedText>(v)) {
         return cell.hasFormula() ? " t=\"str\"" : " t=\"inlineStr\"";
     }
     if (std::holds_alternative<bool>(v)) {
@@ -64,8 +64,8 @@ void appendValue(std::string& out, const Cell& cell) {
             }
             out += "</v>";
         }
-        void operator()(const std::string& text) const {
-            const auto clipped = xml::clipUtf16(text, kMaxCellText);
+        void operator()(const SharedText& text) const {
+            const auto clipped = xml::clipUtf16(text.str(), kMaxCellText);
             if (formula) {
                 out += "<v>";
             } else {
