@@ -134,6 +134,7 @@ private:
             known = {};
             known.used = true;
             if (const auto areas = parseSeriesReference(reference)) {
+                std::vector<double> read;
                 for (const auto& [name, area] : *areas) {
                     std::uint32_t first = area.firstColumn;
                     std::uint32_t last = area.lastColumn;
@@ -148,13 +149,14 @@ private:
                         known.sources.push_back(source(name, first, last));
                     }
                     if (const auto* sheet = worksheetNamed(name)) {
-                        if (known.values.empty()) {
+                        if (read.empty()) {
                             known.format = formatOf(*sheet, area);
                         }
                         const auto part = chartValues(*sheet, area);
-                        known.values.insert(known.values.end(), part.begin(), part.end());
+                        read.insert(read.end(), part.begin(), part.end());
                     }
                 }
+                known.values = std::move(read);
             }
         }
         for (const auto& s : known.sources) {
@@ -170,11 +172,12 @@ private:
         return first == nullptr ? "General" : book_.styles().style(first->style).numberFormat;
     }
 
-    static bool same(const std::vector<double>& a, const std::vector<double>& b) {
+    static bool same(const SeriesValues& a, const SeriesValues& b) {
         // Gaps (NaN) compare equal to gaps here.
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](double x, double y) {
-            return x == y || (std::isnan(x) && std::isnan(y));
-        });
+        return a.sharedWith(b) ||
+               std::equal(a.begin(), a.end(), b.begin(), b.end(), [](double x, double y) {
+                   return x == y || (std::isnan(x) && std::isnan(y));
+               });
     }
 
     void refresh(ChartSheet& sheet) {

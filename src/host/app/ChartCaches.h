@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/model/SeriesValues.h"
 #include "host/model/Worksheet.h"
 
 #include <cstdint>
@@ -40,7 +41,7 @@ struct ChartCacheState {
     // same unchanged cells as before takes them from here.
     struct Values {
         std::vector<ChartCacheStamp::Source> sources;
-        std::vector<double> values;
+        SeriesValues values;            // shared with the series that show them
         std::string format = "General"; // of the first cell
         bool used = false;
     };

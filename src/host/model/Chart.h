@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/XlConstants.h"
+#include "host/model/SeriesValues.h"
 
 #include <array>
 #include <cstdint>
@@ -34,8 +35,8 @@ struct ChartSeries {
     // or empty for values of their own; the values are those of the last calculation.
     std::string xValuesRef;
     std::string valuesRef;
-    std::vector<double> xValues;
-    std::vector<double> values;
+    SeriesValues xValues;
+    SeriesValues values;
     int axisGroup = 1; // 1 primary, 2 secondary
     Border border;
     // Tells the series apart while others are added and deleted; unique within its chart.

@@ -3,7 +3,6 @@
 #include "host/xlsx/ChartXml.h"
 
 #include <cstring>
-#include <deque>
 #include <vector>
 
 namespace kelvor {
@@ -46,9 +45,10 @@ private:
 };
 
 // Equal bit for bit, so that gaps (NaN) match gaps.
-bool sameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+bool sameNumbers(const SeriesValues& a, const SeriesValues& b) {
+    return a.sharedWith(b) ||
+           (a.size() == b.size() && (a.empty() || std::memcmp(a.vector().data(), b.vector().data(),
+                                                              a.size() * sizeof(double)) == 0));
 }
 
 // Everything the series' XML depends on; its id does not show in the file.
@@ -79,8 +79,8 @@ std::uint64_t hashOf(const ChartSeries& s, std::size_t index, int chartType) {
 
 } // namespace
 
-const DeflateFragment& ChartPartCache::seriesFragment(const ChartSeries& series, std::size_t index,
-                                                      int chartType) {
+SharedFragment ChartPartCache::seriesFragment(const ChartSeries& series, std::size_t index,
+                                              int chartType) {
     const auto key = hashOf(series, index, chartType);
     const auto [first, last] = pieces_.equal_range(key);
     for (auto it = first; it != last; ++it) {
@@ -91,7 +91,8 @@ const DeflateFragment& ChartPartCache::seriesFragment(const ChartSeries& series,
             return piece.fragment;
         }
     }
-    auto fragment = compressFragment(seriesXml(series, index, chartType));
+    auto fragment = std::make_shared<const DeflateFragment>(
+        compressFragment(seriesXml(series, index, chartType)));
     return pieces_.emplace(key, Piece{series, index, chartType, std::move(fragment), true})
         ->second.fragment;
 }
@@ -99,21 +100,20 @@ const DeflateFragment& ChartPartCache::seriesFragment(const ChartSeries& series,
 CompressedPart ChartPartCache::compress(std::string name, const Chart& chart) {
     struct Sink : ChartXmlSink {
         ChartPartCache& cache;
-        std::deque<DeflateFragment> texts; // the XML around the series: small, made anew
-        std::vector<const DeflateFragment*> pieces;
+        std::vector<SharedFragment> pieces; // the XML around the series is small, made anew
 
         explicit Sink(ChartPartCache& c) : cache(c) {}
         void text(std::string_view xml) override {
             if (!xml.empty()) {
-                pieces.push_back(&texts.emplace_back(compressFragment(xml)));
+                pieces.push_back(std::make_shared<const DeflateFragment>(compressFragment(xml)));
             }
         }
         void series(const ChartSeries& s, std::size_t index, int chartType) override {
-            pieces.push_back(&cache.seriesFragment(s, index, chartType));
+            pieces.push_back(cache.seriesFragment(s, index, chartType));
         }
     } sink(*this);
     writeChartXml(chart, sink);
-    return joinFragments(std::move(name), sink.pieces);
+    return joinFragments(std::move(name), std::move(sink.pieces));
 }
 
 void ChartPartCache::endWrite() {

@@ -24,12 +24,11 @@ private:
         ChartSeries series;
         std::size_t index;
         int chartType;
-        DeflateFragment fragment;
+        SharedFragment fragment;
         bool used;
     };
 
-    const DeflateFragment& seriesFragment(const ChartSeries& series, std::size_t index,
-                                          int chartType);
+    SharedFragment seriesFragment(const ChartSeries& series, std::size_t index, int chartType);
 
     std::unordered_multimap<std::uint64_t, Piece> pieces_;
 };

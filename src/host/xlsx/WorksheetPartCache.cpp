@@ -5,7 +5,6 @@
 #include "host/xlsx/WorksheetXml.h"
 
 #include <algorithm>
-#include <deque>
 
 namespace kelvor {
 
@@ -108,8 +107,7 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
     const Changes changes;
     FragmentCompressor& compressor;
     std::string pending;
-    std::deque<DeflateFragment> texts;
-    std::vector<const DeflateFragment*> pieces;
+    std::vector<SharedFragment> pieces;
     std::uint32_t wanted = 1;
     Row* old = nullptr;
 
@@ -119,9 +117,9 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
 
     void flush() {
         if (!pending.empty()) {
-            pieces.push_back(&texts.emplace_back(pending.size() <= kStoredText
-                                                     ? storeFragment(pending)
-                                                     : compressor.compress(pending)));
+            pieces.push_back(std::make_shared<const DeflateFragment>(
+                pending.size() <= kStoredText ? storeFragment(pending)
+                                              : compressor.compress(pending)));
             pending.clear();
         }
     }
@@ -133,7 +131,7 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
         kept.head = std::string(head);
         const auto found = before.rows.find(number);
         old = found != before.rows.end() ? &found->second : nullptr;
-        if (old != nullptr && old->piece.size == 0) {
+        if (old != nullptr && !old->piece) {
             old = nullptr; // written as part of a whole: nothing kept to build on
         }
         wanted = 1;
@@ -154,21 +152,24 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
         auto& kept = now.rows[number];
         if (wanted == 1) {
             ++work.made;
-            kept.piece = compressor.compress(xml);
+            kept.piece = std::make_shared<DeflateFragment>(compressor.compress(xml));
             kept.additions = 0;
         } else {
             ++(wanted == kNoColumn ? work.kept : work.extended);
             // Taken over, not copied: the kept state is the new write's from here on, and
             // a write that fails later makes this row anew (its piece is left empty).
             kept.piece = std::move(old->piece);
-            old->piece = {};
+            old->piece = nullptr;
             kept.additions = old->additions;
             if (!xml.empty()) {
-                appendFragment(kept.piece, storeFragment(xml));
+                if (kept.piece.use_count() > 1) { // a part written before holds it as it was
+                    kept.piece = std::make_shared<DeflateFragment>(*kept.piece);
+                }
+                appendFragment(*kept.piece, storeFragment(xml));
                 ++kept.additions;
             }
         }
-        pieces.push_back(&kept.piece);
+        pieces.push_back(kept.piece);
     }
 };
 
@@ -186,7 +187,7 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
     PieceSink pieces(known->second, now, work_, sheet, shared, compressor_);
     writeWorksheetXml(sheet, shared, pieces);
     pieces.flush();
-    auto part = joinFragments(std::move(name), pieces.pieces);
+    auto part = joinFragments(std::move(name), std::move(pieces.pieces));
     written_[sheet.name()] = std::move(now);
     return part;
 }

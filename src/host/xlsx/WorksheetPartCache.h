@@ -4,6 +4,7 @@
 #include "host/xlsx/ZipArchive.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,9 +40,10 @@ private:
     struct Row {
         std::string head;             // the row's start tag as last written
         std::uint32_t lastColumn = 0; // of the last cell written
-        // The row compressed, and the additions stored behind it since; empty while the row
-        // was written as part of a whole (or taken over by the next write).
-        DeflateFragment piece;
+        // The row compressed, and the additions stored behind it since; null while the row
+        // was written as part of a whole (or taken over by the next write). Shared with the
+        // part written from it.
+        std::shared_ptr<DeflateFragment> piece;
         std::uint32_t additions = 0;
     };
     struct Sheet {

@@ -43,6 +43,10 @@ const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64
         reused_.push_back(name);
         return found->second.part;
     }
+    if (found != cache_.end()) {
+        // Let go of the old part first: the caches may then add to the pieces it shared.
+        cache_.erase(found);
+    }
     auto part = make();
     compressed_.push_back(name);
     auto& slot = cache_[name];

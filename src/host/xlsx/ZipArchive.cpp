@@ -43,9 +43,13 @@ void commonFields(LittleEndian& out, const CompressedPart& part) {
     out.u16(kDosTime);
     out.u16(kDosDate);
     out.u32(part.crc);
-    out.u32(part.data.size());
+    out.u32(part.compressedSize());
     out.u32(part.size);
     out.u16(static_cast<std::uint32_t>(part.name.size()));
+}
+
+std::string_view bytesOf(const std::vector<unsigned char>& data) {
+    return {reinterpret_cast<const char*>(data.data()), data.size()};
 }
 
 } // namespace
@@ -185,17 +189,19 @@ void appendFragment(DeflateFragment& fragment, const DeflateFragment& more) {
     fragment.size += more.size;
 }
 
-CompressedPart joinFragments(std::string name, const std::vector<const DeflateFragment*>& pieces) {
+std::uint64_t CompressedPart::compressedSize() const {
+    std::uint64_t bytes = data.size();
+    for (const auto& fragment : fragments) {
+        bytes += fragment->data.size();
+    }
+    return bytes;
+}
+
+CompressedPart joinFragments(std::string name, std::vector<SharedFragment> pieces) {
     CompressedPart part;
     part.name = std::move(name);
     part.crc = static_cast<std::uint32_t>(crc32(0L, Z_NULL, 0));
-    std::size_t bytes = 2;
-    for (const auto* piece : pieces) {
-        bytes += piece->data.size();
-    }
-    part.data.reserve(bytes);
-    for (const auto* piece : pieces) {
-        part.data.insert(part.data.end(), piece->data.begin(), piece->data.end());
+    for (const auto& piece : pieces) {
         part.crc = static_cast<std::uint32_t>(
             crc32_combine(part.crc, piece->crc, static_cast<z_off_t>(piece->size)));
         part.size += piece->size;
@@ -203,9 +209,9 @@ CompressedPart joinFragments(std::string name, const std::vector<const DeflateFr
     if (part.size >= kZip32Limit) {
         throw XlsxError("workbook part " + part.name + " is too large to store");
     }
+    part.fragments = std::move(pieces);
     // An empty block of fixed codes marked as the last ends the stream.
-    part.data.push_back(0x03);
-    part.data.push_back(0x00);
+    part.data = {0x03, 0x00};
     return part;
 }
 
@@ -225,7 +231,10 @@ void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& par
         local.u16(0); // extra field length
         local.text(part->name);
         sink(local.bytes());
-        sink(std::string_view(reinterpret_cast<const char*>(part->data.data()), part->data.size()));
+        for (const auto& fragment : part->fragments) {
+            sink(bytesOf(fragment->data));
+        }
+        sink(bytesOf(part->data));
 
         directory.u32(0x02014b50);
         directory.u16(20); // made by: MS-DOS compatible, zip 2.0
@@ -237,7 +246,7 @@ void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& par
         directory.u32(0); // external attributes
         directory.u32(offset);
         directory.text(part->name);
-        offset += local.bytes().size() + part->data.size();
+        offset += local.bytes().size() + part->compressedSize();
     }
     if (offset + directory.bytes().size() >= kZip32Limit) {
         throw XlsxError("the workbook is too large to store");

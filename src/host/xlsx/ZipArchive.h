@@ -11,18 +11,6 @@ struct z_stream_s;
 
 namespace kelvor {
 
-// One file of a zip archive, already deflated, so that it can be kept and written again
-// without compressing it a second time.
-struct CompressedPart {
-    std::string name;
-    std::vector<unsigned char> data; // raw deflate stream
-    std::uint32_t crc = 0;
-    std::uint64_t size = 0; // before compression
-};
-
-// Throws XlsxError when the content is too large for a plain zip archive.
-CompressedPart compressPart(std::string name, std::string_view content);
-
 // A piece of a part's deflate stream that stands on its own: compressed without reference to
 // what comes before it and ending on a byte boundary, so that pieces kept from earlier writes
 // can be joined with new ones without compressing them again.
@@ -31,6 +19,25 @@ struct DeflateFragment {
     std::uint32_t crc = 0;
     std::uint64_t size = 0; // before compression
 };
+
+// Kept by a cache and written by the parts joined from it; what a part holds stays as it was.
+using SharedFragment = std::shared_ptr<const DeflateFragment>;
+
+// One file of a zip archive, already deflated, so that it can be kept and written again
+// without compressing it a second time.
+struct CompressedPart {
+    std::string name;
+    // The raw deflate stream: the fragments' bytes in order, then `data`. A part joined from
+    // fragments shares them with the cache that keeps them instead of copying them.
+    std::vector<SharedFragment> fragments;
+    std::vector<unsigned char> data;
+    std::uint32_t crc = 0;
+    std::uint64_t size = 0; // before compression
+    std::uint64_t compressedSize() const;
+};
+
+// Throws XlsxError when the content is too large for a plain zip archive.
+CompressedPart compressPart(std::string name, std::string_view content);
 
 DeflateFragment compressFragment(std::string_view content);
 
@@ -57,7 +64,7 @@ private:
 
 // The part whose content is that of the fragments in order. Throws XlsxError when it is too
 // large for a plain zip archive.
-CompressedPart joinFragments(std::string name, const std::vector<const DeflateFragment*>& pieces);
+CompressedPart joinFragments(std::string name, std::vector<SharedFragment> pieces);
 
 // Takes the archive's bytes in order; throws when they cannot be kept.
 using ZipSink = std::function<void(std::string_view bytes)>;
