@@ -30,6 +30,7 @@ public:
         // consecutive rows, which the lookups below make cheap.
         // Sheets of plain values (the data sheets) are not walked again while unchanged.
         std::vector<FormulaCell> formulas;
+        std::vector<SheetEnd> sheetEnds;
         FormulaCache::SheetRevisions withoutFormulas;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
@@ -41,27 +42,30 @@ public:
                 appendFormulasByColumn(*sheet, formulas);
                 if (formulas.size() == before) {
                     withoutFormulas.emplace(sheet, sheet->revision());
+                } else {
+                    sheetEnds.push_back({sheet, formulas.size()});
                 }
             }
         }
         cache_.setSheetsWithoutFormulas(book_, std::move(withoutFormulas));
-        // Results are stored into existing cells only, so the pointers stay valid; with room
-        // for every formula the state table never rehashes either.
-        state_.reserve(formulas.size());
+        // Results are stored into existing cells only, so the pointers stay valid.
 
         auto& stamps = cache_.groupStamps(book_);
         // Formulas passed by wait in runs of one group: its cells are looked at together.
         std::vector<Waiting> waiting;
-        for (std::size_t i = 0; i < formulas.size(); ++i) {
-            auto& f = formulas[i];
-            f.group = groupOf(*f.sheet, f.cell->formula);
-            if (full || !f.cell->calculated || !current(f.group, stamps)) {
-                formulaValue(*f.sheet, f.row, f.column, *f.cell);
-            } else if (!waiting.empty() && waiting.back().end == i &&
-                       formulas[i - 1].group == f.group) {
-                waiting.back().end = i + 1;
-            } else {
-                waiting.push_back({i, i + 1});
+        std::size_t i = 0;
+        for (const auto& [sheet, end] : sheetEnds) {
+            for (; i < end; ++i) {
+                const auto& f = formulas[i];
+                const auto group = groupOf(*sheet, f.cell->formula);
+                if (full || !f.cell->calculated || !current(group, stamps)) {
+                    formulaValue(*sheet, f.row, f.column, *f.cell);
+                } else if (!waiting.empty() && waiting.back().end == i &&
+                           waiting.back().group == group) {
+                    waiting.back().end = i + 1;
+                } else {
+                    waiting.push_back({i, i + 1, group});
+                }
             }
         }
         // Results stored change sheets that formulas passed by may read: until none does.
@@ -70,13 +74,14 @@ public:
             ++pass_;
             std::vector<Waiting> still;
             for (const Waiting& run : waiting) {
-                if (current(formulas[run.begin].group, stamps)) {
+                if (current(run.group, stamps)) {
                     still.push_back(run);
                     continue;
                 }
-                for (auto i = run.begin; i < run.end; ++i) {
-                    const auto& f = formulas[i];
-                    formulaValue(*f.sheet, f.row, f.column, *f.cell);
+                Worksheet& sheet = *groups_[run.group].sheet;
+                for (auto k = run.begin; k < run.end; ++k) {
+                    const auto& f = formulas[k];
+                    formulaValue(sheet, f.row, f.column, *f.cell);
                 }
                 more = true;
             }
@@ -97,6 +102,12 @@ private:
     // Formulas `begin` to `end` (past the last), all of one group.
     struct Waiting {
         std::size_t begin;
+        std::size_t end;
+        std::size_t group;
+    };
+    // Where the formulas of a sheet end in the list.
+    struct SheetEnd {
+        Worksheet* sheet;
         std::size_t end;
     };
 

@@ -32,7 +32,7 @@ void appendFormulasByColumn(Worksheet& sheet, std::vector<FormulaCell>& formulas
     for (const auto& [row, cells] : sheet.rows()) {
         for (const auto& [column, cell] : cells) {
             if (calculable(cell)) {
-                formulas[starts[column]++] = {&sheet, &cell, row, column, 0};
+                formulas[starts[column]++] = {&cell, row, column};
             }
         }
     }

@@ -10,13 +10,12 @@ namespace kelvor {
 
 class Worksheet;
 
-// A formula cell met by calculation, and the group of cells sharing its formula text.
+// A formula cell met by calculation; its sheet is known from where it stands in the list.
+// Small: a summary holds hundreds of thousands.
 struct FormulaCell {
-    Worksheet* sheet;
     const Cell* cell;
     std::uint32_t row;
     std::uint32_t column;
-    std::size_t group;
 };
 
 // Whether calculation works the cell out: an R1C1 formula.
