@@ -50,6 +50,8 @@ Decoded decodeOne(std::string_view bytes) {
     return {value, length};
 }
 
+} // namespace
+
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -67,8 +69,6 @@ void appendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-} // namespace
 
 std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
     std::u32string out;

@@ -11,6 +11,9 @@ namespace kelvor {
 // surrogates, cut-off sequences, values beyond U+10FFFF).
 std::optional<std::u32string> decodeUtf8(std::string_view bytes);
 
+// Appends a code point (not a surrogate) as UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
 // The length of UTF-8 text in UTF-16 code units, the unit spreadsheet programs count their
 // limits in: a character beyond U+FFFF counts two, a byte that is no part of a well-formed
 // character counts one (it would be shown as one replacement character).

@@ -75,6 +75,16 @@ TEST(SheetNameTest, NamesInOtherScriptsCompareWithoutRegardToCase) {
     EXPECT_FALSE(sameSheetName("Data \xFF", "Data \xFE")); // not text: bytes decide
 }
 
+TEST(SheetNameTest, LatinNamesCompareWithoutRegardToCaseAndSignsFoldToLetters) {
+    EXPECT_TRUE(sameSheetName("Summary Plot", "SUMMARY plot"));
+    EXPECT_FALSE(sameSheetName("Data 1", "Data 10"));
+    EXPECT_FALSE(sameSheetName("Data 1", "Data_1"));
+    EXPECT_FALSE(sameSheetName("[a]", "{A}")); // only letters have a case
+    EXPECT_TRUE(sameSheetName("\xE2\x84\xAA"
+                              "elvin",
+                              "KELVIN")); // the Kelvin sign folds to a Latin k
+}
+
 TEST(SheetNameTest, LengthCountsUtf16UnitsAndByteOrderMarksAreRefused) {
     // 31 Cyrillic letters fit, as 31 Latin ones do; 16 characters beyond U+FFFF do not.
     std::string cyrillic;

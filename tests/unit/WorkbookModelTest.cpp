@@ -239,6 +239,40 @@ TEST(Workbook, RefusesDuplicateAndInvalidNames) {
     EXPECT_EQ(book.sheetCount(), 3u);
 }
 
+// Sheets are found by name through an index; every change of names or order must reach it.
+TEST(Workbook, FindsSheetsByNameThroughEveryChange) {
+    Workbook book;
+    const auto expectFound = [&](const std::string& what) {
+        for (const std::string name :
+             {"data 1", "DATA 2", "Data 3 Plot", "Summary", "\xE2\x84\xAA", "k",
+              "\xD0\x9F\xD0\xA0\xD0\x95\xD0\xA1\xD0\xA1", "Missing"}) {
+            std::optional<std::size_t> scanned;
+            for (std::size_t i = 0; i < book.sheetCount(); ++i) {
+                if (sameSheetName(book.sheet(i).name(), name)) {
+                    scanned = i;
+                }
+            }
+            EXPECT_EQ(book.indexOf(name), scanned) << what << ": " << name;
+        }
+    };
+    book.addWorksheet("Data 1");
+    book.addWorksheet("Data 2");
+    expectFound("added");
+    book.addChartSheet("Data 3 Plot", 0);
+    book.addWorksheet("\xD0\xBF\xD1\x80\xD0\xB5\xD1\x81\xD1\x81"); // пресс
+    expectFound("inserted in front");
+    book.moveSheet(0, 3);
+    expectFound("moved");
+    book.renameSheet(1, "Summary");
+    book.addWorksheet("K"); // the Kelvin sign's name, in the Latin letter
+    expectFound("renamed");
+    auto taken = book.takeSheet(0);
+    expectFound("taken out");
+    book.putBackSheet(std::move(taken));
+    book.removeSheet(1);
+    expectFound("put back and removed");
+}
+
 TEST(CellAddress, NamesColumnsAndCells) {
     EXPECT_EQ(columnName(1), "A");
     EXPECT_EQ(columnName(26), "Z");

@@ -3,6 +3,8 @@
 #include "util/CaseFold.h"
 #include "util/Utf8Text.h"
 
+#include <algorithm>
+
 namespace kelvor {
 
 bool isValidSheetName(std::string_view name) {
@@ -23,13 +25,49 @@ bool isValidSheetName(std::string_view name) {
     return true;
 }
 
+namespace {
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
 bool sameSheetName(std::string_view a, std::string_view b) {
     if (a == b) {
         return true;
     }
+    // Workbooks are looked through by name thousands of times an export. Between ASCII names
+    // the case of ASCII letters is the only difference that counts: no other character folds
+    // to one of them.
+    if (isAscii(a) && isAscii(b)) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    }
     const auto left = decodeUtf8(a);
     const auto right = decodeUtf8(b);
     return left && right && equalIgnoringCase(*left, *right);
+}
+
+std::string sheetNameKey(std::string_view name) {
+    if (isAscii(name)) {
+        return asciiLowercase(name);
+    }
+    const auto text = decodeUtf8(name);
+    if (!text) {
+        // Such names match only themselves; no UTF-8 text holds the byte 0xFF.
+        return "\xFF" + std::string(name);
+    }
+    std::string key;
+    for (const char32_t c : *text) {
+        appendUtf8(key, foldCase(c));
+    }
+    return key;
 }
 
 } // namespace kelvor

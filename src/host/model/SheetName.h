@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kelvor {
@@ -10,5 +11,8 @@ bool isValidSheetName(std::string_view name);
 
 // Sheet names are compared without regard to case.
 bool sameSheetName(std::string_view a, std::string_view b);
+
+// Equal for two names exactly when sameSheetName holds for them: a key to find sheets by.
+std::string sheetNameKey(std::string_view name);
 
 } // namespace kelvor

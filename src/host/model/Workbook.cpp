@@ -19,12 +19,17 @@ const Sheet& Workbook::sheet(std::size_t index) const {
 }
 
 std::optional<std::size_t> Workbook::indexOf(std::string_view name) const {
-    for (std::size_t i = 0; i < sheets_.size(); ++i) {
-        if (sameSheetName(sheets_[i]->name(), name)) {
-            return i;
+    if (positions_.size() != sheets_.size()) {
+        positions_.clear();
+        for (std::size_t i = 0; i < sheets_.size(); ++i) {
+            positions_.emplace(sheetNameKey(sheets_[i]->name()), i);
         }
     }
-    return std::nullopt;
+    const auto found = positions_.find(sheetNameKey(name));
+    if (found == positions_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
 Worksheet& Workbook::addWorksheet(std::string name, std::optional<std::size_t> position) {
@@ -41,18 +46,21 @@ template <class T> T& Workbook::addSheet(std::string name, std::optional<std::si
     auto sheet = std::make_unique<T>(nextSheetId_++, std::move(name));
     auto& added = *sheet;
     sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at), std::move(sheet));
+    positions_.clear();
     return added;
 }
 
 void Workbook::removeSheet(std::size_t index) {
     checkIndex(index);
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
+    positions_.clear();
 }
 
 std::unique_ptr<Sheet> Workbook::takeSheet(std::size_t index) {
     checkIndex(index);
     auto sheet = std::move(sheets_[index]);
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
+    positions_.clear();
     return sheet;
 }
 
@@ -63,6 +71,7 @@ Sheet& Workbook::putBackSheet(std::unique_ptr<Sheet> sheet) {
     sheet->id_ = nextSheetId_++;
     sheet->touch();
     sheets_.push_back(std::move(sheet));
+    positions_.clear();
     return *sheets_.back();
 }
 
@@ -72,12 +81,14 @@ void Workbook::moveSheet(std::size_t from, std::size_t to) {
     auto sheet = std::move(sheets_[from]);
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(from));
     sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(to), std::move(sheet));
+    positions_.clear();
 }
 
 void Workbook::renameSheet(std::size_t index, std::string name) {
     checkIndex(index);
     checkNewName(name, index);
     sheets_[index]->setName(std::move(name));
+    positions_.clear();
 }
 
 std::optional<std::size_t> Workbook::activeSheet() const {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kelvor {
@@ -60,6 +61,10 @@ private:
     Styles styles_;
     std::uint32_t nextSheetId_ = 1;
     std::uint32_t activeSheetId_ = 0;
+    // Sheet positions by sheetNameKey, made when first looked up after a change of the names
+    // or their order: a channel's workbook holds thousands of sheets, looked up by name
+    // thousands of times an export. Changed by reads too, as a sheet's row cursor is.
+    mutable std::unordered_map<std::string, std::size_t> positions_;
 };
 
 // The sheet as a worksheet or chart sheet; null when it is of the other kind.
