@@ -157,4 +157,19 @@ void ReplacingFile::fail(std::string reason) {
     throw FileError(target_, std::move(reason));
 }
 
+void forEachTemporaryFile(const std::filesystem::path& folder,
+                          const std::function<void(const std::filesystem::path&)>& visit) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const auto& path = entries->path();
+        std::error_code statusError;
+        // The name as UTF-8: a workbook named in Cyrillic leaves a temporary file named so too.
+        if (isTemporaryFileName(utf8Of(path.filename())) &&
+            std::filesystem::is_regular_file(std::filesystem::symlink_status(path, statusError))) {
+            visit(path);
+        }
+    }
+}
+
 } // namespace kelvor

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -100,6 +101,11 @@ void removeLeftoverTemporaryFiles(const std::filesystem::path& folder);
 
 // Whether a file name is one ReplacingFile gives its temporary files.
 bool isTemporaryFileName(const std::string& fileName);
+
+// Calls `visit` for each plain file (no link, no folder) in `folder` named as a temporary
+// file; each system decides whether it is left over and removes it.
+void forEachTemporaryFile(const std::filesystem::path& folder,
+                          const std::function<void(const std::filesystem::path&)>& visit);
 
 // A write beyond the process's file-size limit then fails with "file too large" instead of
 // ending the program. Call once at start.

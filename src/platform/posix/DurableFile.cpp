@@ -324,26 +324,16 @@ void ReplacingFile::discard() noexcept {
 }
 
 void removeLeftoverTemporaryFiles(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::directory_iterator entries(folder, error);
-    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        const auto& path = entries->path();
-        if (!isTemporaryFileName(path.filename().string())) {
-            continue;
-        }
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            continue;
-        }
+    forEachTemporaryFile(folder, [](const std::filesystem::path& path) {
         const int fd = openRetrying(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
-            continue;
+            return;
         }
         if (abandoned(fd, path)) {
             ::unlink(path.c_str());
         }
         ::close(fd);
-    }
+    });
 }
 
 void ignoreFileSizeLimitSignal() {

@@ -286,19 +286,10 @@ void ReplacingFile::discard() noexcept {
 }
 
 void removeLeftoverTemporaryFiles(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::directory_iterator entries(folder, error);
-    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        const auto& path = entries->path();
-        std::error_code statusError;
-        // The name as UTF-8: a workbook named in Cyrillic leaves a temporary file named so too.
-        if (!isTemporaryFileName(utf8Of(path.filename())) ||
-            !std::filesystem::is_regular_file(std::filesystem::symlink_status(path, statusError))) {
-            continue;
-        }
+    forEachTemporaryFile(folder, [](const std::filesystem::path& path) {
         // A file still being written is open without delete sharing: this fails and skips it.
         DeleteFileW(path.c_str());
-    }
+    });
 }
 
 void ignoreFileSizeLimitSignal() {
