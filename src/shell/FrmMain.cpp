@@ -2,7 +2,7 @@
 
 #include "Version.h"
 #include "platform/PlatformConfig.h"
-#include "platform/QtSerialPort.h"
+#include "platform/SystemSerialPort.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/TwipsLayout.h"
@@ -122,7 +122,7 @@ void FrmMain::load(const QString& programFolder) {
     std::array<SerialPort*, ChannelCount> ports{};
     for (int n = 0; n < ChannelCount; ++n) {
         ports_[n] = services_.makePort ? services_.makePort(deviceForPort)
-                                       : std::make_unique<QtSerialPort>(deviceForPort);
+                                       : makeSystemSerialPort(deviceForPort);
         ports[n] = ports_[n].get();
     }
     capture_ = std::make_unique<SerialCapture>(SerialCapture::Wiring{

@@ -32,7 +32,7 @@ public:
     struct Services {
         Prompts& prompts;
         ReportExport& exporter;
-        PortFactory makePort;               // empty: Qt serial ports
+        PortFactory makePort;               // empty: the system's serial ports
         std::function<void()> releaseExcel; // drops the spreadsheet application at exit
         ReportArchive* archive = nullptr;   // not owned; none: reports are not archived
         EventLog* log = nullptr;            // not owned; none: nothing is logged
