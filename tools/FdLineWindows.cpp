@@ -89,13 +89,15 @@ FdLine FdLine::openDevice(const std::string& path) {
     // COM10 and above open only by their device name; it serves COM1 to COM9 as well.
     const bool comPort = path.size() > 3 && _strnicmp(path.c_str(), "COM", 3) == 0;
     const std::wstring name = wide(comPort ? "\\\\.\\" + path : path);
+    // Read-write even though only writes are made: Wine refuses the line settings of a port
+    // opened for writing alone.
     const HANDLE handle =
-        CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, comPort ? OPEN_EXISTING : OPEN_ALWAYS,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                    comPort ? OPEN_EXISTING : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         throwLastError("cannot open " + path);
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_WRONLY);
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_RDWR);
     if (fd < 0) {
         CloseHandle(handle);
         throw std::runtime_error("cannot open " + path);

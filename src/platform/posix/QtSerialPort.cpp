@@ -1,36 +1,25 @@
-#include "platform/QtSerialPort.h"
+#include "platform/posix/QtSerialPort.h"
 
-#include <QStringList>
+#include "platform/LineSettings.h"
 
 #include <climits>
 
 namespace kelvor {
 namespace {
 
-constexpr int ErrInvalidPort = 8002;
-constexpr int ErrAlreadyOpen = 8005;
-constexpr int ErrNotAvailable = 8010;
-constexpr int ErrPortNotOpen = 8012;
-constexpr int ErrInvalidSettings = 380;
-
-QSerialPort::Parity parityFrom(const QString& letter) {
-    const QString p = letter.trimmed().toUpper();
-    if (p == "N") {
+QSerialPort::Parity parityFrom(char letter) {
+    switch (letter) {
+    case 'E':
+        return QSerialPort::EvenParity;
+    case 'O':
+        return QSerialPort::OddParity;
+    case 'M':
+        return QSerialPort::MarkParity;
+    case 'S':
+        return QSerialPort::SpaceParity;
+    default:
         return QSerialPort::NoParity;
     }
-    if (p == "E") {
-        return QSerialPort::EvenParity;
-    }
-    if (p == "O") {
-        return QSerialPort::OddParity;
-    }
-    if (p == "M") {
-        return QSerialPort::MarkParity;
-    }
-    if (p == "S") {
-        return QSerialPort::SpaceParity;
-    }
-    throw CommError(ErrInvalidSettings, "Invalid property value");
 }
 
 // A device that went away (an adapter pulled out, the far end of a pseudo-terminal closed)
@@ -47,30 +36,22 @@ QtSerialPort::QtSerialPort(DeviceForPort deviceForPort)
 void QtSerialPort::setCommPort(std::int16_t port) {
     releaseIfGone();
     if (port_.isOpen()) {
-        throw CommError(ErrAlreadyOpen, "Port already open");
+        throw CommError(ErrPortAlreadyOpen, "Port already open");
     }
     if (port < 1) {
-        throw CommError(ErrInvalidPort, "Invalid Port Number");
+        throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
     }
     commPort_ = port;
 }
 
 void QtSerialPort::setSettings(const std::string& settings) {
-    const QStringList parts = QString::fromStdString(settings).split(',');
-    bool ok = parts.size() == 4;
-    if (ok) {
-        parts[0].toInt(&ok);
-    }
-    if (!ok) {
-        throw CommError(ErrInvalidSettings, "Invalid property value");
-    }
-    parityFrom(parts[1]);
+    parseLineSettings(settings);
     settings_ = settings;
 }
 
 void QtSerialPort::setHandshaking(int mode) {
     if (mode < 0 || mode > 3) {
-        throw CommError(ErrInvalidSettings, "Invalid property value");
+        throw CommError(ErrInvalidPropertyValue, "Invalid property value");
     }
     handshaking_ = mode;
 }
@@ -91,14 +72,16 @@ void QtSerialPort::open() {
     }
     const std::string device = deviceForPort_ ? deviceForPort_(commPort_) : std::string();
     if (device.empty()) {
-        throw CommError(ErrInvalidPort, "Invalid Port Number");
+        throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
     }
-    const QStringList parts = QString::fromStdString(settings_).split(',');
+    const LineSettings line = parseLineSettings(settings_);
     port_.setPortName(QString::fromStdString(device));
-    port_.setBaudRate(parts[0].toInt());
-    port_.setParity(parityFrom(parts[1]));
-    port_.setDataBits(static_cast<QSerialPort::DataBits>(parts[2].toInt()));
-    port_.setStopBits(parts[3].trimmed() == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    port_.setBaudRate(line.baudRate);
+    port_.setParity(parityFrom(line.parity));
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+    port_.setStopBits(line.stopBits == 2     ? QSerialPort::TwoStop
+                      : line.stopBits == 1.5 ? QSerialPort::OneAndHalfStop
+                                             : QSerialPort::OneStop);
     port_.setFlowControl(handshaking_ == 2   ? QSerialPort::HardwareControl
                          : handshaking_ == 1 ? QSerialPort::SoftwareControl
                                              : QSerialPort::NoFlowControl);
@@ -109,9 +92,9 @@ void QtSerialPort::open() {
     const std::string why = port_.errorString().toStdString();
     port_.clearError();
     if (error == QSerialPort::DeviceNotFoundError) {
-        throw CommError(ErrInvalidPort, "Invalid Port Number (" + device + ": " + why + ")");
+        throw CommError(ErrInvalidPortNumber, "Invalid Port Number (" + device + ": " + why + ")");
     }
-    throw CommError(ErrNotAvailable, "The port is not available (" + device + ": " + why + ")");
+    throw CommError(ErrPortNotAvailable, "The port is not available (" + device + ": " + why + ")");
 }
 
 void QtSerialPort::setPortOpen(bool open) {
@@ -132,7 +115,7 @@ void QtSerialPort::failIfLost() {
         throw CommError(ErrPortNotOpen, "Port is not open");
     }
     if (port_.error() == QSerialPort::ResourceError) {
-        throw CommError(ErrNotAvailable,
+        throw CommError(ErrPortNotAvailable,
                         "The device was removed (" + port_.errorString().toStdString() + ")");
     }
 }
