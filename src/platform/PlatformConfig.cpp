@@ -33,7 +33,11 @@ PlatformConfig readPlatformConfig(const std::string& iniPath) {
     const std::string folder = valueOf("KelvorReaderWorkbooks", "Folder");
     const QString chosen =
         folder.empty() ? QStringLiteral("Workbooks") : QString::fromStdString(folder);
-    config.workbookFolder = QDir::cleanPath(settingsFolder.absoluteFilePath(chosen)).toStdString();
+    // In the system's own spelling: on Windows the log and the boxes then name files with
+    // backslashes throughout, not half and half.
+    config.workbookFolder =
+        QDir::toNativeSeparators(QDir::cleanPath(settingsFolder.absoluteFilePath(chosen)))
+            .toStdString();
     return config;
 }
 

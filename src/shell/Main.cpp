@@ -1,5 +1,7 @@
 #include "shell/Main.h"
 
+#include <QDir>
+
 namespace kelvor {
 
 void Main(AppState& state) {
@@ -7,9 +9,9 @@ void Main(AppState& state) {
 }
 
 std::string iniPathIn(const QString& programFolder) {
-    QString path = programFolder;
-    if (!path.endsWith('/')) {
-        path += '/';
+    QString path = QDir::toNativeSeparators(programFolder);
+    if (!path.endsWith(QDir::separator())) {
+        path += QDir::separator();
     }
     return (path + "KelvrReader.ini").toStdString();
 }
