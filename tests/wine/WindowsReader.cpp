@@ -127,7 +127,9 @@ QString WindowsReader::logText() const {
 
 void WindowsReader::start(const QString& platform) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", platform);
+    // Wine hands no QT_ variable of the Linux side to a Windows program; it passes WINEQT_...
+    // on as QT_... instead.
+    env.insert("WINEQT_QPA_PLATFORM", platform);
     process_.setProcessEnvironment(env);
     startUnderWine(process_, folder() + "/kelvor-reader.exe", {});
     ASSERT_TRUE(process_.waitForStarted(10000));
