@@ -1,4 +1,3 @@
-#include "shell/Main.h"
 #include "Version.h"
 #include "capture/ReceivedArchive.h"
 #include "dialogs/Dialogs.h"
@@ -14,6 +13,7 @@
 #include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
 #include "shell/LoggedPrompts.h"
+#include "shell/Main.h"
 #include "shell/WorkbookWindows.h"
 #include "util/EventLog.h"
 #include "util/PathText.h"
@@ -30,8 +30,8 @@
 namespace {
 
 // Where the reader keeps its files. The settings file lives beside the program, or in the
-// user's documents when the program may not write there (Program Files); the built-in
-// spreadsheet application keeps its workbook files in the folder the settings file names
+// user's documents when the program is installed (Program Files) or may not write there; the
+// built-in spreadsheet application keeps its workbook files in the folder the settings file names
 // (beside it by default). Workbooks that cannot be written there when the program ends go to
 // the user's documents instead of being lost (a pulled drive, a full disk, a share gone away).
 struct ProgramFiles {
@@ -46,7 +46,8 @@ ProgramFiles programFiles() {
     ProgramFiles files;
     files.settingsFolder = QString::fromStdString(kelvor::utf8Of(kelvor::settingsFolder(
         kelvor::pathFromUtf8(QApplication::applicationDirPath().toStdString()),
-        kelvor::pathFromUtf8(documents.toStdString()), "KelvrReader.ini")));
+        kelvor::pathFromUtf8(documents.toStdString()), "KelvrReader.ini",
+        kelvor::installationFolders())));
     files.iniPath = kelvor::iniPathIn(files.settingsFolder);
     files.platform = kelvor::readPlatformConfig(files.iniPath);
     if (!documents.isEmpty()) {
