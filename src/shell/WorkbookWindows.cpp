@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "export/ChannelWorkbooks.h"
 #include "host/app/BuiltinApplication.h"
+#include "platform/widgets/AppIcon.h"
 #include "workbookview/WorkbookWindow.h"
 
 #include <QDesktopServices>
@@ -88,6 +89,8 @@ void WorkbookWindows::showWorkbook(int channel) {
     if (window == nullptr || &window->book() != book.get()) {
         window = std::make_unique<WorkbookWindow>(
             book, QString::fromStdString(w_.channels.at(channel).Description));
+        // A window of its own, without the main window's icon to inherit.
+        window->setWindowIcon(appIcon());
     }
     window->show();
     window->raise();

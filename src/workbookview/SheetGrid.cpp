@@ -219,7 +219,11 @@ SheetGrid::SheetGrid(const Worksheet& sheet, const Styles& styles, QWidget* pare
     QFont standard("Arial");
     standard.setPixelSize(sheetPixels(10));
     setFont(standard);
-    verticalHeader()->setDefaultSectionSize(QFontMetrics(standard).height() + 4);
+    // Rows are as high as the sheet's, even where the style wants more room for a header
+    // section than that (the Windows style 23 pixels, not 19).
+    const int rowHeight = QFontMetrics(standard).height() + 4;
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // Widths count characters of the standard font's digits, plus the cell's margins.
     const int digit = QFontMetrics(standard).horizontalAdvance('0');

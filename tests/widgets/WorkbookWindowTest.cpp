@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractAxis>
+#include <QApplication>
 #include <QChart>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -219,6 +221,8 @@ TEST_F(WorkbookWindowTest, LightsOpenTheWindowAndCloseWorkbookStartsANewBatch) {
     QCoreApplication::sendEvent(&labels[1], &doubleClick);
     ASSERT_NE(windows.window(1), nullptr);
     EXPECT_TRUE(windows.window(1)->windowTitle().startsWith("Press B - Press B "));
+    // Windows shows it in the caption and the taskbar; a window without one gets a blank.
+    EXPECT_FALSE(windows.window(1)->windowIcon().isNull());
 
     windows.openInSpreadsheetProgram(1);
     windows.openWorkbookFolder(1);
@@ -271,6 +275,20 @@ TEST(SheetGridTest, NumbersTooWideForTheirColumnNarrowAsInTheSpreadsheet) {
     EXPECT_EQ(grid.displayed(1, 2), "12345.678");
     EXPECT_TRUE(grid.drawn(1, 2).startsWith("##"));
     EXPECT_EQ(grid.drawn(1, 3), "A long title that runs on"); // text is never shortened
+}
+
+// The Windows style asks more of a header section (23 pixels) than a row of the sheet has.
+TEST(SheetGridTest, RowsKeepTheSheetsHeightInTheWindowsStyle) {
+    struct StyleForTheTest {
+        QString usual = QApplication::style()->name();
+        StyleForTheTest() { QApplication::setStyle("Windows"); }
+        ~StyleForTheTest() { QApplication::setStyle(usual); }
+    } windows;
+    Workbook book;
+    Worksheet& sheet = book.addWorksheet("Summary");
+    sheet.setValue(1, 1, std::string("Number of Tests:"));
+    SheetGrid grid(sheet, book.styles());
+    EXPECT_EQ(grid.rowHeight(0), QFontMetrics(grid.font()).height() + 4);
 }
 
 } // namespace
