@@ -1,89 +1,50 @@
-// Makes the screenshots of the README and of the workbook window: the main window beside a
-// workbook window, and the workbook window on a constant-rate chart, a constant-load chart,
-// the Summary and the Summary Plot. Run under a virtual X server (tools/screenshots.sh); the
-// workbooks come from the sample reports through the real export, and are copied beside the
-// pictures so another spreadsheet program can render the same files.
+// Makes the screenshots of the README, of the workbook window and of the reader's own windows:
+// the main window beside a workbook window; the workbook window on a constant-rate chart, a
+// constant-load chart, the Summary and the Summary Plot; the main window with a light in every
+// state, the setup dialog and the About box. Run under a virtual X server
+// (tools/screenshots.sh), natively or as the Windows build under Wine; the workbooks come from
+// the sample reports through the real export, and are copied beside the pictures so another
+// spreadsheet program can render the same files.
+#include "ReaderScreens.h"
+#include "ScreenFakes.h"
+#include "Shots.h"
 #include "capture/ChannelInfo.h"
+#include "dialogs/Dialogs.h"
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
 #include "host/app/BuiltinApplication.h"
 #include "host/app/BuiltinApplicationFactory.h"
-#include "platform/Prompts.h"
-#include "platform/SerialPort.h"
 #include "shell/AppState.h"
+#include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
 #include "shell/Main.h"
 #include "shell/WorkbookWindows.h"
 #include "workbookview/WorkbookWindow.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
-#include <QEventLoop>
 #include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 
 namespace {
 
 using namespace kelvor;
+using namespace kelvor::screens;
 
-// A line that opens and stays quiet, except for what is queued on it.
-class QuietPort : public SerialPort {
-public:
-    void setCommPort(std::int16_t) override {}
-    void setSettings(const std::string&) override {}
-    void setHandshaking(int) override {}
-    void setPortOpen(bool open) override { open_ = open; }
-    bool portOpen() const override { return open_; }
-    int inBufferCount() override { return static_cast<int>(queued.size()); }
-    std::string input() override { return std::exchange(queued, {}); }
-    std::string queued;
-
-private:
-    bool open_ = false;
-};
-
-class NoPrompts : public Prompts {
-public:
-    PromptResult show(const std::string& text, const std::string&, PromptIcon,
-                      PromptButtons) override {
-        std::cerr << "message: " << text << "\n";
-        return PromptResult::Ok;
-    }
-    void beep() override {}
-};
-
-std::string sample(const QString& samples, const char* file) {
-    std::ifstream in((samples + "/" + file).toStdString(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool save(const QPixmap& picture, const QString& path) {
-    const bool ok = picture.save(path);
-    std::cout << (ok ? "wrote " : "could not write ") << path.toStdString() << "\n";
-    return ok;
-}
-
-// Three channels, Press A to C, on ports 1 to 3.
+// Press A to C on ports 1 to 3; Press D to F are set up but disabled, so their lights stay grey.
 void writeSettings(const QTemporaryDir& folder) {
     std::ofstream ini(folder.filePath("KelvrReader.ini").toStdString());
     ini << "[KelvorReader]\nTop=300\nLeft=300\n";
-    const char* names[] = {"Press A", "Press B", "Press C"};
-    for (int n = 0; n < 3; ++n) {
+    const char* names[] = {"Press A", "Press B", "Press C", "Press D", "Press E", "Press F"};
+    for (int n = 0; n < ChannelCount; ++n) {
         ini << "[KelvorReaderCH" << n << "]\nDescription=" << names[n]
-            << "\nEnabled=1\nCommPort=" << n + 1 << "\n";
+            << "\nEnabled=" << (n < 3 ? 1 : 0) << "\nCommPort=" << n + 1 << "\n";
     }
 }
 
@@ -144,10 +105,11 @@ int main(int argc, char** argv) {
                                       }});
     ExportContext ctx(factory, prompts, state.ChannelInfo, state.SummaryTraceOffset);
     ReportExportStep exporter(ctx);
+    WatchedExport watched(exporter);
     std::array<QuietPort*, ChannelCount> ports{};
     int made = 0;
     FrmMain main(state, {.prompts = prompts,
-                         .exporter = exporter,
+                         .exporter = watched,
                          .makePort =
                              [&](auto) {
                                  auto port = std::make_unique<QuietPort>();
@@ -163,6 +125,16 @@ int main(int argc, char** argv) {
     WorkbookWindows windows(
         {.lights = lights, .exports = ctx, .channels = state.ChannelInfo, .prompts = prompts});
     changed = [&] { windows.workbooksChanged(); };
+    ExportSummary summary(ctx, state.ChannelInfo);
+    Dialogs dialogs(main, {.ChannelInfo = state.ChannelInfo,
+                           .SummaryTraceOffset = state.SummaryTraceOffset,
+                           .ReleaseText = state.ReleaseText,
+                           .CommStart = main.CommStart(),
+                           .prompts = prompts,
+                           .summary = summary});
+    main.setSetupOpener([&dialogs] { dialogs.showSetup(); });
+    // The pointer in a corner, so that no control is drawn as hovered.
+    QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight());
     main.show();
     wait(1500); // the ports open one second after start
 
@@ -192,6 +164,22 @@ int main(int argc, char** argv) {
     exportTo(0, "load-stack-creep-lbf-in.txt");
     exportTo(0, "rate-bottle-topload-kgf-mm-300.txt");
     copyWorkbooks(ctx, state.ChannelInfo, out);
+
+    // The reader's own windows alone on the screen, nothing of the workbooks behind them.
+    for (int n = 0; n < ChannelCount; ++n) {
+        if (WorkbookWindow* open = windows.window(n)) {
+            open->hide();
+        }
+    }
+    const ReaderScene scene{.main = main,
+                            .dialogs = dialogs,
+                            .exporter = watched,
+                            .ports = ports,
+                            .channels = state.ChannelInfo,
+                            .samples = samples,
+                            .out = out};
+    ok = shootLights(scene) && ok;
+    ok = shootDialogs(scene) && ok;
     main.close();
     return ok ? 0 : 1;
 }
