@@ -1,6 +1,7 @@
 #include "platform/windows/Win32SerialPort.h"
 
 #include "platform/LineSettings.h"
+#include "util/PathText.h"
 
 #include <windows.h>
 
@@ -14,14 +15,6 @@ namespace {
 // longest export.
 constexpr DWORD ReceiveBufferBytes = 65536;
 constexpr DWORD ReadChunkBytes = 16384;
-
-std::wstring wide(const std::string& utf8) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-    return out;
-}
 
 // The system's own wording of an error, in the user's language, without the line break.
 std::string systemMessage(DWORD error) {
@@ -139,8 +132,9 @@ void Win32SerialPort::open() {
     if (device.empty()) {
         throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
     }
-    const HANDLE port = CreateFileW(wide(devicePath(device)).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE port =
+        CreateFileW(pathFromUtf8(devicePath(device)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         const std::string why = " (" + device + ": " + systemMessage(error) + ")";
