@@ -22,23 +22,29 @@ QString programFolder() {
     return qEnvironmentVariable("KELVOR_WINDOWS_PROGRAM");
 }
 
-// Wine's server outlives the last program by a few seconds: the tests end once it has gone.
-// Every program of theirs is ended by its owner; the prefix may be shared, so nothing else in
-// it is killed.
+// Wine's server outlives the last program by a few seconds. The tests start once a server of
+// earlier programs has gone (one started without a display, by console tests, leaves windowed
+// programs deaf to WM_CLOSE and their boxes unfound), and end once theirs has gone. Every
+// program of theirs is ended by its owner; the prefix may be shared, so nothing else in it is
+// killed.
+void waitForWineServerEnd() {
+    QProcess server;
+    server.start(WineServer, {"-w"});
+    if (!server.waitForFinished(30000)) {
+        std::fprintf(stderr, "Wine's server still runs: other programs use the prefix\n");
+        server.kill();
+        server.waitForFinished(5000);
+    }
+}
+
 class WineServerEnd : public ::testing::Environment {
 public:
-    void TearDown() override {
-        if (!wineSkipReason().isEmpty()) {
-            return;
-        }
-        QProcess server;
-        server.start(WineServer, {"-w"});
-        if (!server.waitForFinished(30000)) {
-            std::fprintf(stderr, "Wine's server still runs: other programs use the prefix\n");
-            server.kill();
-            server.waitForFinished(5000);
+    void SetUp() override {
+        if (wineSkipReason().isEmpty()) {
+            waitForWineServerEnd();
         }
     }
+    void TearDown() override { SetUp(); }
 };
 
 [[maybe_unused]] const auto* const wineServerEnd =
