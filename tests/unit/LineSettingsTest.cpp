@@ -23,9 +23,9 @@ TEST(LineSettings, ReadsTheFourFieldsWhateverTheSpacingAndCase) {
 }
 
 TEST(LineSettings, RefusesWhatTheControlRefusesAsAnInvalidPropertyValue) {
-    for (const char* text : {"", "9600", "9600,N,8", "9600,N,8,1,1", "fast,N,8,1", "0,N,8,1",
-                             "9600,X,8,1", "9600,NN,8,1", "9600,N,9,1", "9600,N,4,1",
-                             "9600,N,8,3", "9600,N,8,", "96OO,N,8,1"}) {
+    for (const char* text :
+         {"", "9600", "9600,N,8", "9600,N,8,1,1", "fast,N,8,1", "0,N,8,1", "9600,X,8,1",
+          "9600,NN,8,1", "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "9600,N,8,", "96OO,N,8,1"}) {
         try {
             parseLineSettings(text);
             ADD_FAILURE() << "taken: \"" << text << "\"";
