@@ -67,25 +67,6 @@ void SerialCapture::note(const std::string& event) {
     }
 }
 
-// Runs one step of opening the ports. A failure asks the user: Retry repeats the step,
-// anything else abandons the whole open. Returns false when abandoned.
-bool SerialCapture::runOpenStep(const std::function<void()>& step) {
-    for (;;) {
-        try {
-            step();
-            return true;
-        } catch (const CommError& error) {
-            note("Opening a port failed: " + communicationErrorText(error));
-            const PromptResult answer =
-                w_.prompts.show(communicationErrorText(error), ProgramTitle, PromptIcon::Critical,
-                                PromptButtons::RetryCancel);
-            if (answer != PromptResult::Retry) {
-                return false;
-            }
-        }
-    }
-}
-
 // The steps that open a channel's port, in the order the serial control wants them.
 void SerialCapture::openPort(int n) {
     SerialPort& port = *w_.ports[n];
@@ -95,10 +76,11 @@ void SerialCapture::openPort(int n) {
     port.setPortOpen(true);
 }
 
-bool SerialCapture::openChannel(int n) {
+void SerialCapture::openChannel(int n) {
     ChannelRecord& ch = w_.channels[n];
     SerialPort& port = *w_.ports[n];
     lost_[n] = false;
+    w_.lights.setTooltip(n, ch.Description);
     if (ch.Enabled != 0) {
         // Opening a port that is open already is no error: it simply stays open.
         bool alreadyOpen = false;
@@ -106,52 +88,98 @@ bool SerialCapture::openChannel(int n) {
             alreadyOpen = port.portOpen();
         } catch (const CommError&) {
         }
-        if (!alreadyOpen) {
+        if (alreadyOpen) {
+            opened_[n] = true;
+            ch.Status = StatusReady;
+        } else {
             if (opened_[n]) {
                 closePort(n); // open in the system, but its line is gone
             }
-            const bool opened =
-                runOpenStep([&] { port.setCommPort(narrowPortNumber(ch.CommPort)); }) &&
-                runOpenStep([&] { port.setSettings(LineSettings); }) &&
-                runOpenStep([&] { port.setHandshaking(RtsCtsHandshaking); }) &&
-                runOpenStep([&] { port.setPortOpen(true); });
-            if (!opened) {
-                return false;
+            try {
+                openPort(n);
+                opened_[n] = true;
+                ch.Status = StatusReady;
+                note(channelName(n) + ": port " + std::to_string(ch.CommPort) + " opened");
+            } catch (const CommError& error) {
+                openFailed(n, error);
             }
-            note(channelName(n) + ": port " + std::to_string(ch.CommPort) + " opened");
         }
-        opened_[n] = true;
-        ch.Status = StatusReady;
     } else {
-        const bool closed = runOpenStep([&] {
-            if (port.portOpen()) {
-                port.setPortOpen(false);
-            }
-        });
-        if (!closed) {
-            return false;
+        bool open = opened_[n];
+        try {
+            open = port.portOpen() || open;
+        } catch (const CommError&) {
         }
-        opened_[n] = false;
+        if (open) {
+            closePort(n);
+        }
         ch.Status = StatusOff;
     }
-    w_.lights.setTooltip(n, ch.Description);
     // Text still held was received: it is finished as a report and exported, not dropped.
     finishReport(n, true);
     if (!queue_.empty(n)) {
         ch.Status = StatusComplete;
     }
-    return true;
+}
+
+// The channel waits for its port like a vanished line does; the others go on. The box says
+// so once and holds nothing up.
+void SerialCapture::openFailed(int n, const CommError& error) {
+    closePort(n);
+    lost_[n] = true;
+    reopenCountdown_[n] = ReopenTicks;
+    ChannelRecord& ch = w_.channels[n];
+    if (ch.Status != StatusComplete && ch.Status != StatusExporting) {
+        ch.Status = StatusOff;
+    }
+    const std::string why = communicationErrorText(error);
+    note(channelName(n) + ": opening port " + std::to_string(ch.CommPort) + " failed: " + why +
+         "; tried again every few seconds");
+    w_.lights.setTooltip(n, ch.Description + " - not open: " + error.description());
+    if (asking_[n]) {
+        return;
+    }
+    asking_[n] = true;
+    std::weak_ptr<SerialCapture*> self = self_;
+    w_.prompts.ask(why + "\r" + channelName(n) + ", port " + std::to_string(ch.CommPort) +
+                       ": tried again every few seconds. Retry tries now; Cancel stops trying "
+                       "and opens the setup.",
+                   ProgramTitle, PromptIcon::Critical, [self, n](PromptResult answer) {
+                       if (const auto capture = self.lock()) {
+                           (*capture)->answered(n, answer);
+                       }
+                   });
+    w_.statusUpdate.setEnabled(true);
+}
+
+// Whatever the answer, and whenever it comes, the other channels have gone on recording.
+void SerialCapture::answered(int n, PromptResult answer) {
+    asking_[n] = false;
+    const bool stillWaiting = lost_[n] && w_.channels[n].Enabled != 0;
+    if (answer == PromptResult::Retry) {
+        if (stillWaiting) {
+            try {
+                reopen(n);
+            } catch (const CommError& error) {
+                openFailed(n, error);
+            }
+        }
+        return;
+    }
+    if (stillWaiting) {
+        lost_[n] = false; // given up until the ports are opened again
+        closePort(n);
+        note(channelName(n) + ": no more tries to open port " +
+             std::to_string(w_.channels[n].CommPort));
+    }
+    if (w_.showSetup) {
+        w_.showSetup();
+    }
 }
 
 void SerialCapture::CommOpen() {
     for (int n = 0; n < ChannelCount; ++n) {
-        if (!openChannel(n)) {
-            CommClose();
-            if (w_.showSetup) {
-                w_.showSetup();
-            }
-            return;
-        }
+        openChannel(n);
     }
     w_.statusUpdate.setEnabled(true);
 }
@@ -295,16 +323,20 @@ void SerialCapture::tryReopen(int n) {
     }
     reopenCountdown_[n] = ReopenTicks;
     try {
-        openPort(n);
+        reopen(n);
     } catch (const CommError&) {
         closePort(n);
-        return;
     }
+}
+
+// Opens the port of a channel that waits for its line; throws as the port does.
+void SerialCapture::reopen(int n) {
+    openPort(n);
     lost_[n] = false;
     opened_[n] = true;
-    note(channelName(n) + ": line back, port " + std::to_string(w_.channels[n].CommPort) +
-         " opened again");
     ChannelRecord& ch = w_.channels[n];
+    note(channelName(n) + ": line back, port " + std::to_string(ch.CommPort) + " opened again");
+    w_.lights.setTooltip(n, ch.Description);
     if (ch.Status == StatusOff) {
         ch.Status = StatusReady;
     }

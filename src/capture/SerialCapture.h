@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace kelvor {
@@ -23,7 +24,8 @@ namespace kelvor {
 // Nothing received is lost and nothing waits for a person: every report is archived as it
 // arrives, complete reports queue per channel and go to the export one at a time, in order,
 // whatever the export does with them; a line that vanishes is closed and opened again by
-// itself while its channel stays enabled.
+// itself while its channel stays enabled. A port that cannot be opened is told once, in a box
+// that holds nothing up, and tried again the same way until it opens or the box is cancelled.
 class SerialCapture {
 public:
     struct Wiring {
@@ -40,7 +42,7 @@ public:
         EventLog* log = nullptr;          // not owned; none: nothing is logged
     };
 
-    // Poll ticks between two tries to open a vanished line again (about 3 s).
+    // Poll ticks between two tries to open a vanished or unopenable line again (about 3 s).
     static constexpr int ReopenTicks = 30;
 
     explicit SerialCapture(Wiring wiring);
@@ -65,9 +67,10 @@ public:
     static std::uint32_t lightColour(std::int32_t status);
 
 private:
-    bool runOpenStep(const std::function<void()>& step);
     void openPort(int n);
-    bool openChannel(int n);
+    void openChannel(int n);
+    void openFailed(int n, const CommError& error);
+    void answered(int n, PromptResult answer);
     void closePort(int n);
     void pollChannel(int n);
     void receive(int n, const std::string& input);
@@ -76,6 +79,7 @@ private:
     void afterExport(int n);
     void portLost(int n, const std::string& why);
     void tryReopen(int n);
+    void reopen(int n);
     std::string channelName(int n) const;
     void note(const std::string& event);
 
@@ -84,6 +88,9 @@ private:
     std::array<bool, ChannelCount> opened_{}; // opened by us and not known to be gone
     std::array<bool, ChannelCount> lost_{};
     std::array<int, ChannelCount> reopenCountdown_{};
+    std::array<bool, ChannelCount> asking_{}; // a box about the failed open waits for an answer
+    // Answers that come after this object has gone are dropped.
+    std::shared_ptr<SerialCapture*> self_ = std::make_shared<SerialCapture*>(this);
 };
 
 } // namespace kelvor

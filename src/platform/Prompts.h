@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace kelvor {
@@ -15,6 +16,14 @@ public:
     virtual ~Prompts() = default;
     virtual PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                               PromptButtons buttons) = 0;
+    // A Retry/Cancel question that holds nothing up: the box stays on the screen and
+    // `answered` runs when somebody answers it, which may be never. By default it is shown as
+    // a message and never answered.
+    virtual void ask(const std::string& text, const std::string& title, PromptIcon icon,
+                     std::function<void(PromptResult)> answered) {
+        (void)answered;
+        show(text, title, icon, PromptButtons::Ok);
+    }
     virtual void beep() = 0;
     // The program is ending: open boxes close, and from now on nothing waits for an answer
     // (a message is still recorded where messages are recorded; questions are cancelled).

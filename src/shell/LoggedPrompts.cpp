@@ -1,5 +1,7 @@
 #include "shell/LoggedPrompts.h"
 
+#include <utility>
+
 namespace kelvor {
 
 PromptResult LoggedPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
@@ -10,6 +12,15 @@ PromptResult LoggedPrompts::show(const std::string& text, const std::string& tit
         log_.write(answer == PromptResult::Retry ? "Answer: Retry" : "Answer: Cancel");
     }
     return answer;
+}
+
+void LoggedPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
+                        std::function<void(PromptResult)> answered) {
+    log_.write("Message \"" + title + "\": " + text);
+    shown_.ask(text, title, icon, [this, answered = std::move(answered)](PromptResult answer) {
+        log_.write(answer == PromptResult::Retry ? "Answer: Retry" : "Answer: Cancel");
+        answered(answer);
+    });
 }
 
 void LoggedPrompts::beep() {

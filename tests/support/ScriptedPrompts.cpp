@@ -1,6 +1,7 @@
 #include "ScriptedPrompts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kelvor {
 
@@ -18,6 +19,23 @@ PromptResult ScriptedPrompts::show(const std::string& text, const std::string& t
         whileOpen(current);
     }
     return answer;
+}
+
+void ScriptedPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
+                          std::function<void(PromptResult)> answered) {
+    shown.push_back({text, title, icon, PromptButtons::RetryCancel});
+    questions_.push_back(std::move(answered));
+}
+
+bool ScriptedPrompts::answerQuestion(PromptResult answer) {
+    if (questions_.empty()) {
+        return false;
+    }
+    // Taken off first: the answer may ask again.
+    auto answered = std::move(questions_.front());
+    questions_.pop_front();
+    answered(answer);
+    return true;
 }
 
 void ScriptedPrompts::script(std::initializer_list<PromptResult> list) {

@@ -24,6 +24,9 @@ public:
 
     PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                       PromptButtons buttons) override;
+    // Recorded like a Retry/Cancel message; the answer waits for answerQuestion().
+    void ask(const std::string& text, const std::string& title, PromptIcon icon,
+             std::function<void(PromptResult)> answered) override;
     void beep() override { ++beeps; }
     void endSession() override { ended = true; }
 
@@ -31,12 +34,18 @@ public:
     void script(std::initializer_list<PromptResult> answers);
     // How many recorded messages have exactly this text.
     std::size_t count(const std::string& text) const;
+    // Answers the oldest question still waiting; false when none waits.
+    bool answerQuestion(PromptResult answer);
+    std::size_t waitingQuestions() const { return questions_.size(); }
 
     std::vector<Shown> shown;
     std::deque<PromptResult> answers;
     int beeps = 0;
     bool ended = false;
     std::function<void(const Shown&)> whileOpen;
+
+private:
+    std::deque<std::function<void(PromptResult)>> questions_;
 };
 
 } // namespace kelvor

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -133,61 +134,156 @@ TEST_F(SerialCaptureTest, OpenSetsUpEnabledPortsAndClosesDisabledOnes) {
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(SerialCaptureTest, RetryRepeatsTheFailedOpenAndCarriesOn) {
-    enable({0, 1, 2});
-    ports[1].failOpen(1, 8005, "Port already open");
-    prompts.script({PromptResult::Retry});
+const std::string MissingDevice = "Invalid Port Number (/dev/ttyUSB2: No such file or directory)";
 
-    capture.CommOpen();
-
-    ASSERT_EQ(prompts.shown.size(), 1U);
-    EXPECT_EQ(prompts.shown[0].text, "Communication Error: 8005\rPort already open");
-    EXPECT_EQ(prompts.shown[0].title, "KelvorReader2");
-    EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Critical);
-    EXPECT_EQ(prompts.shown[0].buttons, PromptButtons::RetryCancel);
-    EXPECT_EQ(ports[1].log, (std::vector<std::string>{"port 2", "settings 9600,N,8,1",
-                                                      "handshaking 2", "open", "open"}));
-    EXPECT_TRUE(ports[1].portOpen());
-    EXPECT_TRUE(ports[2].portOpen());
-    EXPECT_EQ(channels[2].Status, StatusReady);
-    EXPECT_EQ(statusUpdate.enableRequests, 1);
-    EXPECT_EQ(setupShown, 0);
-}
-
-TEST_F(SerialCaptureTest, CancelClosesOpenedPortsAndShowsSetup) {
+TEST_F(SerialCaptureTest, PortThatCannotOpenHoldsUpNoOtherChannelAndIsToldOnce) {
     enable({0, 1, 2, 3, 4, 5});
-    ports[2].failOpen(1, 8002, "Invalid Port Number");
-    prompts.script({PromptResult::Cancel});
+    channels[2].Description = "Press C";
+    ports[2].failOpen(1000, 8002, MissingDevice);
 
     capture.CommStartTick();
 
-    EXPECT_EQ(setupShown, 1);
-    for (int n : {0, 1}) {
-        EXPECT_EQ(ports[n].log.back(), "close") << n;
-        EXPECT_EQ(channels[n].Status, StatusOff) << n;
+    for (int n : {0, 1, 3, 4, 5}) {
+        EXPECT_TRUE(ports[n].portOpen()) << n;
+        EXPECT_EQ(channels[n].Status, StatusReady) << n;
     }
-    EXPECT_FALSE(ports[2].portOpen());
-    for (int n : {3, 4, 5}) {
-        EXPECT_TRUE(ports[n].log.empty()) << n;
-    }
-    // Only the closing of channels 0 and 1 asks for a repaint; the open itself does not.
-    EXPECT_EQ(statusUpdate.enableRequests, 2);
-    EXPECT_FALSE(commStart.isEnabled());
     EXPECT_TRUE(commPoll.isEnabled());
+    EXPECT_EQ(setupShown, 0);
+    ASSERT_EQ(prompts.shown.size(), 1U);
+    const std::string& text = prompts.shown[0].text;
+    EXPECT_EQ(text.rfind("Communication Error: 8002\r" + MissingDevice + "\r", 0), 0U) << text;
+    EXPECT_NE(text.find("Channel 3 (Press C), port 3"), std::string::npos) << text;
+    EXPECT_EQ(prompts.shown[0].buttons, PromptButtons::RetryCancel);
+    EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Critical);
+    EXPECT_EQ(prompts.shown[0].title, "KelvorReader2");
+    EXPECT_EQ(channels[2].Status, StatusOff);
+    EXPECT_EQ(lights.tooltips[2], "Press C - not open: " + MissingDevice);
+
+    // Nobody answers: the other channels record from the first tick.
+    receive(1, "CONSTANT RATE TEST DATA\r\n");
+    quietTicks(11);
+    runStatusTicks();
+    ASSERT_EQ(exporter.calls.size(), 1U);
+    EXPECT_EQ(exporter.calls[0].channel, 1);
+    EXPECT_EQ(lights.lastPaint(2)->colour, ColourButtonFace);
+    EXPECT_TRUE(capture.lineLost(2));
+
+    // Tried again every few seconds, quietly.
+    ports[2].log.clear();
+    quietTicks(SerialCapture::ReopenTicks * 3);
+    EXPECT_EQ(std::count(ports[2].log.begin(), ports[2].log.end(), "open"), 3);
+    EXPECT_EQ(prompts.shown.size(), 1U);
+}
+
+TEST_F(SerialCaptureTest, PortThatCannotOpenComesBackByItselfWhenTheDeviceAppears) {
+    enable({0, 2});
+    channels[2].Description = "Press C";
+    ports[2].failOpen(2, 8002, MissingDevice);
+    capture.CommStartTick();
+    quietTicks(SerialCapture::ReopenTicks); // the second failure
+    EXPECT_FALSE(ports[2].portOpen());
+
+    quietTicks(SerialCapture::ReopenTicks);
+    EXPECT_TRUE(ports[2].portOpen());
+    EXPECT_FALSE(capture.lineLost(2));
+    EXPECT_EQ(lights.tooltips[2], "Press C");
+    runStatusTicks();
+    EXPECT_EQ(lights.lastPaint(2)->colour, ColourYellow);
+    receive(2, "CONSTANT RATE TEST DATA\r\n");
+    quietTicks(11);
+    runStatusTicks();
+    ASSERT_EQ(exporter.calls.size(), 1U);
+    EXPECT_EQ(exporter.calls[0].channel, 2);
+
+    // A late Retry finds it open: nothing more is tried.
+    ports[2].log.clear();
+    ASSERT_TRUE(prompts.answerQuestion(PromptResult::Retry));
+    EXPECT_TRUE(ports[2].log.empty());
+    EXPECT_EQ(setupShown, 0);
+}
+
+TEST_F(SerialCaptureTest, RetryTriesAtOnceAndAsksAgainWhenItStillFails) {
+    enable({0, 1});
+    ports[1].failOpen(2, 8005, "Port already open (/dev/ttyUSB1: in use by another reader)");
+    capture.CommOpen();
+    ports[1].log.clear();
+
+    ASSERT_TRUE(prompts.answerQuestion(PromptResult::Retry));
+    EXPECT_EQ(ports[1].log, (std::vector<std::string>{"port 2", "settings 9600,N,8,1",
+                                                      "handshaking 2", "open", "close"}));
+    EXPECT_EQ(prompts.shown.size(), 2U);
+
+    ASSERT_TRUE(prompts.answerQuestion(PromptResult::Retry));
+    EXPECT_TRUE(ports[1].portOpen());
+    EXPECT_EQ(prompts.waitingQuestions(), 0U);
+    EXPECT_EQ(prompts.shown.size(), 2U);
+    runStatusTicks();
+    EXPECT_EQ(channels[1].Status, StatusReady);
+    EXPECT_EQ(setupShown, 0);
+}
+
+TEST_F(SerialCaptureTest, CancelStopsTryingThatChannelOnlyAndShowsSetup) {
+    enable({0, 1, 2});
+    ports[1].failOpen(1000, 8010, "The port is not available (/dev/ttyUSB1: Permission denied)");
+    capture.CommStartTick();
+    receive(0, "first half ");
+
+    ASSERT_TRUE(prompts.answerQuestion(PromptResult::Cancel));
+
+    EXPECT_EQ(setupShown, 1);
+    EXPECT_FALSE(capture.lineLost(1));
+    EXPECT_EQ(ports[1].log.back(), "close");
+    ports[1].log.clear();
+    receive(0, "second half");
+    quietTicks(SerialCapture::ReopenTicks * 2);
+    EXPECT_TRUE(ports[1].log.empty());
+    EXPECT_EQ(ports[1].countReads, 0);
+    runStatusTicks();
+    ASSERT_EQ(exporter.calls.size(), 1U);
+    EXPECT_EQ(exporter.calls[0].report, "first half second half");
+    EXPECT_TRUE(ports[0].portOpen());
+    EXPECT_TRUE(ports[2].portOpen());
+    EXPECT_EQ(channels[1].Status, StatusOff);
+
+    // Opening the ports again (after the setup) tries it again, and tells it again.
+    capture.CommOpen();
+    EXPECT_EQ(prompts.shown.size(), 2U);
+    EXPECT_TRUE(capture.lineLost(1));
+}
+
+TEST_F(SerialCaptureTest, AnswerAfterTheCaptureHasGoneIsDropped) {
+    ScriptedPrompts lateBoxes;
+    {
+        SerialCapture gone{{channels,
+                            {&ports[0], &ports[1], &ports[2], &ports[3], &ports[4], &ports[5]},
+                            commStart,
+                            commPoll,
+                            statusUpdate,
+                            lights,
+                            lateBoxes,
+                            exporter,
+                            [this] { ++setupShown; }}};
+        enable({0});
+        ports[0].failOpen(1, 8002, MissingDevice);
+        gone.CommOpen();
+    }
+    EXPECT_TRUE(lateBoxes.answerQuestion(PromptResult::Cancel));
+    EXPECT_EQ(setupShown, 0);
 }
 
 TEST_F(SerialCaptureTest, PortNumberBeyondSixteenBitsIsAnOverflow) {
     for (int port : {32768, -32769}) {
         prompts.shown.clear();
+        prompts.answerQuestion(PromptResult::Cancel);
         channels[0].Enabled = 1;
         channels[0].CommPort = port;
-        prompts.script({PromptResult::Cancel});
         capture.CommOpen();
         ASSERT_EQ(prompts.shown.size(), 1U) << port;
-        EXPECT_EQ(prompts.shown[0].text, "Communication Error: 6\rOverflow");
-        EXPECT_TRUE(ports[0].log.empty());
+        EXPECT_EQ(prompts.shown[0].text.rfind("Communication Error: 6\rOverflow\r", 0), 0U);
+        EXPECT_EQ(std::count(ports[0].log.begin(), ports[0].log.end(), "open"), 0);
     }
     channels[0].CommPort = 32767;
+    ports[0].log.clear();
     capture.CommOpen();
     EXPECT_EQ(ports[0].log.front(), "port 32767");
     EXPECT_EQ(channels[0].Status, StatusReady);
@@ -409,8 +505,9 @@ TEST_F(SerialCaptureTest, TwoChannelsCompletingTogetherExportInChannelOrderInOne
 
 TEST_F(SerialCaptureTest, DisabledOrUnopenedChannelIsNeverRead) {
     enable({1, 2});
-    ports[2].failOpen(1, 8010, "The specified port is not available");
-    prompts.script({PromptResult::Cancel});
+    ports[2].failOpen(1000, 8010, "The specified port is not available");
+    capture.CommOpen();
+    channels[1].Enabled = 0;
     capture.CommOpen(); // channel 1 is closed again
     ports[0].queueInput("noise");
     ports[1].queueInput("noise");

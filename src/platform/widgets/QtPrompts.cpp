@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <utility>
 
 namespace kelvor {
 namespace {
@@ -47,6 +48,34 @@ std::vector<QMessageBox*> QtPrompts::openBoxes() {
     return open;
 }
 
+QMessageBox* QtPrompts::makeBox(const std::string& text, const std::string& title,
+                                PromptIcon icon) {
+    auto* box = new QMessageBox(iconFor(icon), QString::fromStdString(title), displayText(text));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    boxes_.emplace_back(box);
+    return box;
+}
+
+void QtPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
+                    std::function<void(PromptResult)> answered) {
+    if (ended_) {
+        return;
+    }
+    QMessageBox* box = makeBox(text, title, icon);
+    box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setWindowModality(Qt::NonModal);
+    // Anything but an explicit Retry (Esc, the close box) cancels; the program ending
+    // disconnects first and answers nothing.
+    QObject::connect(
+        box, &QMessageBox::finished, box, [answered = std::move(answered)](int result) {
+            answered(result == QMessageBox::Retry ? PromptResult::Retry : PromptResult::Cancel);
+        });
+    box->show();
+}
+
 PromptResult QtPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
                              PromptButtons buttons) {
     const bool question = buttons == PromptButtons::RetryCancel;
@@ -65,11 +94,7 @@ PromptResult QtPrompts::show(const std::string& text, const std::string& title, 
         }
     }
 
-    auto* box = new QMessageBox(iconFor(icon), caption, shown);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setTextFormat(Qt::PlainText);
-    box->setWindowFlag(Qt::WindowStaysOnTopHint);
-    boxes_.emplace_back(box);
+    QMessageBox* box = makeBox(text, title, icon);
     if (!question) {
         box->setStandardButtons(QMessageBox::Ok);
         box->setWindowModality(Qt::NonModal);
@@ -94,6 +119,7 @@ void QtPrompts::beep() {
 void QtPrompts::endSession() {
     ended_ = true;
     for (QMessageBox* box : openBoxes()) {
+        QObject::disconnect(box, &QMessageBox::finished, nullptr, nullptr);
         box->done(QMessageBox::Cancel); // ends a waiting question with Cancel
         box->close();
     }
