@@ -68,8 +68,8 @@ TEST_F(SummaryKeptTest, AConstantLoadTestLeavesTheSummarizeNowSummary) {
     exportReport(sampleReport("load-stack-creep-lbf-in.txt"));
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
     EXPECT_EQ(summarySheets(), SummarySheets);
-    EXPECT_EQ(names().at(names().size() - 5), "Data 4 Plot");
-    EXPECT_EQ(activeName(), "Data 4");
+    EXPECT_EQ(names().at(names().size() - 4), "Data 4 Plot");
+    EXPECT_EQ(activeName(), "Data 4 Plot");
     EXPECT_EQ(summaryShown(), before);
 
     rebuildSummary();
