@@ -100,6 +100,7 @@ void ReportExportStep::restoreSummary() {
 ExportOutcome ReportExportStep::outcome(bool decided, const std::string& reportText) {
     ExportOutcome result;
     result.pasted = decided && ctx_.ReportPasted && reportText.empty();
+    result.notReport = decided && !ctx_.ReportPasted;
     if (!result.pasted) {
         return result;
     }
