@@ -10,6 +10,7 @@ struct ExportOutcome {
     bool pasted = false;  // it is on a data sheet of the channel's workbook
     std::string workbook; // that workbook and sheet, when pasted
     std::string sheet;
+    bool notReport = false; // recognised as no test report and dropped
 };
 
 // The step that takes a complete report of one channel into its spreadsheet workbook. It may

@@ -23,14 +23,15 @@ void ReportQueue::push(int channel, std::string text, std::string archiveFile) {
     queues_.at(index(channel)).push_back({std::move(text), std::move(archiveFile)});
 }
 
-void ReportQueue::exportOldest(int n) {
+std::string ReportQueue::exportOldest(int n) {
     auto& queue = queues_.at(index(n));
     if (exporting_ || queue.empty()) {
-        return;
+        return {};
     }
     QueuedReport report = std::move(queue.front());
     queue.pop_front();
     const std::string name = channelName(w_.channels, n);
+    const std::size_t characters = report.text.size();
 
     exporting_ = true;
     ExportOutcome outcome;
@@ -48,12 +49,22 @@ void ReportQueue::exportOldest(int n) {
     }
     exporting_ = false;
 
+    if (outcome.notReport) {
+        // Only a beep told it so far: whoever comes later reads it here.
+        const std::string told =
+            "last transmission was not a test report: " + std::to_string(characters) +
+            " characters, " +
+            (report.archiveFile.empty() ? "not kept" : "kept in " + report.archiveFile);
+        note(name + ": " + told);
+        return told;
+    }
     if (outcome.pasted) {
         note(name + ": report exported to " + outcome.workbook + ", sheet " + outcome.sheet);
     } else {
         note(name + ": report not put on a data sheet" +
              (report.archiveFile.empty() ? "" : " (kept in " + report.archiveFile + ")"));
     }
+    return {};
 }
 
 } // namespace kelvor

@@ -33,8 +33,9 @@ public:
     bool exporting() const { return exporting_; }
 
     // Exports the channel's oldest report; does nothing while another export runs or when
-    // nothing waits.
-    void exportOldest(int channel);
+    // nothing waits. Returns what the channel's light should tell of it: why a transmission
+    // was dropped, empty otherwise.
+    std::string exportOldest(int channel);
 
 private:
     struct QueuedReport {

@@ -374,7 +374,12 @@ void SerialCapture::exportNext(int n) {
     if (queue_.exporting()) {
         return;
     }
-    queue_.exportOldest(n);
+    if (!queue_.empty(n)) {
+        // The light tells of the channel's last transmission beside its description.
+        const std::string told = queue_.exportOldest(n);
+        const std::string& description = w_.channels[n].Description;
+        w_.lights.setTooltip(n, told.empty() ? description : description + "\n" + told);
+    }
     afterExport(n);
 }
 

@@ -41,15 +41,20 @@ void removeSummarySheets(xl::Application& app) {
     }
 }
 
-void setSummarySheetsAside(xl::Application& app) {
+bool setSummarySheetsAside(xl::Application& app) {
     const xl::WorkbookPtr book = app.ActiveWorkbook();
+    bool found = false;
     for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
         const xl::SheetPtr sheet = app.Sheets()->Item(p);
         sheet->Activate();
-        if (isSummarySheetName(sheet->Name()) && !book->SetAside(p)) {
-            sheet->Delete();
+        if (isSummarySheetName(sheet->Name())) {
+            found = true;
+            if (!book->SetAside(p)) {
+                sheet->Delete();
+            }
         }
     }
+    return found;
 }
 
 bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex) {
@@ -58,7 +63,7 @@ bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIn
         xl::Application& app = ctx.application();
         app.Workbooks()->Item(workbookIndex)->Activate();
         app.clearClipboard();
-        withAlertsOff(app, [&] { setSummarySheetsAside(app); });
+        withAlertsOff(app, [&] { ctx.SummaryTakenAway = setSummarySheetsAside(app); });
 
         NormalizeTestTitle(text);
         if (text.find(TestWord) == std::string::npos) {

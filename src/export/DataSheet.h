@@ -18,14 +18,15 @@ bool isSummarySheetName(const std::string& name);
 // sheets, hidden or not, and nothing else. The caller switches the alerts off around it.
 void removeSummarySheets(xl::Application& app);
 // The same, except that an application able to keep them aside keeps them, so that the next
-// summary can follow them instead of starting again.
-void setSummarySheetsAside(xl::Application& app);
+// summary can follow them instead of starting again. Returns whether there were any.
+bool setSummarySheetsAside(xl::Application& app);
 
 // Removes the summary sheets of the channel's workbook and puts a report that holds
 // "CONSTANT" onto a data sheet: the fresh "Data 1" while the workbook has only that sheet,
 // otherwise a new last sheet "Data " + worksheet count. Sets ReportPasted and DataSheetName
 // and empties `text` once handled. `text` is raw Windows-1252 bytes. Failures are shown
 // (8002 passes silently) and leave `text` as it was.
+// Sets SummaryTakenAway when it removed summary sheets.
 // Returns whether ReportPasted was written for this report; false when a failure came first.
 bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex);
 

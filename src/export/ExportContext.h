@@ -25,6 +25,8 @@ struct ExportContext {
     // Whether the newest report was recognised and went onto a data sheet, and that sheet.
     bool ReportPasted = false;
     std::string DataSheetName;
+    // Whether the newest AddDataSheet removed the workbook's summary sheets.
+    bool SummaryTakenAway = false;
     // While a received report is exported: the file that keeps it as received.
     std::string ReportArchiveFile;
     // Error boxes shown by the export procedures so far.

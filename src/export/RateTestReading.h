@@ -29,13 +29,16 @@ struct RateTest {
     // Rows R + 1 and R + N of the data; for a count below 1 the second lies above the first.
     std::int32_t firstDataRow = 0;
     std::int32_t lastDataRow = 0;
+    RateUnits units;
 };
 
 // The test of a counted sheet, or in `problem` why the summary leaves it out, worded to follow
-// "<sheet> left out: ". `test.name` is always read.
+// "<sheet> left out: ". `test.name` is always read. `remark` is what a counted test's reader
+// must know all the same, worded to follow "<sheet> ".
 struct RateTestReading {
     RateTest test;
     std::string problem;
+    std::string remark;
 };
 
 RateTestReading readRateTest(xl::Sheet& sheet, std::int32_t sheetIndex);

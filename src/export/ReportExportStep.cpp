@@ -5,6 +5,7 @@
 #include "export/DataSheet.h"
 #include "export/ErrorMessage.h"
 #include "export/FormatDataSheet.h"
+#include "export/Summary.h"
 
 #include <memory>
 
@@ -47,10 +48,12 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
         // A failure before AddDataSheet has looked at the report leaves ReportPasted
         // undecided; the previous report's value must not format a sheet or silence the beep.
         ctx_.ReportPasted = false;
+        ctx_.SummaryTakenAway = false;
         decided = AddDataSheet(ctx_, reportText, workbookIndex);
         if (decided) {
             FormatDataSheet(ctx_, channel);
         }
+        restoreSummary();
 
         app->setCalculation(xl::xlCalculationAutomatic);
         app->setScreenUpdating(true);
@@ -70,9 +73,34 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
     return decided;
 }
 
+// A summary the export took away and did not build again (the report was no constant-rate
+// test, or its sheet failed before the summary) is built again: a summary never disappears.
+// Its failure is told, and leaves the report where it is.
+void ReportExportStep::restoreSummary() {
+    if (!ctx_.SummaryTakenAway) {
+        return;
+    }
+    try {
+        xl::Application& app = ctx_.application();
+        const auto sheets = app.Sheets();
+        for (std::int32_t i = 1; i <= sheets->Count(); ++i) {
+            if (sheets->Item(i)->Name() == SummarySheetName) {
+                return;
+            }
+        }
+        // The sheet the export left in view stays in view.
+        const xl::SheetPtr shown = app.ActiveSheet();
+        UpdateSummary(ctx_);
+        shown->Activate();
+    } catch (const xl::HostError& error) {
+        showErrorMessage(ctx_, error);
+    }
+}
+
 ExportOutcome ReportExportStep::outcome(bool decided, const std::string& reportText) {
     ExportOutcome result;
     result.pasted = decided && ctx_.ReportPasted && reportText.empty();
+    result.notReport = decided && !ctx_.ReportPasted;
     if (!result.pasted) {
         return result;
     }

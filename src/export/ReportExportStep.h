@@ -10,7 +10,8 @@ namespace kelvor {
 
 // Takes one complete report of a channel into the channel's workbook: activates the workbook,
 // adds and formats the data sheet with screen updating off and calculation manual, restores
-// both and beeps when the report was not recognised. A report that cannot be put on a sheet
+// both and beeps when the report was not recognised. The workbook's summary is there
+// afterwards whenever it was there before. A report that cannot be put on a sheet
 // is told to the user once, naming the file that keeps it as received.
 class ReportExportStep : public ReportExport {
 public:
@@ -21,6 +22,7 @@ public:
 
 private:
     bool runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex);
+    void restoreSummary();
     void restoreApplicationQuietly();
     ExportOutcome outcome(bool decided, const std::string& reportText);
 

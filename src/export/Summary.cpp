@@ -6,8 +6,8 @@
 #include "export/RateTestReading.h"
 #include "export/SummaryPlot.h"
 #include "export/SummaryStatistics.h"
+#include "export/SummaryTests.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,8 +19,8 @@ namespace {
 // The counted tests are listed from this row down.
 constexpr std::int32_t FirstTestRow = 11;
 
-// Every constant-rate worksheet before the last sheet, hidden or not, whose units can be read
-// overwrites the units: the last one in sheet order wins.
+// The units of a summary without a readable test: every constant-rate worksheet before the
+// last sheet, hidden or not, whose units can be read overwrites them; the last one wins.
 RateUnits scanUnits(xl::Application& app) {
     RateUnits units;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
@@ -79,49 +79,22 @@ void writeLabels(xl::Application& app, xl::Sheet& summary, const RateUnits& unit
     formatLabels(app, summary, "C5:C8");
 }
 
-struct CountedTests {
-    SummaryStatistics stats;
-    std::vector<RateTest> tests;
-    std::size_t notes = 0;
-};
-
-// Lists each counted test on its own row below the table, in sheet order; a sheet that cannot
-// be read gets a note instead, below the list after one empty row, so it prints on the page of
-// the table (text beside the table would run onto a page of its own).
-CountedTests collectTests(xl::Application& app, xl::Sheet& summary) {
-    CountedTests counted;
-    std::vector<std::string> notes;
-    const std::int16_t count = sheetCounter(app.Sheets()->Count());
-    for (std::int16_t i = 1; i <= count - 1; ++i) {
-        app.Sheets()->Item(i)->Activate();
-        const xl::SheetPtr sheet = app.ActiveSheet();
-        if (!isCountedRateSheet(*sheet)) {
-            continue;
-        }
-        RateTestReading reading = readRateTest(*sheet, i);
-        const RateTest& test = reading.test;
-        if (reading.problem.empty() && !counted.stats.add(test.force, test.deformation)) {
-            reading.problem = "its results are too large to summarise with the other tests";
-        }
-
-        if (!reading.problem.empty()) {
-            notes.push_back(test.name + " left out: " + reading.problem);
-            continue;
-        }
-        summary.Activate();
-        const auto row = static_cast<std::int32_t>(FirstTestRow - 1 + counted.stats.n);
+// Lists each counted test on its own row below the table, in sheet order; the notes follow
+// below the list after one empty row, so they print on the page of the table (text beside the
+// table would run onto a page of its own).
+void writeTests(xl::Sheet& summary, const SummaryTests& counted) {
+    summary.Activate();
+    auto row = FirstTestRow;
+    for (const RateTest& test : counted.tests) {
         summary.Cells(row, 1)->setValue(test.name);
         summary.Cells(row, 2)->setValue(test.force);
         summary.Cells(row, 4)->setValue(test.deformation);
-        counted.tests.push_back(std::move(reading.test));
+        ++row;
     }
-    summary.Activate();
-    auto noteRow = FirstTestRow + static_cast<std::int32_t>(counted.stats.n) + 1;
-    for (const std::string& note : notes) {
-        summary.Cells(noteRow++, 1)->setValue(note);
+    ++row;
+    for (const std::string& note : counted.notes) {
+        summary.Cells(row++, 1)->setValue(note);
     }
-    counted.notes = notes.size();
-    return counted;
 }
 
 void writeStatistics(xl::Application& app, xl::Sheet& summary, const SummaryStatistics& s) {
@@ -146,12 +119,13 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     xl::Application& app = ctx.application();
     const xl::WorkbookPtr book = app.ActiveWorkbook();
     ctx.Summaries.erase(book->Name());
-    RateUnits units;
     withAlertsOff(app, [&] {
         book->DropSetAside();
         removeSummarySheets(app);
-        units = scanUnits(app);
     });
+    // Before the Summary sheet is added: every sheet now standing is a candidate.
+    const SummaryTests counted = collectSummaryTests(app, scanUnits(app));
+    const RateUnits& units = counted.units;
 
     keptSheets = app.Sheets()->Count();
     book->Sheets()->Add(app.Sheets()->Item(keptSheets));
@@ -160,7 +134,7 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     summary->setName(SummarySheetName);
 
     writeLabels(app, *summary, units);
-    const CountedTests counted = collectTests(app, *summary);
+    writeTests(*summary, counted);
     if (counted.stats.n > 0) {
         writeStatistics(app, *summary, counted.stats);
     }
@@ -173,30 +147,16 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     memo.units = units;
     memo.stats = counted.stats;
     memo.counted = counted.tests.size();
-    memo.notes = counted.notes;
+    memo.notes = counted.notes.size();
     ctx.Summaries[book->Name()] = memo;
 }
 
 // The new sheets behind the ones the memo's summary was made from, read as a rebuild would
 // read them. False when they would change more than the summary's rows, statistics and plot:
-// other units, a sheet left out with a note, a summary sheet among them.
+// other units, a note, a summary sheet among them.
 bool readNewSheets(xl::Application& app, SummaryMemo& memo, std::vector<RateTest>& newTests) {
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
     if (count < memo.keptSheets) {
-        return false;
-    }
-    // The units come from every sheet before the last, the last kept one now included.
-    RateUnits units = memo.units;
-    for (std::int16_t i = sheetCounter(std::max(memo.keptSheets, 1)); i <= count - 1; ++i) {
-        app.Sheets()->Item(i)->Activate();
-        const xl::SheetPtr sheet = app.ActiveSheet();
-        if (isRateWorksheet(*sheet)) {
-            if (auto read = readRateUnits(*sheet)) {
-                units = std::move(*read);
-            }
-        }
-    }
-    if (!(units == memo.units)) {
         return false;
     }
     for (std::int16_t i = sheetCounter(memo.keptSheets + 1); i <= count; ++i) {
@@ -209,8 +169,7 @@ bool readNewSheets(xl::Application& app, SummaryMemo& memo, std::vector<RateTest
             continue;
         }
         RateTestReading reading = readRateTest(*sheet, i);
-        if (!reading.problem.empty() ||
-            !memo.stats.add(reading.test.force, reading.test.deformation)) {
+        if (!addsPlainly(memo.units, memo.stats, reading)) {
             return false;
         }
         newTests.push_back(std::move(reading.test));

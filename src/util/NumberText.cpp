@@ -182,6 +182,10 @@ bool isPlainNumber(std::string_view number) {
 } // namespace
 
 double leadingNumber(std::string_view text) {
+    return findLeadingNumber(text).value_or(0.0);
+}
+
+std::optional<double> findLeadingNumber(std::string_view text) {
     ValScanner scan(text);
     bool negative = false;
     if (scan.peek() == '+' || scan.peek() == '-') {
@@ -202,7 +206,7 @@ double leadingNumber(std::string_view text) {
         }
     }
     if (integerPart.empty() && fractionPart.empty()) {
-        return 0.0;
+        return std::nullopt;
     }
     long exponent = 0;
     const char marker = scan.peek();

@@ -12,6 +12,8 @@ namespace kelvor {
 // be written with E or D, and whatever follows the number is ignored. 0 when the text does not
 // begin with a number. A number too large for a double gives an infinity of its sign.
 double leadingNumber(std::string_view text);
+// The same number, or nothing when the text does not begin with one.
+std::optional<double> findLeadingNumber(std::string_view text);
 
 // The nearest 32-bit whole number, halves going to the even neighbour; nothing when the value
 // is not finite or lies outside the 32-bit range.

@@ -170,10 +170,19 @@ TEST_F(Unattended, MalformedReportThenThreeValidOnesGiveThreeSheetsAndTheirSumma
     text.replace("Force units in lbf\r\nDeflection units in in\r\n", "");
     const QString malformed = reader.folder() + "/no-units.txt";
     writeFile(malformed, text);
+    // The valid ones in one pair of units, so that the summary counts all three.
+    QStringList valid;
+    for (const char* file :
+         {"rate-paper-core-n-mm-150.txt", "rate-bottle-topload-kgf-mm-300.txt"}) {
+        QByteArray report = readFile(sample(file));
+        report.replace("Force units in N\r\n", "Force units in lbf\r\n");
+        report.replace("Force units in kgf\r\n", "Force units in lbf\r\n");
+        report.replace("Deflection units in mm\r\n", "Deflection units in in\r\n");
+        valid.push_back(reader.folder() + "/lbf-in-" + file);
+        writeFile(valid.back(), report);
+    }
     Simulator tester({"--rate", "0", "--pause", "1.6"},
-                     {malformed, sample("rate-shipper-lbf-in-50.txt"),
-                      sample("rate-paper-core-n-mm-150.txt"),
-                      sample("rate-bottle-topload-kgf-mm-300.txt")});
+                     {malformed, sample("rate-shipper-lbf-in-50.txt"), valid[0], valid[1]});
     reader.writeSettings(channelSettings({tester.device()}));
     reader.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(tester.device()); }, 10000));

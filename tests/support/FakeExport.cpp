@@ -15,6 +15,12 @@ ExportOutcome FakeExport::exportReport(int channel, std::string& reportText,
     if (!consume) {
         return {};
     }
+    if (notReport) {
+        reportText.clear();
+        ExportOutcome dropped;
+        dropped.notReport = true;
+        return dropped;
+    }
     reportText.clear();
     return {.pasted = true, .workbook = "Book" + std::to_string(workbookIndex), .sheet = "Data 1"};
 }

@@ -26,6 +26,7 @@ public:
 
     std::vector<Call> calls;
     bool consume = true;
+    bool notReport = false;               // consumed as a transmission that is no test report
     std::int32_t assignWorkbookIndex = 0; // written back when non-zero
     std::function<void(int channel)> during;
 };

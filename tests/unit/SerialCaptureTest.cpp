@@ -356,6 +356,22 @@ TEST_F(SerialCaptureTest, ReportNotTakenLeavesTheQueueAndLaterReportsGoOn) {
     EXPECT_EQ(channels[0].Status, StatusReady);
 }
 
+// Noise was told only by the beep: the light says it until the next report is exported.
+TEST_F(SerialCaptureTest, DroppedTransmissionIsToldOnTheLightUntilTheNextReport) {
+    channels[0].Description = "Press A";
+    start({0});
+    exporter.notReport = true;
+    sendReport(0, "+++ATH0 NO CARRIER line noise 1234567");
+    EXPECT_EQ(lights.tooltips[0], "Press A\nlast transmission was not a test report: 37 "
+                                  "characters, kept in ch0-0");
+    runStatusTicks();
+    EXPECT_NE(lights.tooltips[0].find("not a test report"), std::string::npos);
+
+    exporter.notReport = false;
+    sendReport(0, "CONSTANT RATE TEST DATA\r\n");
+    EXPECT_EQ(lights.tooltips[0], "Press A");
+}
+
 TEST_F(SerialCaptureTest, ReportCompletesOnTheEleventhQuietTick) {
     start({0});
     statusUpdate.enableRequests = 0;

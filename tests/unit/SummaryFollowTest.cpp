@@ -101,10 +101,10 @@ TEST_F(SummaryFollowTest, NewTestsAreAddedAndTheFileIsTheRebuildsAfterEveryExpor
     for (int t = 2; t <= 6; ++t) {
         EXPECT_TRUE(exportBoth(rate(t))) << t;
     }
-    // A constant-load test and a report that is no test take the summary away until the next
-    // constant-rate test, which follows the summary they took away.
-    EXPECT_FALSE(exportBoth(sampleReport("load-stack-creep-lbf-in.txt")));
-    EXPECT_FALSE(exportBoth("no test at all\r\n"));
+    // A constant-load test and a report that is no test put back the summary they took away,
+    // and the next constant-rate test follows it.
+    EXPECT_TRUE(exportBoth(sampleReport("load-stack-creep-lbf-in.txt")));
+    EXPECT_TRUE(exportBoth("no test at all\r\n"));
     EXPECT_TRUE(exportBoth(rate(7)));
     EXPECT_TRUE(exportBoth(rate(8)));
     EXPECT_TRUE(following.prompts.shown.empty());
@@ -115,9 +115,16 @@ TEST_F(SummaryFollowTest, AnythingButNewTestsRebuilds) {
     for (int t = 1; t <= 3; ++t) {
         exportBoth(rate(t));
     }
-    // Other units.
+    // Other units: left out with a note, and made again while the note stands; hidden, they
+    // are no longer noted and the summary is followed again.
     EXPECT_FALSE(exportBoth(rate(5, "N")));
-    EXPECT_TRUE(exportBoth(rate(6, "N")));
+    EXPECT_FALSE(exportBoth(rate(6, "N")));
+    changeBoth([](Reader& r) {
+        r.ctx.application().Sheets()->Item(7)->setVisible(xl::xlSheetHidden);
+        r.ctx.application().Sheets()->Item(9)->setVisible(xl::xlSheetHidden);
+    });
+    EXPECT_FALSE(exportBoth(rate(16)));
+    EXPECT_TRUE(exportBoth(rate(17)));
 
     // A sheet renamed, edited, hidden or removed; the trace offset changed.
     changeBoth([](Reader& r) { r.ctx.application().Sheets()->Item(1)->setName("First"); });
@@ -154,6 +161,19 @@ TEST_F(SummaryFollowTest, AnythingButNewTestsRebuilds) {
     EXPECT_FALSE(exportBoth(rateReport("380", "0.22", {"0.05,40.5", "0.10,88.0"}, "2.5 POINTS")));
     EXPECT_FALSE(exportBoth(rate(14)));
     EXPECT_FALSE(exportBoth(rate(15)));
+}
+
+// Each kind of note is the rebuild's, and the tests behind it are too.
+TEST_F(SummaryFollowTest, NotesAreTheRebuilds) {
+    for (int t = 1; t <= 3; ++t) {
+        exportBoth(rate(t));
+    }
+    EXPECT_FALSE(exportBoth(rateReport("ERR", "0.22")));
+    EXPECT_FALSE(exportBoth(rate(4)));
+    EXPECT_FALSE(exportBoth(rateReport("380", "0.22", {"0.05,40.5", "0.10,88.0"}, "52 POINTS")));
+    EXPECT_FALSE(exportBoth(rate(5, "kN")));
+    EXPECT_FALSE(exportBoth(rate(6)));
+    EXPECT_TRUE(following.prompts.shown.empty());
 }
 
 TEST_F(SummaryFollowTest, SummarizeNowRebuildsAndIsFollowedAfterwards) {

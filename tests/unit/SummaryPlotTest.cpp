@@ -142,7 +142,11 @@ TEST_F(SummaryPlotTest, TraceOffsetMayBeZeroOrNegative) {
 
 TEST_F(SummaryPlotTest, ColumnsStartAtEachTestsOwnDataRows) {
     exportReport(rateReport("400", "0.25"));
-    exportReport(reportText(rateReportLines(18)));
+    // Results in column B four and three rows above the header, where the summary reads them.
+    std::vector<std::string> lines = rateReportLines(18);
+    lines.at(13) = "Peak Force,120.4";
+    lines.at(14) = "Deformation at Peak,0.200";
+    exportReport(reportText(lines));
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
     EXPECT_EQ(formula(16, 1), "='Data 1'!RC1 +  0");
     EXPECT_EQ(offsetCell(16, 2), nullptr);

@@ -171,9 +171,15 @@ TEST_F(SummaryTest, OnlyVisibleRateWorksheetsAreCounted) {
     EXPECT_EQ(number("Summary", 3, 2), 1.0);
     EXPECT_EQ(text("Summary", 11, 1), "Data 1");
     EXPECT_TRUE(empty("Summary", 12, 1));
-    // Hidden sheets still give their units; the last one in sheet order wins.
-    EXPECT_EQ(text("Summary", 4, 2), "N");
+    // The counted test gives the units; a hidden sheet in other units is none of its tests.
+    EXPECT_EQ(text("Summary", 4, 2), "lbf");
     EXPECT_EQ(chart("Summary Plot").series.size(), 1U);
+
+    // With no test counted, hidden sheets still give their units; the last one wins.
+    app.Sheets()->Item(1)->setVisible(xl::xlSheetHidden); // Data 1
+    rebuildSummary();
+    EXPECT_TRUE(empty("Summary", 3, 2));
+    EXPECT_EQ(text("Summary", 4, 2), "N");
 }
 
 TEST_F(SummaryTest, TheLastSheetNeverGivesTheUnits) {
@@ -193,7 +199,22 @@ TEST_F(SummaryTest, TheLastSheetNeverGivesTheUnits) {
 
     EXPECT_EQ(text("Summary", 4, 2), "lbf");
     EXPECT_EQ(text("Summary", 4, 4), "in");
-    // It is counted all the same: the Summary sheet now stands behind it.
+    // As many tests in each: the earlier test's units, the other test left out.
+    EXPECT_EQ(number("Summary", 3, 2), 1.0);
+    EXPECT_EQ(text("Summary", 13, 1),
+              "Mine left out: its units (kN, cm) differ from the summary's (lbf, in)");
+
+    // In the same units it is counted all the same: the Summary sheet now stands behind it.
+    const auto last = book().indexOf("Mine").value() + 1;
+    app.Sheets()
+        ->Item(static_cast<std::int32_t>(last))
+        ->Range("A3")
+        ->setValue(std::string("Force units in lbf"));
+    app.Sheets()
+        ->Item(static_cast<std::int32_t>(last))
+        ->Range("A4")
+        ->setValue(std::string("Deflection units in in"));
+    rebuildSummary();
     EXPECT_EQ(number("Summary", 3, 2), 2.0);
     EXPECT_EQ(number("Summary", 5, 2), 999.0);
     EXPECT_EQ(text("Summary", 12, 1), "Mine");
@@ -245,12 +266,12 @@ TEST_F(SummaryTest, ExtremesComeFromTheCountedTestsOnly) {
     EXPECT_EQ(number("Summary", 6, 4), 0.1);
     EXPECT_DOUBLE_EQ(number("Summary", 7, 2), -7.75);
 
-    // Results that are not numbers read as 0.
+    // Results that are not numbers do not count as 0: the test is left out.
     index = 0;
     exportReport(rateReport("n/a", "--"));
-    EXPECT_EQ(number("Summary", 11, 2), 0.0);
-    EXPECT_EQ(number("Summary", 11, 4), 0.0);
-    EXPECT_EQ(number("Summary", 6, 2), 0.0);
+    EXPECT_TRUE(empty("Summary", 11, 2));
+    EXPECT_TRUE(empty("Summary", 6, 2));
+    EXPECT_EQ(text("Summary", 12, 1), "Data 1 left out: its force result \"n/a\" is not a number");
     EXPECT_TRUE(prompts.shown.empty()) << ::testing::PrintToString(promptTexts());
 }
 

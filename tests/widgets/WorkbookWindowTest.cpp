@@ -165,7 +165,7 @@ TEST_F(WorkbookWindowTest, FollowsNewExportsWhileOpen) {
     window->showTab("Data 1");
     const QWidget* firstData = window->currentView();
 
-    exportTo(0, "rate-paper-core-n-mm-150.txt");
+    exportTo(0, "rate-doublewall-box-lbf-in-1000.txt"); // in the same units: both are counted
     ASSERT_EQ(windows.window(0), window);
     EXPECT_EQ(window->tabNames(), (QStringList{"Data 1", "Data 1 Plot", "Data 2", "Data 2 Plot",
                                                "Summary", "Summary Plot"}));
