@@ -113,6 +113,8 @@ TEST_F(Unattended, PulledLineIsKeptClosedAndComesBackWithoutBusyWaiting) {
         10000));
     first->kill();
     waitForLog(reader, "line lost");
+    // The loss is logged before the report so far is closed and renamed in the archive.
+    waitForLog(reader, "bytes, cut short");
     const auto files = archivedReports(reader.workbookFolder(), 1);
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files[0].first.endsWith(" (cut short).txt")) << files[0].first.toStdString();
