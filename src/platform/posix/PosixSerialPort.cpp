@@ -107,42 +107,17 @@ bool deviceIsMissing(int error) {
 } // namespace
 
 PosixSerialPort::PosixSerialPort(DeviceForPort deviceForPort)
-    : deviceForPort_(std::move(deviceForPort)) {}
+    : NumberedSerialPort(std::move(deviceForPort)) {}
 
 PosixSerialPort::~PosixSerialPort() {
     close();
-}
-
-void PosixSerialPort::setCommPort(std::int16_t port) {
-    if (fd_ >= 0) {
-        throw CommError(ErrPortAlreadyOpen, "Port already open");
-    }
-    if (port < 1) {
-        throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
-    }
-    commPort_ = port;
-}
-
-void PosixSerialPort::setSettings(const std::string& settings) {
-    parseLineSettings(settings);
-    settings_ = settings;
-}
-
-void PosixSerialPort::setHandshaking(int mode) {
-    if (mode < 0 || mode > 3) {
-        throw CommError(ErrInvalidPropertyValue, "Invalid property value");
-    }
-    handshaking_ = mode;
 }
 
 void PosixSerialPort::open() {
     if (fd_ >= 0) {
         return; // opening a port that is open already changes nothing
     }
-    const std::string device = deviceForPort_ ? deviceForPort_(commPort_) : std::string();
-    if (device.empty()) {
-        throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
-    }
+    const std::string device = this->device();
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
@@ -165,7 +140,7 @@ void PosixSerialPort::open() {
         throw CommError(ErrPortNotAvailable,
                         "The port is not available (" + device + ": " + systemMessage(error) + ")");
     }
-    if (!isatty(fd) || !setUpLine(fd, parseLineSettings(settings_), handshaking_)) {
+    if (!isatty(fd) || !setUpLine(fd, lineSettings(), handshaking())) {
         const int error = errno;
         ::close(fd);
         throw CommError(ErrPortNotAvailable, "The port is not available (" + device +

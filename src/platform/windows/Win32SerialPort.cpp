@@ -96,42 +96,17 @@ bool setUpLine(HANDLE port, const LineSettings& line, int handshaking) {
 } // namespace
 
 Win32SerialPort::Win32SerialPort(DeviceForPort deviceForPort)
-    : deviceForPort_(std::move(deviceForPort)) {}
+    : NumberedSerialPort(std::move(deviceForPort)) {}
 
 Win32SerialPort::~Win32SerialPort() {
     close();
-}
-
-void Win32SerialPort::setCommPort(std::int16_t port) {
-    if (handle_ != nullptr) {
-        throw CommError(ErrPortAlreadyOpen, "Port already open");
-    }
-    if (port < 1) {
-        throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
-    }
-    commPort_ = port;
-}
-
-void Win32SerialPort::setSettings(const std::string& settings) {
-    parseLineSettings(settings);
-    settings_ = settings;
-}
-
-void Win32SerialPort::setHandshaking(int mode) {
-    if (mode < 0 || mode > 3) {
-        throw CommError(ErrInvalidPropertyValue, "Invalid property value");
-    }
-    handshaking_ = mode;
 }
 
 void Win32SerialPort::open() {
     if (handle_ != nullptr) {
         return; // opening a port that is open already changes nothing
     }
-    const std::string device = deviceForPort_ ? deviceForPort_(commPort_) : std::string();
-    if (device.empty()) {
-        throw CommError(ErrInvalidPortNumber, "Invalid Port Number");
-    }
+    const std::string device = this->device();
     const HANDLE port =
         CreateFileW(pathFromUtf8(devicePath(device)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                     nullptr, OPEN_EXISTING, 0, nullptr);
@@ -147,8 +122,7 @@ void Win32SerialPort::open() {
         }
         throw CommError(ErrPortNotAvailable, "The port is not available" + why);
     }
-    if (GetFileType(port) != FILE_TYPE_CHAR ||
-        !setUpLine(port, parseLineSettings(settings_), handshaking_)) {
+    if (GetFileType(port) != FILE_TYPE_CHAR || !setUpLine(port, lineSettings(), handshaking())) {
         const DWORD error = GetLastError();
         CloseHandle(port);
         throw CommError(ErrPortNotAvailable, "The port is not available (" + device +

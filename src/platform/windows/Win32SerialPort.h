@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/SerialPort.h"
+#include "platform/NumberedSerialPort.h"
 
-#include <functional>
 #include <string>
 
 namespace kelvor {
@@ -11,17 +10,13 @@ namespace kelvor {
 // many bytes wait (ClearCommError) and takes them (ReadFile with immediate timeouts). Qt
 // Serial Port's event waits never complete under Wine; plain reads work there and on Windows.
 // Opened read-write: Wine refuses the line settings on a handle opened for writing only.
-class Win32SerialPort final : public SerialPort {
+class Win32SerialPort final : public NumberedSerialPort {
 public:
-    using DeviceForPort = std::function<std::string(int)>;
     explicit Win32SerialPort(DeviceForPort deviceForPort);
     ~Win32SerialPort() override;
     Win32SerialPort(const Win32SerialPort&) = delete;
     Win32SerialPort& operator=(const Win32SerialPort&) = delete;
 
-    void setCommPort(std::int16_t port) override;
-    void setSettings(const std::string& settings) override;
-    void setHandshaking(int mode) override;
     void setPortOpen(bool open) override;
     bool portOpen() const override;
     int inBufferCount() override;
@@ -35,13 +30,9 @@ private:
     void takeWaiting();
     [[noreturn]] void lose(unsigned long error);
 
-    DeviceForPort deviceForPort_;
     void* handle_ = nullptr; // a HANDLE; nullptr while closed
     std::string device_;
     std::string pending_;
-    std::int16_t commPort_ = 1;
-    std::string settings_ = "9600,N,8,1";
-    int handshaking_ = 0;
 };
 
 } // namespace kelvor
