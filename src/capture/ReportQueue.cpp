@@ -19,8 +19,8 @@ void ReportQueue::note(const std::string& event) {
     }
 }
 
-void ReportQueue::push(int channel, std::string text, std::string archiveFile) {
-    queues_.at(index(channel)).push_back({std::move(text), std::move(archiveFile)});
+void ReportQueue::push(int channel, std::string text, ReportOrigin origin) {
+    queues_.at(index(channel)).push_back({std::move(text), std::move(origin)});
 }
 
 std::string ReportQueue::exportOldest(int n) {
@@ -32,18 +32,19 @@ std::string ReportQueue::exportOldest(int n) {
     queue.pop_front();
     const std::string name = channelName(w_.channels, n);
     const std::size_t characters = report.text.size();
+    const std::string& archiveFile = report.origin.archiveFile;
 
     exporting_ = true;
     ExportOutcome outcome;
     try {
-        outcome = w_.exporter.exportReport(n, report.text, report.archiveFile,
-                                           w_.channels[n].WorkbookIndex);
+        outcome =
+            w_.exporter.exportReport(n, report.text, report.origin, w_.channels[n].WorkbookIndex);
     } catch (const std::exception& error) {
         // The export tells its own failures; this is one it could not, told here once.
         std::string text =
             "The report of " + name + " could not be put into its workbook: " + error.what() + ".";
-        if (!report.archiveFile.empty()) {
-            text += "\rIt is kept as received in " + report.archiveFile + ".";
+        if (!archiveFile.empty()) {
+            text += "\rIt is kept as received in " + archiveFile + ".";
         }
         w_.prompts.show(text, ProgramTitle, PromptIcon::Critical, PromptButtons::Ok);
     }
@@ -53,8 +54,7 @@ std::string ReportQueue::exportOldest(int n) {
         // Only a beep told it so far: whoever comes later reads it here.
         const std::string told =
             "last transmission was not a test report: " + std::to_string(characters) +
-            " characters, " +
-            (report.archiveFile.empty() ? "not kept" : "kept in " + report.archiveFile);
+            " characters, " + (archiveFile.empty() ? "not kept" : "kept in " + archiveFile);
         note(name + ": " + told);
         return told;
     }
@@ -62,7 +62,7 @@ std::string ReportQueue::exportOldest(int n) {
         note(name + ": report exported to " + outcome.workbook + ", sheet " + outcome.sheet);
     } else {
         note(name + ": report not put on a data sheet" +
-             (report.archiveFile.empty() ? "" : " (kept in " + report.archiveFile + ")"));
+             (archiveFile.empty() ? "" : " (kept in " + archiveFile + ")"));
     }
     return {};
 }

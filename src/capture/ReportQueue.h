@@ -26,7 +26,7 @@ public:
 
     explicit ReportQueue(Wiring wiring) : w_(wiring) {}
 
-    void push(int channel, std::string text, std::string archiveFile);
+    void push(int channel, std::string text, ReportOrigin origin);
     std::size_t size(int channel) const { return queues_.at(index(channel)).size(); }
     bool empty(int channel) const { return queues_.at(index(channel)).empty(); }
     // An export is running (a message loop inside it may call back in here).
@@ -40,7 +40,7 @@ public:
 private:
     struct QueuedReport {
         std::string text;
-        std::string archiveFile;
+        ReportOrigin origin;
     };
 
     static std::size_t index(int channel) { return static_cast<std::size_t>(channel); }

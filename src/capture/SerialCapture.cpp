@@ -15,6 +15,8 @@ constexpr const char* LineSettings = "9600,N,8,1";
 constexpr int RtsCtsHandshaking = 2;
 constexpr const char* ProgramTitle = "KelvorReader2";
 constexpr const char* CompleteCaption = "To Excel";
+// Why a report held when its port closes on purpose (setup, the end of the program) ended.
+constexpr const char* PortClosed = "its port was closed";
 
 // The serial control takes a 16-bit port number; anything wider is an overflow, as it was
 // for the control itself.
@@ -116,7 +118,7 @@ void SerialCapture::openChannel(int n) {
         ch.Status = StatusOff;
     }
     // Text still held was received: it is finished as a report and exported, not dropped.
-    finishReport(n, true);
+    finishReport(n, PortClosed);
     if (!queue_.empty(n)) {
         ch.Status = StatusComplete;
     }
@@ -211,7 +213,7 @@ void SerialCapture::CommClose() {
         // A report cut short by the closing is still archived and exported; a running or
         // waiting export finishes and turns the channel off itself.
         ChannelRecord& ch = w_.channels[n];
-        finishReport(n, true);
+        finishReport(n, PortClosed);
         if (ch.Status != StatusExporting) {
             ch.Status = queue_.empty(n) ? StatusOff : StatusComplete;
         }
@@ -269,7 +271,7 @@ void SerialCapture::pollChannel(int n) {
         ++ch.IdleTicks;
     }
     if (ch.Status == StatusReceiving && ch.IdleTicks > QuietTicksLimit) {
-        finishReport(n, false);
+        finishReport(n, {});
         ch.Status = StatusComplete;
         w_.statusUpdate.setEnabled(true);
     }
@@ -287,17 +289,18 @@ void SerialCapture::receive(int n, const std::string& input) {
 }
 
 // The text under way becomes a complete report in the channel's queue.
-void SerialCapture::finishReport(int n, bool cutShort) {
+void SerialCapture::finishReport(int n, const std::string& cutShortBy) {
     ChannelRecord& ch = w_.channels[n];
     ch.IdleTicks = 0;
     if (ch.ReceivedText.empty()) {
         return;
     }
+    const bool cutShort = !cutShortBy.empty();
     std::string file = w_.archive != nullptr ? w_.archive->finish(n, cutShort) : std::string();
     note(channelName(n) + ": report received, " + std::to_string(ch.ReceivedText.size()) +
          " bytes" + (cutShort ? ", cut short" : "") +
          (file.empty() ? ", not archived" : ", archived as " + file));
-    queue_.push(n, std::exchange(ch.ReceivedText, {}), std::move(file));
+    queue_.push(n, std::exchange(ch.ReceivedText, {}), ReportOrigin{std::move(file), cutShortBy});
 }
 
 // The line went away under an enabled channel (adapter pulled, device error). Its port is
@@ -309,7 +312,7 @@ void SerialCapture::portLost(int n, const std::string& why) {
     reopenCountdown_[n] = ReopenTicks;
     note(channelName(n) + ": line lost (" + why + "); waiting for it to return");
     ChannelRecord& ch = w_.channels[n];
-    finishReport(n, true);
+    finishReport(n, "the line was lost");
     if (ch.Status != StatusExporting) {
         ch.Status = queue_.empty(n) ? StatusOff : StatusComplete;
     }
@@ -408,7 +411,7 @@ void SerialCapture::finishHeldReports() {
         return; // the running export ends first; what waits is in the archive
     }
     for (int n = 0; n < ChannelCount; ++n) {
-        finishReport(n, true);
+        finishReport(n, "the reader was closed");
         while (!queue_.empty(n)) {
             exportNext(n);
         }

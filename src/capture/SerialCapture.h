@@ -74,7 +74,9 @@ private:
     void closePort(int n);
     void pollChannel(int n);
     void receive(int n, const std::string& input);
-    void finishReport(int n, bool cutShort);
+    // `cutShortBy` says why the report ended before its tester fell silent; empty when it
+    // did not.
+    void finishReport(int n, const std::string& cutShortBy);
     void exportNext(int n);
     void afterExport(int n);
     void portLost(int n, const std::string& why);

@@ -29,6 +29,8 @@ struct ExportContext {
     bool SummaryTakenAway = false;
     // While a received report is exported: the file that keeps it as received.
     std::string ReportArchiveFile;
+    // ... and why it was cut short; empty when it was not.
+    std::string ReportCutShortBy;
     // Error boxes shown by the export procedures so far.
     int MessagesShown = 0;
     // The time a new workbook is started at; its file is named after it.

@@ -1,6 +1,7 @@
 #include "export/RateTestReading.h"
 
 #include "export/CellText.h"
+#include "export/CutShortMark.h"
 #include "export/RateResults.h"
 #include "export/ReportHeader.h"
 #include "util/NumberText.h"
@@ -72,7 +73,9 @@ std::optional<RateUnits> readRateUnits(xl::Sheet& sheet) {
     }
 }
 
-RateTestReading readRateTest(xl::Sheet& sheet, std::int32_t sheetIndex) {
+namespace {
+
+RateTestReading readAsItStands(xl::Sheet& sheet, std::int32_t sheetIndex) {
     RateTest test;
     test.sheetIndex = sheetIndex;
     test.name = sheet.Name();
@@ -118,6 +121,24 @@ RateTestReading readRateTest(xl::Sheet& sheet, std::int32_t sheetIndex) {
         }
     }
     return {std::move(test), {}, std::move(remark)};
+}
+
+} // namespace
+
+RateTestReading readRateTest(xl::Sheet& sheet, std::int32_t sheetIndex) {
+    RateTestReading reading = readAsItStands(sheet, sheetIndex);
+    // Whatever else is wrong with the test, its reader learns that it was cut short.
+    if (const auto cause = cutShortCause(sheet.PageSetup()->LeftFooter())) {
+        const std::string& cutShort = reading.cutShort = "was cut short: " + *cause;
+        if (!reading.problem.empty()) {
+            reading.problem += "; it " + cutShort;
+        } else if (reading.remark.empty()) {
+            reading.remark = cutShort;
+        } else {
+            reading.remark = cutShort + "; it " + reading.remark;
+        }
+    }
+    return reading;
 }
 
 } // namespace kelvor

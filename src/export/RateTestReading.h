@@ -39,6 +39,8 @@ struct RateTestReading {
     RateTest test;
     std::string problem;
     std::string remark;
+    // "was cut short: <cause>" when its report was, also told in `problem` or `remark`.
+    std::string cutShort;
 };
 
 RateTestReading readRateTest(xl::Sheet& sheet, std::int32_t sheetIndex);

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "export/ChannelWorkbooks.h"
+#include "export/CutShortMark.h"
 #include "export/DataSheet.h"
 #include "export/ErrorMessage.h"
 #include "export/FormatDataSheet.h"
@@ -12,9 +13,10 @@
 namespace kelvor {
 
 ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportText,
-                                             const std::string& archiveFile,
+                                             const ReportOrigin& origin,
                                              std::int32_t& workbookIndex) {
-    ctx_.ReportArchiveFile = archiveFile;
+    ctx_.ReportArchiveFile = origin.archiveFile;
+    ctx_.ReportCutShortBy = origin.cutShortBy;
     const int messagesBefore = ctx_.MessagesShown;
     const bool decided = runSteps(channel, reportText, workbookIndex);
     ExportOutcome result = outcome(decided, reportText);
@@ -27,6 +29,7 @@ ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportTex
                                              "The report could not be put on a data sheet."));
     }
     ctx_.ReportArchiveFile.clear();
+    ctx_.ReportCutShortBy.clear();
     return result;
 }
 
@@ -50,6 +53,9 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
         ctx_.ReportPasted = false;
         ctx_.SummaryTakenAway = false;
         decided = AddDataSheet(ctx_, reportText, workbookIndex);
+        if (decided && ctx_.ReportPasted) {
+            markCutShort();
+        }
         if (decided) {
             FormatDataSheet(ctx_, channel);
         }
@@ -71,6 +77,15 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
         return false;
     }
     return decided;
+}
+
+// A report cut short says so at the foot of every printed page of its data sheet, where the
+// summary finds it again however long after.
+void ReportExportStep::markCutShort() {
+    if (!ctx_.ReportCutShortBy.empty()) {
+        ctx_.application().ActiveSheet()->PageSetup()->setLeftFooter(
+            cutShortFooter(ctx_.ReportCutShortBy));
+    }
 }
 
 // A summary the export took away and did not build again (the report was no constant-rate

@@ -17,10 +17,12 @@ class ReportExportStep : public ReportExport {
 public:
     explicit ReportExportStep(ExportContext& ctx) : ctx_(ctx) {}
 
-    ExportOutcome exportReport(int channel, std::string& reportText, const std::string& archiveFile,
+    using ReportExport::exportReport;
+    ExportOutcome exportReport(int channel, std::string& reportText, const ReportOrigin& origin,
                                std::int32_t& workbookIndex) override;
 
 private:
+    void markCutShort();
     bool runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex);
     void restoreSummary();
     void restoreApplicationQuietly();

@@ -68,6 +68,8 @@ public:
     virtual void setTopMargin(double points) = 0;
     virtual void setBottomMargin(double points) = 0;
     virtual void setCenterHeader(const std::string& text) = 0;
+    virtual std::string LeftFooter() = 0;
+    virtual void setLeftFooter(const std::string& text) = 0;
     virtual void setCenterFooter(const std::string& text) = 0;
     virtual void setRightFooter(const std::string& text) = 0;
     virtual void setPrintTitleRows(const std::string& rows) = 0; // "$15:$15"

@@ -64,7 +64,8 @@ SummaryTests collectSummaryTests(xl::Application& app, const RateUnits& fallback
             reading.problem = "its results are too large to summarise with the other tests";
         }
         if (!reading.problem.empty()) {
-            summary.notes.push_back(test.name + " left out: " + reading.problem);
+            const std::string also = reading.cutShort.empty() ? "" : "; it " + reading.cutShort;
+            summary.notes.push_back(test.name + " left out: " + reading.problem + also);
             continue;
         }
         if (!reading.remark.empty()) {

@@ -31,7 +31,8 @@ public:
     std::vector<qint64> quietMsBeforeExport;
     QElapsedTimer sinceLastInput;
 
-    ExportOutcome exportReport(int channel, std::string& reportText, const std::string&,
+    using ReportExport::exportReport;
+    ExportOutcome exportReport(int channel, std::string& reportText, const ReportOrigin&,
                                std::int32_t&) override {
         reports.emplace_back(channel, reportText);
         quietMsBeforeExport.push_back(sinceLastInput.elapsed());

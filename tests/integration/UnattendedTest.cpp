@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -72,6 +73,15 @@ QStringList dataSheets(const QJsonObject& workbook) {
         }
     }
     return names;
+}
+
+QJsonObject sheetNamed(const QJsonObject& workbook, const QString& name) {
+    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
+        if (sheet["name"].toString() == name) {
+            return sheet.toObject();
+        }
+    }
+    return {};
 }
 
 QStringList workbookFiles(const QString& folder) {
@@ -141,6 +151,22 @@ TEST_F(Unattended, PulledLineIsKeptClosedAndComesBackWithoutBusyWaiting) {
     waitForLog(reader, ", sheet Data 2");
     reader.stopWith(SIGTERM);
     EXPECT_EQ(archivedReports(reader.workbookFolder(), 1).size(), 2);
+
+    // The sheet of the report the pull cut short says so on paper, and so does the summary.
+    const QStringList books = workbookFiles(reader.workbookFolder());
+    ASSERT_EQ(books.size(), 1);
+    const QJsonObject book = inspectWorkbook(reader.workbookFolder() + "/" + books[0]);
+    EXPECT_EQ(sheetNamed(book, "Data 1")["left_footer"].toString(), "Cut short: the line was lost");
+    EXPECT_TRUE(sheetNamed(book, "Data 2")["left_footer"].isNull());
+    QStringList notes;
+    for (const QJsonValue& cell : sheetNamed(book, "Summary")["cells"].toObject()) {
+        if (cell.toString().startsWith("Data ")) {
+            notes << cell.toString();
+        }
+    }
+    EXPECT_TRUE(
+        notes.filter(QRegularExpression("^Data 1 .*was cut short: the line was lost")).size() == 1)
+        << notes.join("\n").toStdString();
 }
 
 TEST_F(Unattended, ReportsWhileAnErrorBoxStaysOpenBecomeSheetsOfTheirOwn) {

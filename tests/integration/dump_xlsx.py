@@ -37,6 +37,7 @@ def describe_sheet(sheet, max_rows):
     info["margins"] = [m.left, m.right, m.top, m.bottom]
     info["header"] = sheet.oddHeader.center.text
     info["footer"] = sheet.oddFooter.center.text
+    info["left_footer"] = sheet.oddFooter.left.text
     info["print_title_rows"] = sheet.print_title_rows
     return info
 

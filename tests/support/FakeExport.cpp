@@ -3,9 +3,8 @@
 namespace kelvor {
 
 ExportOutcome FakeExport::exportReport(int channel, std::string& reportText,
-                                       const std::string& archiveFile,
-                                       std::int32_t& workbookIndex) {
-    calls.push_back({channel, reportText, workbookIndex, archiveFile});
+                                       const ReportOrigin& origin, std::int32_t& workbookIndex) {
+    calls.push_back({channel, reportText, workbookIndex, origin.archiveFile, origin.cutShortBy});
     if (during) {
         during(channel);
     }

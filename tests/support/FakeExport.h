@@ -19,9 +19,11 @@ public:
         std::string report;
         std::int32_t workbookIndex;
         std::string archiveFile;
+        std::string cutShortBy;
     };
 
-    ExportOutcome exportReport(int channel, std::string& reportText, const std::string& archiveFile,
+    using ReportExport::exportReport;
+    ExportOutcome exportReport(int channel, std::string& reportText, const ReportOrigin& origin,
                                std::int32_t& workbookIndex) override;
 
     std::vector<Call> calls;

@@ -58,9 +58,9 @@ protected:
     ChartExportFixture() { channels[1].Description = "Line 2 crusher"; }
 
     // Returns what the step left of the text.
-    std::string exportReport(std::string text) {
+    std::string exportReport(std::string text, const std::string& cutShortBy = {}) {
         ReportExportStep step(ctx);
-        step.exportReport(1, text, "", index);
+        step.exportReport(1, text, ReportOrigin{"", cutShortBy}, index);
         return text;
     }
 

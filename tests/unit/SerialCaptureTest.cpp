@@ -334,6 +334,9 @@ TEST_F(SerialCaptureTest, EveryReportIsArchivedAsReceivedBeforeItsExport) {
     EXPECT_EQ(exporter.calls[0].archiveFile, "ch0-0");
     EXPECT_EQ(exporter.calls[1].archiveFile, "ch1-1 (cut short)");
     EXPECT_EQ(exporter.calls[1].report, "cut off by the ");
+    // The export is told why, to say so on the sheet.
+    EXPECT_EQ(exporter.calls[0].cutShortBy, "");
+    EXPECT_EQ(exporter.calls[1].cutShortBy, "its port was closed");
 }
 
 TEST_F(SerialCaptureTest, ReportNotTakenLeavesTheQueueAndLaterReportsGoOn) {
@@ -631,7 +634,9 @@ TEST_F(SerialCaptureTest, VanishedLineIsClosedExportsWhatArrivedAndComesBackQuie
     ASSERT_EQ(exporter.calls.size(), 2U);
     EXPECT_EQ(exporter.calls[0].report, "partial");
     EXPECT_EQ(exporter.calls[0].archiveFile, "ch0-0 (cut short)");
+    EXPECT_EQ(exporter.calls[0].cutShortBy, "the line was lost");
     EXPECT_EQ(exporter.calls[1].report, "partial too");
+    EXPECT_EQ(exporter.calls[1].cutShortBy, "the line was lost");
     for (int n : {0, 1, 2}) {
         EXPECT_EQ(channels[n].Status, StatusOff) << n;
         EXPECT_EQ(lights.lastPaint(n)->colour, ColourButtonFace) << n;
@@ -696,6 +701,7 @@ TEST_F(SerialCaptureTest, EndingFinishesEveryHeldReportWithoutTicks) {
     EXPECT_EQ(exporter.calls[1].report, "second");
     EXPECT_EQ(exporter.calls[2].report, "under way");
     EXPECT_EQ(exporter.calls[2].archiveFile, "ch1-2 (cut short)");
+    EXPECT_EQ(exporter.calls[2].cutShortBy, "its port was closed");
     EXPECT_EQ(capture.queuedReports(0), 0U);
 }
 

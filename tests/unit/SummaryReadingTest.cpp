@@ -148,5 +148,41 @@ TEST_F(SummaryReadingTest, AReportShortOfItsPointsIsCountedWithANote) {
     EXPECT_EQ(text("Summary", 17, 1), "Data 4 holds 1 of its 1000 points");
 }
 
+// The cause travels with the report onto its data sheet, printed at the foot of its pages, and
+// the summary reads it from there; a summary made again later still knows it.
+TEST_F(SummaryReadingTest, AReportCutShortIsCountedWithItsCause) {
+    std::vector<std::string> seven;
+    for (int i = 1; i <= 7; ++i) {
+        seven.push_back("0." + std::to_string(10 + i) + "," + std::to_string(10 * i));
+    }
+    exportReport(rateReport("400", "0.25"));
+    exportReport(rateReport("200", "0.30", seven, "52 POINTS"), "the line was lost");
+    exportReport(rateReport("380", "0.22"), "its port was closed");
+    exportReport(rateReport("390", "0.24"));
+    exportReport(metric("1800", "6.5"), "the line was lost");
+    expectNoMessages();
+
+    EXPECT_EQ(worksheet("Data 2").pageSetup().leftFooter, "Cut short: the line was lost");
+    EXPECT_EQ(worksheet("Data 2").pageSetup().centerFooter, "Page &P of &N");
+    EXPECT_EQ(worksheet("Data 4").pageSetup().leftFooter, "");
+    EXPECT_EQ(number("Summary", 3, 2), 4.0);
+    EXPECT_EQ(text("Summary", 12, 1), "Data 2");
+    EXPECT_TRUE(empty("Summary", 15, 1));
+    EXPECT_EQ(text("Summary", 16, 1),
+              "Data 2 was cut short: the line was lost; it holds 7 of its 52 points");
+    EXPECT_EQ(text("Summary", 17, 1), "Data 3 was cut short: its port was closed");
+    EXPECT_EQ(text("Summary", 18, 1),
+              "Data 5 left out: its units (N, mm) differ from the summary's (lbf, in); it was cut "
+              "short: the line was lost");
+    EXPECT_TRUE(empty("Summary", 19, 1));
+
+    // A report that ends by itself after one that was cut short carries no mark.
+    exportReport(rateReport("410", "0.26"));
+    EXPECT_EQ(worksheet("Data 6").pageSetup().leftFooter, "");
+    EXPECT_EQ(number("Summary", 3, 2), 5.0);
+    EXPECT_EQ(text("Summary", 18, 1), "Data 3 was cut short: its port was closed");
+    EXPECT_TRUE(text("Summary", 19, 1).starts_with("Data 5 left out: its units"));
+}
+
 } // namespace
 } // namespace kelvor::test

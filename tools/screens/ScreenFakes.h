@@ -51,12 +51,13 @@ public:
         action_ = std::move(action);
     }
 
-    ExportOutcome exportReport(int channel, std::string& reportText, const std::string& archiveFile,
+    using ReportExport::exportReport;
+    ExportOutcome exportReport(int channel, std::string& reportText, const ReportOrigin& origin,
                                std::int32_t& workbookIndex) override {
         if (channel == channel_ && action_) {
             std::exchange(action_, {})();
         }
-        return inner_.exportReport(channel, reportText, archiveFile, workbookIndex);
+        return inner_.exportReport(channel, reportText, origin, workbookIndex);
     }
 
 private:

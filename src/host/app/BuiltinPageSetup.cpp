@@ -35,6 +35,14 @@ void BuiltinPageSetup::change(const std::function<void(kelvor::PageSetup&)>& edi
     }
 }
 
+const kelvor::PageSetup& BuiltinPageSetup::current() {
+    auto& sheet = sheet_.sheet();
+    if (auto* chart = asChartSheet(sheet)) {
+        return chart->pageSetup();
+    }
+    return sheet_.worksheet().pageSetup();
+}
+
 void BuiltinPageSetup::setMargin(double kelvor::PageSetup::*margin, double points,
                                  const char* name) {
     sheet_.index();
@@ -71,6 +79,14 @@ void BuiltinPageSetup::setBottomMargin(double points) {
 
 void BuiltinPageSetup::setCenterHeader(const std::string& text) {
     setText(&kelvor::PageSetup::centerHeader, text, "CenterHeader");
+}
+
+std::string BuiltinPageSetup::LeftFooter() {
+    return current().leftFooter;
+}
+
+void BuiltinPageSetup::setLeftFooter(const std::string& text) {
+    setText(&kelvor::PageSetup::leftFooter, text, "LeftFooter");
 }
 
 void BuiltinPageSetup::setCenterFooter(const std::string& text) {

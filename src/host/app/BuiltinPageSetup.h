@@ -17,11 +17,14 @@ public:
     void setTopMargin(double points) override;
     void setBottomMargin(double points) override;
     void setCenterHeader(const std::string& text) override;
+    std::string LeftFooter() override;
+    void setLeftFooter(const std::string& text) override;
     void setCenterFooter(const std::string& text) override;
     void setRightFooter(const std::string& text) override;
     void setPrintTitleRows(const std::string& rows) override;
 
 private:
+    const kelvor::PageSetup& current();
     void change(const std::function<void(kelvor::PageSetup&)>& edit);
     void setMargin(double kelvor::PageSetup::*margin, double points, const char* name);
     void setText(std::string kelvor::PageSetup::*field, const std::string& text, const char* name);
