@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Remakes the screenshots under a virtual X server: the README's main window beside a workbook
-# window; the workbook window on a constant-rate chart, a constant-load chart, the Summary and
-# the Summary Plot; the main window with a light in every state, the setup dialog and the
-# About box.
+# window; the workbook window on a constant-rate chart, a constant-load data sheet and chart, the
+# Summary, the Summary Plot and its "Go to Sheet…" field; the main window with a light in every
+# state, the setup dialog and the About box.
 #   tools/screenshots.sh            build kelvor-screens, make the pictures into
 #                                   build/screenshots/ and copy those the docs show into
 #                                   docs/screenshots/
@@ -84,8 +84,8 @@ mkdir -p "$out"
 cp "$work"/*.png "$out/"
 echo "pictures: $out"
 if ! $wine; then
-    for picture in reader-and-workbook workbook-rate-chart workbook-load-chart workbook-summary \
-        workbook-summary-plot; do
+    for picture in reader-and-workbook workbook-rate-chart workbook-load-data workbook-load-chart \
+        workbook-summary workbook-summary-plot workbook-sheet-jump; do
         cp "$work/$picture.png" "$top/docs/screenshots/"
     done
 fi

@@ -2,9 +2,12 @@
 
 #include "workbookview/ChartView.h"
 #include "workbookview/SheetGrid.h"
+#include "workbookview/SheetJump.h"
 
+#include <QHBoxLayout>
 #include <QListView>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -15,14 +18,19 @@ WorkbookWindow::WorkbookWindow(std::shared_ptr<const BookState> book, QString ch
                                QWidget* parent)
     : QWidget(parent, Qt::Window), book_(std::move(book)),
       description_(std::move(channelDescription)), tabNames_(new QStringListModel(this)),
-      tabs_(new QListView(this)), pages_(new QStackedWidget(this)) {
+      tabs_(new QListView(this)), jump_(new SheetJump(tabNames_, this)),
+      pages_(new QStackedWidget(this)) {
     // Exports raise and refresh it; the user's typing stays where it is.
     setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(pages_, 1);
-    layout->addWidget(tabs_);
+    auto* tabRow = new QHBoxLayout();
+    tabRow->setSpacing(0);
+    tabRow->addWidget(tabs_, 1);
+    tabRow->addWidget(jump_);
+    layout->addLayout(tabRow);
     tabs_->setModel(tabNames_);
     tabs_->setFlow(QListView::LeftToRight);
     tabs_->setWrapping(false);
@@ -39,6 +47,12 @@ WorkbookWindow::WorkbookWindow(std::shared_ptr<const BookState> book, QString ch
                           tabs_->horizontalScrollBar()->sizeHint().height());
     connect(tabs_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { showCurrent(); });
+    connect(jump_, &SheetJump::chosen, this, [this](int row) {
+        setCurrentIndex(row);
+        pages_->setFocus(Qt::OtherFocusReason);
+    });
+    auto* goTo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connect(goTo, &QShortcut::activated, jump_, &SheetJump::focusField);
     resize(960, 640);
     refresh();
 }

@@ -16,11 +16,14 @@ class QStringListModel;
 
 namespace kelvor {
 
+class SheetJump;
+
 // The built-in spreadsheet application's window onto one workbook: the visible sheets as tabs
 // in workbook order, each shown as a read-only grid or a drawn chart. It only reads the
 // workbook. A sheet's view is built when its tab is first shown and again only after the
 // sheet changed. refresh() follows the workbook after an export: new tabs appear and the
-// workbook's active sheet is shown, without taking the focus.
+// workbook's active sheet is shown, without taking the focus. Beside the tabs, a sheet list
+// and a "Go to Sheet…" field (Ctrl+G) reach any sheet of a batch of hundreds.
 class WorkbookWindow : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +41,7 @@ public:
     // The view of the current sheet, built when its tab was shown.
     QWidget* currentView() const;
     int builtViews() const { return static_cast<int>(views_.size()); }
+    SheetJump* sheetJump() const { return jump_; }
 
 private:
     struct Tab {
@@ -58,6 +62,7 @@ private:
     // The sheet tabs: a one-row list, since a tab bar grows slow with hundreds of sheets.
     QStringListModel* tabNames_;
     QListView* tabs_;
+    SheetJump* jump_;
     QStackedWidget* pages_;
     std::vector<Tab> shown_;
     // Built views by sheet id, with the revision they show.

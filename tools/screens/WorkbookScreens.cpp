@@ -1,10 +1,10 @@
 // Makes the screenshots of the README, of the workbook window and of the reader's own windows:
 // the main window beside a workbook window; the workbook window on a constant-rate chart, a
-// constant-load chart, the Summary and the Summary Plot; the main window with a light in every
-// state, the setup dialog and the About box. Run under a virtual X server
-// (tools/screenshots.sh), natively or as the Windows build under Wine; the workbooks come from
-// the sample reports through the real export, and are copied beside the pictures so another
-// spreadsheet program can render the same files.
+// constant-load data sheet and chart, the Summary, the Summary Plot and its "Go to Sheet…"
+// field; the main window with a light in every state, the setup dialog and the About box. Run
+// under a virtual X server (tools/screenshots.sh), natively or as the Windows build under Wine;
+// the workbooks come from the sample reports through the real export, and are copied beside the
+// pictures so another spreadsheet program can render the same files.
 #include "ReaderScreens.h"
 #include "ScreenFakes.h"
 #include "Shots.h"
@@ -19,12 +19,16 @@
 #include "shell/FrmMain.h"
 #include "shell/Main.h"
 #include "shell/WorkbookWindows.h"
+#include "workbookview/SheetJump.h"
 #include "workbookview/WorkbookWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QCursor>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -48,6 +52,26 @@ void writeSettings(const QTemporaryDir& folder) {
     }
 }
 
+// The "Go to Sheet…" field offering the sheets whose names hold what was typed.
+bool shootSheetJump(WorkbookWindow& window, const QString& out) {
+    window.activateWindow();
+    window.raise();
+    SheetJump& jump = *window.sheetJump();
+    jump.focusField();
+    jump.field()->setText("plot");
+    jump.completer()->setCompletionPrefix("plot");
+    jump.completer()->complete();
+    wait(400);
+    const QWidget* popup = jump.completer()->popup();
+    const QRect area = window.frameGeometry().united(popup->frameGeometry()).adjusted(-4, -4, 4, 4);
+    const bool ok = save(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                      area.width(), area.height()),
+                         out + "/workbook-sheet-jump.png");
+    jump.completer()->popup()->hide();
+    jump.field()->clear();
+    return ok;
+}
+
 // The pictures of the workbook windows; true when all were written.
 bool shootWorkbooks(WorkbookWindows& windows, const QString& out) {
     bool ok = true;
@@ -60,11 +84,16 @@ bool shootWorkbooks(WorkbookWindows& windows, const QString& out) {
     ok = shot("Data 3 Plot", "workbook-rate-chart.png") && ok;
     ok = shot("Summary", "workbook-summary.png") && ok;
     ok = shot("Summary Plot", "workbook-summary-plot.png") && ok;
+    ok = shootSheetJump(*window, out) && ok;
     windows.showWorkbook(1);
-    windows.window(1)->resize(900, 620);
-    windows.window(1)->showTab("Data 1 Plot");
+    WorkbookWindow* load = windows.window(1);
+    load->resize(900, 620);
+    load->showTab("Data 1");
     wait(300);
-    return save(windows.window(1)->grab(), out + "/workbook-load-chart.png") && ok;
+    ok = save(load->grab(), out + "/workbook-load-data.png") && ok;
+    load->showTab("Data 1 Plot");
+    wait(300);
+    return save(load->grab(), out + "/workbook-load-chart.png") && ok;
 }
 
 // The same workbooks for another program to render.
