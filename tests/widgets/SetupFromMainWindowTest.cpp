@@ -44,7 +44,10 @@ protected:
                                        .ReleaseText = state.ReleaseText,
                                        .CommStart = window->CommStart(),
                                        .prompts = prompts,
-                                       .summary = summary});
+                                       .summary = summary,
+                                       .Platform = state.Platform,
+                                       .IniPath = state.IniPath,
+                                       .listDevices = [] { return std::vector<SerialDevice>{}; }});
         window->setSetupOpener([this] { dialogs->showSetup(); });
         window->load(dir.path());
         window->show();
