@@ -63,6 +63,22 @@ std::string SerialCapture::channelName(int n) const {
     return kelvor::channelName(w_.channels, n);
 }
 
+// The device goes on the second line: the first stays the channel's description, as the user
+// wrote it, and what the light tells of its last transmission follows.
+std::string SerialCapture::tooltip(int n, const std::string& text) const {
+    const std::int32_t port = w_.channels[n].CommPort;
+    const std::string device = w_.deviceForPort ? w_.deviceForPort(port) : std::string();
+    if (device.empty()) {
+        return text;
+    }
+    const std::string line = "Com " + std::to_string(port) + ": " + device;
+    const auto firstLineEnd = text.find('\n');
+    if (firstLineEnd == std::string::npos) {
+        return text + "\n" + line;
+    }
+    return text.substr(0, firstLineEnd) + "\n" + line + text.substr(firstLineEnd);
+}
+
 void SerialCapture::note(const std::string& event) {
     if (w_.log != nullptr) {
         w_.log->write(event);
@@ -82,7 +98,7 @@ void SerialCapture::openChannel(int n) {
     ChannelRecord& ch = w_.channels[n];
     SerialPort& port = *w_.ports[n];
     lost_[n] = false;
-    w_.lights.setTooltip(n, ch.Description);
+    w_.lights.setTooltip(n, tooltip(n, ch.Description));
     if (ch.Enabled != 0) {
         // Opening a port that is open already is no error: it simply stays open.
         bool alreadyOpen = false;
@@ -137,7 +153,7 @@ void SerialCapture::openFailed(int n, const CommError& error) {
     const std::string why = communicationErrorText(error);
     note(channelName(n) + ": opening port " + std::to_string(ch.CommPort) + " failed: " + why +
          "; tried again every few seconds");
-    w_.lights.setTooltip(n, ch.Description + " - not open: " + error.description());
+    w_.lights.setTooltip(n, tooltip(n, ch.Description + " - not open: " + error.description()));
     if (asking_[n]) {
         return;
     }
@@ -339,7 +355,7 @@ void SerialCapture::reopen(int n) {
     opened_[n] = true;
     ChannelRecord& ch = w_.channels[n];
     note(channelName(n) + ": line back, port " + std::to_string(ch.CommPort) + " opened again");
-    w_.lights.setTooltip(n, ch.Description);
+    w_.lights.setTooltip(n, tooltip(n, ch.Description));
     if (ch.Status == StatusOff) {
         ch.Status = StatusReady;
     }
@@ -381,7 +397,7 @@ void SerialCapture::exportNext(int n) {
         // The light tells of the channel's last transmission beside its description.
         const std::string told = queue_.exportOldest(n);
         const std::string& description = w_.channels[n].Description;
-        w_.lights.setTooltip(n, told.empty() ? description : description + "\n" + told);
+        w_.lights.setTooltip(n, tooltip(n, told.empty() ? description : description + "\n" + told));
     }
     afterExport(n);
 }

@@ -40,6 +40,8 @@ public:
         std::function<void()> showSetup;  // shown after Cancel of a communication error
         ReportArchive* archive = nullptr; // not owned; none: reports are not archived
         EventLog* log = nullptr;          // not owned; none: nothing is logged
+        // The device behind a port number, named in the lights' tooltips; none: not named.
+        std::function<std::string(int)> deviceForPort = {};
     };
 
     // Poll ticks between two tries to open a vanished or unopenable line again (about 3 s).
@@ -83,6 +85,7 @@ private:
     void tryReopen(int n);
     void reopen(int n);
     std::string channelName(int n) const;
+    std::string tooltip(int n, const std::string& text) const;
     void note(const std::string& event);
 
     Wiring w_;

@@ -45,8 +45,11 @@ FrmSetup& Dialogs::showSetup() {
                                       .CommStart = services_.CommStart,
                                       .prompts = services_.prompts,
                                       .summary = services_.summary,
+                                      .Platform = services_.Platform,
+                                      .IniPath = services_.IniPath,
                                       .showAbout = [this] { showAbout(); },
                                       .locale = services_.locale,
+                                      .listDevices = services_.listDevices,
                                   });
     setup_->show();
     return *setup_;

@@ -2,13 +2,17 @@
 
 #include "capture/ChannelInfo.h"
 #include "dialogs/SummaryService.h"
+#include "platform/PlatformConfig.h"
 #include "platform/Prompts.h"
+#include "platform/SerialDevices.h"
 #include "platform/Timer.h"
 
 #include <QLocale>
 #include <QPointer>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -28,7 +32,10 @@ public:
         Timer& CommStart;
         Prompts& prompts;
         SummaryService& summary;
+        PlatformConfig& Platform;
+        const std::string& IniPath;
         QLocale locale = QLocale::system();
+        std::function<std::vector<SerialDevice>()> listDevices = presentSerialDevices;
     };
 
     Dialogs(QWidget& owner, Services services);

@@ -1,6 +1,8 @@
 #include "dialogs/FrmSetup.h"
 
 #include "Version.h"
+#include "dialogs/DeviceDialog.h"
+#include "dialogs/PortEntries.h"
 #include "dialogs/TraceOffsetText.h"
 #include "export/ErrorMessage.h"
 #include "export/HostError.h"
@@ -15,7 +17,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 #include <exception>
@@ -34,7 +35,8 @@ QFont arial() {
 } // namespace
 
 FrmSetup::FrmSetup(QWidget& owner, Services services)
-    : QDialog(&owner), services_(std::move(services)) {
+    : QDialog(&owner), services_(std::move(services)),
+      portDevices_(services_.Platform.portDevices) {
     setWindowTitle("Kelvor Serial Net Setup");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -64,7 +66,7 @@ void FrmSetup::buildControls() {
         placeTwips(*text, 120, 360 + 360 * n, 3435, 315);
         textDesc_[n] = text;
 
-        auto* combo = new QComboBox(this);
+        auto* combo = new PortList(this);
         combo->setObjectName(QString("Combo1_%1").arg(n));
         placeTwips(*combo, 3600, 360 + 360 * n, 1455, 315);
         combo1_[n] = combo;
@@ -99,6 +101,14 @@ void FrmSetup::buildControls() {
         command1_[index] = button;
     }
 
+    // Below "Cancel", level with "Summarize Now".
+    devicesButton_ = new QPushButton(QString::fromUtf8("Devices\u2026"), this);
+    devicesButton_->setObjectName("Devices");
+    devicesButton_->setFont(arial());
+    devicesButton_->setAutoDefault(false);
+    placeTwips(*devicesButton_, 5940, 2820, 1275, 375);
+    connect(devicesButton_, &QPushButton::clicked, this, &FrmSetup::showDevices);
+
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
     image->setPixmap(appIconPixmap(twipsToPixels(480, screenDpi(*this))));
@@ -122,6 +132,7 @@ void FrmSetup::buildControls() {
     chain(command1_[2]);
     chain(traceOffset_);
     chain(command1_[3]);
+    chain(devicesButton_);
 }
 
 void FrmSetup::load() {
@@ -138,6 +149,58 @@ void FrmSetup::load() {
     }
     traceOffset_->setText(
         QString::fromStdString(formatSingle(services_.SummaryTraceOffset, services_.locale)));
+    describePorts();
+}
+
+std::string FrmSetup::deviceForPort(int port) const {
+    if (const auto found = portDevices_.find(port);
+        found != portDevices_.end() && !found->second.empty()) {
+        return found->second;
+    }
+    return defaultDeviceForPort(port);
+}
+
+void FrmSetup::describePorts() {
+    for (PortList* combo : combo1_) {
+        combo->describeEntries([this](int port) { return deviceForPort(port); });
+    }
+}
+
+DeviceDialog* FrmSetup::deviceDialog() const {
+    return deviceDialog_.data();
+}
+
+// The choice stays in this dialog until "Ok"; "Cancel" forgets it.
+void FrmSetup::showDevices() {
+    if (deviceDialog_) {
+        deviceDialog_->raise();
+        deviceDialog_->activateWindow();
+        return;
+    }
+    std::vector<SerialDevice> present;
+    if (services_.listDevices) {
+        present = services_.listDevices();
+    }
+    deviceDialog_ =
+        new DeviceDialog(*this, present, [this](int port) { return deviceForPort(port); });
+    deviceDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(deviceDialog_, &QDialog::accepted, this, [this] {
+        portDevices_ = chosenPortDevices(deviceDialog_->devices());
+        describePorts();
+    });
+    deviceDialog_->open();
+}
+
+void FrmSetup::storePortDevices() {
+    const auto chosen = chosenPortDevices(portDevices_);
+    if (chosen == chosenPortDevices(services_.Platform.portDevices)) {
+        return; // the file stays as it is
+    }
+    services_.Platform.portDevices = chosen;
+    if (!writePortDevices(chosen, services_.IniPath)) {
+        services_.prompts.show("INI file problem: " + services_.IniPath, ProgramTitle,
+                               PromptIcon::Critical, PromptButtons::Ok);
+    }
 }
 
 void FrmSetup::Command1Click(int index) {
@@ -206,6 +269,7 @@ void FrmSetup::okClick() {
         channel.Enabled = check1_[n]->isChecked() ? 1 : 0;
     }
     services_.SummaryTraceOffset = *offset;
+    storePortDevices();
     services_.CommStart.setEnabled(true);
     unloadForm();
 }

@@ -250,6 +250,41 @@ bool writeProfileString(const std::string& section, const std::string& key,
     return content == original || replaceFile(path, content);
 }
 
+bool deleteProfileString(const std::string& section, const std::string& key,
+                         const std::string& path) {
+    std::string content;
+    switch (readWholeFile(path, content)) {
+    case FileState::Missing:
+        return true;
+    case FileState::Unreadable:
+        return false;
+    case FileState::Read:
+        break;
+    }
+    const auto lines = parseLines(content);
+    const auto span = findSection(lines, trim(section));
+    if (!span) {
+        return true;
+    }
+    const std::string_view keyName = trim(key);
+    std::string kept;
+    kept.reserve(content.size());
+    std::size_t from = 0;
+    bool removed = false;
+    for (std::size_t i = span->first + 1; i < span->last; ++i) {
+        if (lines[i].kind == LineKind::Key && equalsIgnoringCase(lines[i].name, keyName)) {
+            kept.append(content, from, lines[i].begin - from);
+            from = lines[i].next;
+            removed = true;
+        }
+    }
+    if (!removed) {
+        return true;
+    }
+    kept.append(content, from, std::string::npos);
+    return replaceFile(path, kept);
+}
+
 bool ensureFileExists(const std::string& path) {
     const QString name = QString::fromStdString(path);
     if (QFileInfo info(name); info.exists()) {

@@ -28,6 +28,12 @@ std::string readProfileString(const std::string& section, const std::string& key
 bool writeProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& path);
 
+// Removes a key: every line of it in the first section of that name. True when the key is then
+// gone (also when the file, the section or the key was never there); false when the file
+// cannot be read or written.
+bool deleteProfileString(const std::string& section, const std::string& key,
+                         const std::string& path);
+
 // Creates an empty file when none is there. False when the path names something other than a
 // file or the file cannot be created.
 bool ensureFileExists(const std::string& path);

@@ -41,4 +41,29 @@ PlatformConfig readPlatformConfig(const std::string& iniPath) {
     return config;
 }
 
+std::map<int, std::string> chosenPortDevices(const std::map<int, std::string>& devices) {
+    std::map<int, std::string> chosen;
+    for (const auto& [port, device] : devices) {
+        if (port >= 1 && port <= ConfigurablePortCount && !device.empty() &&
+            device != defaultDeviceForPort(port)) {
+            chosen.emplace(port, device);
+        }
+    }
+    return chosen;
+}
+
+bool writePortDevices(const std::map<int, std::string>& devices, const std::string& iniPath) {
+    const auto chosen = chosenPortDevices(devices);
+    bool allWritten = true;
+    for (int port = 1; port <= ConfigurablePortCount; ++port) {
+        const std::string key = "Com" + std::to_string(port);
+        const auto found = chosen.find(port);
+        allWritten = (found == chosen.end()
+                          ? deleteProfileString("KelvorReaderPorts", key, iniPath)
+                          : writeProfileString("KelvorReaderPorts", key, found->second, iniPath)) &&
+                     allWritten;
+    }
+    return allWritten;
+}
+
 } // namespace kelvor

@@ -6,9 +6,11 @@
 namespace kelvor {
 
 // Settings the platform needs beyond the program's own keys, from two optional sections of
-// the settings file that the program reads but never writes:
-//   [KelvorReaderPorts]      Com1 ... Com16 = the device behind that port number
-//   [KelvorReaderWorkbooks]  Folder = where the built-in spreadsheet keeps its workbook files
+// the settings file:
+//   [KelvorReaderPorts]      Com1 ... Com16 = the device behind that port number; the setup
+//                            dialog writes it (writePortDevices)
+//   [KelvorReaderWorkbooks]  Folder = where the built-in spreadsheet keeps its workbook files;
+//                            only ever read
 struct PlatformConfig {
     std::map<int, std::string> portDevices;
     std::string workbookFolder;
@@ -20,6 +22,14 @@ struct PlatformConfig {
 inline constexpr int ConfigurablePortCount = 16;
 
 PlatformConfig readPlatformConfig(const std::string& iniPath);
+
+// The devices chosen for the port numbers, without those that name the system's usual device
+// anyway (a blank name counts as none).
+std::map<int, std::string> chosenPortDevices(const std::map<int, std::string>& devices);
+
+// Writes [KelvorReaderPorts]: a key for each port with a device of its own, none for a port on
+// its usual device. False when the file refused a change.
+bool writePortDevices(const std::map<int, std::string>& devices, const std::string& iniPath);
 
 // The system's usual device for a port number counted from 1 ("" below 1). One definition
 // per operating system.

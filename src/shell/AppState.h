@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/ChannelInfo.h"
+#include "platform/PlatformConfig.h"
 
 #include <string>
 
@@ -12,6 +13,8 @@ struct AppState {
     std::string IniPath;
     ChannelTable ChannelInfo;
     float SummaryTraceOffset = 0.0F;
+    // The devices behind the port numbers, read at load; the setup dialog changes them.
+    PlatformConfig Platform;
 };
 
 } // namespace kelvor

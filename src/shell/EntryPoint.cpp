@@ -130,7 +130,9 @@ int main(int argc, char** argv) {
                                       .ReleaseText = state.ReleaseText,
                                       .CommStart = frmMain.CommStart(),
                                       .prompts = prompts,
-                                      .summary = summary});
+                                      .summary = summary,
+                                      .Platform = state.Platform,
+                                      .IniPath = state.IniPath});
     frmMain.setSetupOpener([&dialogs] { dialogs.showSetup(); });
     kelvor::WorkbookWindows workbookWindows(
         {.lights = statusLights(frmMain),

@@ -117,8 +117,10 @@ void FrmMain::load(const QString& programFolder) {
     const double left = std::clamp<double>(values.Left, -PositionLimitTwips, PositionLimitTwips);
     move(twipsToPixels(left, d), twipsToPixels(top, d));
 
-    const PlatformConfig config = readPlatformConfig(state_.IniPath);
-    auto deviceForPort = [config](int port) { return config.deviceForPort(port); };
+    state_.Platform = readPlatformConfig(state_.IniPath);
+    // Looked up at every opening, so a device chosen in the setup applies when the ports
+    // reopen after it.
+    auto deviceForPort = [this](int port) { return state_.Platform.deviceForPort(port); };
     std::array<SerialPort*, ChannelCount> ports{};
     for (int n = 0; n < ChannelCount; ++n) {
         ports_[n] = services_.makePort ? services_.makePort(deviceForPort)
@@ -137,6 +139,7 @@ void FrmMain::load(const QString& programFolder) {
         .showSetup = [this] { showSetup(); },
         .archive = services_.archive,
         .log = services_.log,
+        .deviceForPort = deviceForPort,
     });
 
     commStart_.setEnabled(true);

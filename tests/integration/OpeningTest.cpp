@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -45,6 +46,26 @@ protected:
             << reader.logText().toStdString();
     }
 };
+
+// A name that stays with the adapter, as /dev/serial/by-id gives: a link to the line.
+TEST_F(Opening, PortNumberOpensTheLineThroughTheLinkItsDeviceNames) {
+    ReaderInFolder reader;
+    Simulator line({}, {sample("rate-shipper-lbf-in-50.txt")});
+    ASSERT_TRUE(QDir(reader.folder()).mkpath("by-id"));
+    const QString link = reader.folder() + "/by-id/usb-Maker_X_0042-if00-port0";
+    ASSERT_TRUE(QFile::link(line.device(), link));
+    reader.writeSettings("[KelvorReaderCH0]\nEnabled=1\nCommPort=3\nDescription=Press A\n"
+                         "[KelvorReaderPorts]\nCom3=" +
+                         link.toUtf8() + "\n");
+    reader.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.holdsOpen(line.device()); }, 10000))
+        << reader.logText().toStdString();
+    line.play();
+    waitForLog(reader, "Channel 1 (Press A): report exported to");
+    EXPECT_EQ(archivedReports(reader.workbookFolder(), 1).size(), 1);
+    EXPECT_FALSE(reader.logText().contains("Communication Error"));
+    reader.stopWith(SIGTERM);
+}
 
 TEST_F(Opening, MissingDeviceHoldsUpNoOtherChannelAndIsTakenWhenItAppears) {
     ReaderInFolder reader;

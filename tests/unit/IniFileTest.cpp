@@ -160,5 +160,19 @@ TEST_F(IniFileTest, EnsureFileExistsCreatesAnEmptyFileAndKeepsAnExistingOne) {
     EXPECT_EQ(content(), "[Main]\nTop=1\n");
 }
 
+TEST_F(IniFileTest, DeletingAKeyRemovesItsLinesInTheFirstSectionOnly) {
+    setContent("[Ports]\r\nCom1=/dev/a\r\n; note\r\ncom1 = /dev/again\r\nCom2=/dev/b\r\n"
+               "[Other]\r\nCom1=kept\r\n[Ports]\r\nCom1=later section\r\n");
+    ASSERT_TRUE(deleteProfileString("ports", "COM1", path));
+    EXPECT_EQ(content(), "[Ports]\r\n; note\r\nCom2=/dev/b\r\n[Other]\r\nCom1=kept\r\n"
+                         "[Ports]\r\nCom1=later section\r\n");
+    // Nothing to delete leaves the file, and a missing file, alone.
+    EXPECT_TRUE(deleteProfileString("Ports", "Com9", path));
+    EXPECT_TRUE(deleteProfileString("Nowhere", "Com1", path));
+    const std::string missing = dir.filePath("missing.ini").toStdString();
+    EXPECT_TRUE(deleteProfileString("Ports", "Com1", missing));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing)));
+}
+
 } // namespace
 } // namespace kelvor

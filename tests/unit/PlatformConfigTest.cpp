@@ -54,5 +54,24 @@ TEST_F(PlatformConfigTest, RelativeFolderIsBesideTheSettingsFile) {
     EXPECT_EQ(readPlatformConfig(path).workbookFolder, dir.filePath("books").toStdString());
 }
 
+TEST_F(PlatformConfigTest, WrittenPortDevicesReadBackAndUsualDevicesLeaveNoKey) {
+    setContent("[KelvorReaderCH0]\nCommPort=3\n[KelvorReaderPorts]\nCom1=/dev/ttyUSB7\n"
+               "Com2=/dev/ttyUSB8\n[KelvorReaderWorkbooks]\nFolder=/srv/books\n");
+    const std::string byId = "/dev/serial/by-id/usb-Maker_X_0042-if00-port0";
+    ASSERT_TRUE(writePortDevices(
+        {{1, "/dev/ttyS0"}, {2, ""}, {3, byId}, {16, "/dev/ttyACM0"}, {17, "/dev/beyond"}}, path));
+    const PlatformConfig config = readPlatformConfig(path);
+    EXPECT_EQ(config.portDevices, (std::map<int, std::string>{{3, byId}, {16, "/dev/ttyACM0"}}));
+    EXPECT_EQ(config.deviceForPort(1), "/dev/ttyS0");
+    EXPECT_EQ(config.workbookFolder, "/srv/books");
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string text = file.readAll().toStdString();
+    EXPECT_EQ(text.find("Com1="), std::string::npos) << text;
+    EXPECT_EQ(text.find("Com2="), std::string::npos) << text;
+    EXPECT_EQ(text.find("Com17"), std::string::npos) << text;
+    EXPECT_NE(text.find("[KelvorReaderCH0]\nCommPort=3\n"), std::string::npos) << text;
+}
+
 } // namespace
 } // namespace kelvor

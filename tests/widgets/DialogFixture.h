@@ -46,6 +46,7 @@ protected:
     RecordingSummary summary;
     QLocale locale{QLocale::English, QLocale::UnitedStates};
     std::unique_ptr<Dialogs> dialogs;
+    std::vector<SerialDevice> presentDevices; // what the devices dialog finds
 
     void SetUp() override {
         Main(state);
@@ -64,7 +65,10 @@ protected:
                                      .CommStart = commStart,
                                      .prompts = prompts,
                                      .summary = summary,
-                                     .locale = locale});
+                                     .Platform = state.Platform,
+                                     .IniPath = state.IniPath,
+                                     .locale = locale,
+                                     .listDevices = [this] { return presentDevices; }});
     }
     FrmSetup& openSetup() { return dialogs->showSetup(); }
     // Lets windows that unloaded themselves go.

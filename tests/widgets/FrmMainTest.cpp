@@ -110,7 +110,7 @@ TEST_F(FrmMainTest, LightsFollowTheChannelStatus) {
     window->capture().CommStartTick();
     window->capture().StatusUpdateTick();
     EXPECT_EQ(background(0), QColor(255, 255, 0));
-    EXPECT_EQ(window->commStatus(0).toolTip(), "Press A");
+    EXPECT_EQ(window->commStatus(0).toolTip(), "Press A\nCom 1: /dev/ttyS0");
     EXPECT_EQ(background(2), window->palette().color(QPalette::Button));
 
     ports[0]->queueInput("CONSTANT RATE");

@@ -234,7 +234,8 @@ TEST_F(FrmSetupTest, TabWalksRowByRowThenButtonsThenSummaryControls) {
         expected.insert(expected.end(), {&setup.TextDesc(n), &setup.Combo1(n), &setup.Check1(n)});
     }
     expected.insert(expected.end(), {&setup.Command1(0), &setup.Command1(1), &setup.Command1(2),
-                                     &setup.TraceOffset(), &setup.Command1(3), &setup.TextDesc(0)});
+                                     &setup.TraceOffset(), &setup.Command1(3),
+                                     &setup.DevicesButton(), &setup.TextDesc(0)});
     ASSERT_EQ(setup.focusWidget(), expected[0]);
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(setup.focusWidget(), Qt::Key_Tab);

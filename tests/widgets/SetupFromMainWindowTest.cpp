@@ -2,10 +2,14 @@
 #include "DialogFixture.h"
 #include "FakeExport.h"
 #include "FakeSerialPort.h"
+#include "dialogs/DeviceDialog.h"
+#include "platform/IniFile.h"
 #include "shell/FrmMain.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 namespace kelvor {
@@ -18,7 +22,8 @@ protected:
     ScriptedPrompts prompts;
     FakeExport exporter;
     RecordingSummary summary;
-    std::vector<FakeSerialPort*> ports; // owned by the window
+    std::vector<FakeSerialPort*> ports;            // owned by the window
+    std::function<std::string(int)> deviceForPort; // what the ports open by
     std::unique_ptr<FrmMain> window;
     std::unique_ptr<Dialogs> dialogs;
 
@@ -31,7 +36,8 @@ protected:
         FrmMain::Services services{.prompts = prompts,
                                    .exporter = exporter,
                                    .makePort =
-                                       [this](std::function<std::string(int)>) {
+                                       [this](std::function<std::string(int)> devices) {
+                                           deviceForPort = devices;
                                            auto port = std::make_unique<FakeSerialPort>();
                                            ports.push_back(port.get());
                                            return port;
@@ -44,7 +50,10 @@ protected:
                                        .ReleaseText = state.ReleaseText,
                                        .CommStart = window->CommStart(),
                                        .prompts = prompts,
-                                       .summary = summary});
+                                       .summary = summary,
+                                       .Platform = state.Platform,
+                                       .IniPath = state.IniPath,
+                                       .listDevices = [] { return std::vector<SerialDevice>{}; }});
         window->setSetupOpener([this] { dialogs->showSetup(); });
         window->load(dir.path());
         window->show();
@@ -72,6 +81,27 @@ TEST_F(SetupFromMainWindowTest, MoreButtonOpensOneDialogAndOkReopensThePortsOnTh
     window->capture().CommStartTick();
     EXPECT_TRUE(ports[0]->portOpen());
     EXPECT_EQ(state.ChannelInfo[0].CommPort, 5);
+}
+
+TEST_F(SetupFromMainWindowTest, ADeviceChosenInTheSetupIsOpenedAndNamedAfterOk) {
+    load("[KelvorReaderCH0]\nEnabled=1\nCommPort=3\nDescription=Press A\n");
+    window->capture().CommStartTick();
+    EXPECT_EQ(window->commStatus(0).toolTip(), "Press A\nCom 3: /dev/ttyS2");
+    window->Command1Click(1);
+    FrmSetup& setup = *dialogs->setup();
+    setup.DevicesButton().click();
+    ASSERT_NE(setup.deviceDialog(), nullptr);
+    setup.deviceDialog()->device(3).setEditText("/dev/ttyUSB4");
+    setup.deviceDialog()->okButton().click();
+    setup.Command1Click(0);
+
+    window->capture().CommStartTick();
+    EXPECT_TRUE(ports[0]->portOpen());
+    EXPECT_EQ(deviceForPort(3), "/dev/ttyUSB4");
+    EXPECT_EQ(window->commStatus(0).toolTip(), "Press A\nCom 3: /dev/ttyUSB4");
+    EXPECT_EQ(readProfileString("KelvorReaderPorts", "Com3", "",
+                                dir.filePath("KelvrReader.ini").toStdString()),
+              "/dev/ttyUSB4");
 }
 
 TEST_F(SetupFromMainWindowTest, CancelOfACommunicationErrorOpensTheSetupDialog) {

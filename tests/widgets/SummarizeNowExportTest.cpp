@@ -35,6 +35,8 @@ protected:
                                              .CommStart = commStart,
                                              .prompts = prompts,
                                              .summary = summary,
+                                             .Platform = state.Platform,
+                                             .IniPath = state.IniPath,
                                              .locale = QLocale(QLocale::English)}};
 
     void SetUp() override {

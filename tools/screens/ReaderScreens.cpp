@@ -2,13 +2,17 @@
 
 #include "ScreenFakes.h"
 #include "Shots.h"
+#include "dialogs/DeviceDialog.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmSetup.h"
 #include "shell/FrmMain.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include <iostream>
 
@@ -72,6 +76,25 @@ bool shootDialogs(const ReaderScene& scene) {
     }
     wait(PaintMs);
     bool ok = save(grabFrame(*setup, Margin), scene.out + "/setup-dialog.png");
+    // The port list of Press C open, each entry with its device.
+    QComboBox& ports = setup->Combo1(2);
+    ports.showPopup();
+    wait(PaintMs);
+    const QWidget* popup = ports.view()->window();
+    const QRect area = setup->frameGeometry().united(popup->frameGeometry());
+    ok = save(setup->screen()->grabWindow(0, area.x() - Margin, area.y() - Margin,
+                                          area.width() + 2 * Margin, area.height() + 2 * Margin),
+              scene.out + "/setup-port-list.png") &&
+         ok;
+    ports.hidePopup();
+    setup->DevicesButton().click();
+    if (DeviceDialog* devices = setup->deviceDialog()) {
+        wait(PaintMs);
+        ok = save(grabFrame(*devices, Margin), scene.out + "/devices-dialog.png") && ok;
+        devices->cancelButton().click();
+    } else {
+        ok = fail("\"Devices\" opened no dialog");
+    }
     // The About box its "About" button opens, alone, without the setup dialog behind it.
     setup->Command1Click(1); // "Cancel"
     FrmAbout& about = scene.dialogs.showAbout();

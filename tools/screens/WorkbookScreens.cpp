@@ -50,6 +50,21 @@ void writeSettings(const QTemporaryDir& folder) {
         ini << "[KelvorReaderCH" << n << "]\nDescription=" << names[n]
             << "\nEnabled=" << (n < 3 ? 1 : 0) << "\nCommPort=" << n + 1 << "\n";
     }
+    ini << "[KelvorReaderPorts]\nCom1=/dev/serial/by-id/usb-Maker_X_USB_Serial_A1B2-if00-port0\n"
+           "Com2=/dev/serial/by-id/usb-Maker_Y_Dual_RS232_0042-if01-port0\nCom3=/dev/ttyUSB2\n";
+}
+
+// Adapters as a lab bench might have them plugged in, whatever this computer has.
+std::vector<SerialDevice> benchDevices() {
+    const std::string byId = "/dev/serial/by-id/";
+    return {{byId + "usb-Maker_X_USB_Serial_A1B2-if00-port0",
+             byId + "usb-Maker_X_USB_Serial_A1B2-if00-port0 (ttyUSB1)"},
+            {byId + "usb-Maker_Y_Dual_RS232_0042-if01-port0",
+             byId + "usb-Maker_Y_Dual_RS232_0042-if01-port0 (ttyUSB0)"},
+            {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+            {"/dev/ttyUSB1", "/dev/ttyUSB1"},
+            {"/dev/ttyUSB2", "/dev/ttyUSB2"},
+            {"/dev/ttyS0", "/dev/ttyS0"}};
 }
 
 // The "Go to Sheet…" field offering the sheets whose names hold what was typed.
@@ -160,7 +175,10 @@ int main(int argc, char** argv) {
                            .ReleaseText = state.ReleaseText,
                            .CommStart = main.CommStart(),
                            .prompts = prompts,
-                           .summary = summary});
+                           .summary = summary,
+                           .Platform = state.Platform,
+                           .IniPath = state.IniPath,
+                           .listDevices = benchDevices});
     main.setSetupOpener([&dialogs] { dialogs.showSetup(); });
     // The pointer in a corner, so that no control is drawn as hovered.
     QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight());
