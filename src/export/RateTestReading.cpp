@@ -24,7 +24,7 @@ bool summable(double value) {
 }
 
 RateTestReading leftOut(RateTest test, std::string problem) {
-    return {std::move(test), std::move(problem), {}};
+    return {std::move(test), std::move(problem), {}, {}};
 }
 
 // A result that is no number at all (a tester's error text, a value that is no number) says
@@ -120,7 +120,7 @@ RateTestReading readAsItStands(xl::Sheet& sheet, std::int32_t sheetIndex) {
                      std::to_string(test.lastDataRow - row) + " points";
         }
     }
-    return {std::move(test), {}, std::move(remark)};
+    return {std::move(test), {}, std::move(remark), {}};
 }
 
 } // namespace
