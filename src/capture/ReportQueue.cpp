@@ -1,13 +1,11 @@
 #include "capture/ReportQueue.h"
 
+#include "Version.h"
+
 #include <exception>
 #include <utility>
 
 namespace kelvor {
-
-namespace {
-constexpr const char* ProgramTitle = "KelvorReader2";
-} // namespace
 
 std::string channelName(const ChannelTable& channels, int channel) {
     return "Channel " + std::to_string(channel + 1) + " (" + channels[channel].Description + ")";

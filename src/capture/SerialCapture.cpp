@@ -1,5 +1,7 @@
 #include "capture/SerialCapture.h"
 
+#include "Version.h"
+
 #include <cassert>
 #include <functional>
 #include <limits>
@@ -13,7 +15,6 @@ namespace {
 constexpr std::int32_t QuietTicksLimit = 10;
 constexpr const char* LineSettings = "9600,N,8,1";
 constexpr int RtsCtsHandshaking = 2;
-constexpr const char* ProgramTitle = "KelvorReader2";
 constexpr const char* CompleteCaption = "To Excel";
 // Why a report held when its port closes on purpose (setup, the end of the program) ended.
 constexpr const char* PortClosed = "its port was closed";
