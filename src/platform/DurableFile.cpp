@@ -1,17 +1,24 @@
 #include "platform/DurableFile.h"
+
+#include "platform/DurableFileParts.h"
 #include "util/PathText.h"
 
 #include <cctype>
 #include <cerrno>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 // What every system shares: the error, its words, the temporary files' names.
 namespace kelvor {
 
 namespace {
 
-constexpr std::string_view TemporarySuffix = ".kelvor-tmp";
+using durable::ClosedHandle;
+using durable::TemporarySuffix;
+
+// A temporary name must stay within the usual 255-byte limit of a file name.
+constexpr std::size_t MaxNamePart = 200;
 
 bool allDigits(std::string_view text) {
     if (text.empty()) {
@@ -26,6 +33,29 @@ bool allDigits(std::string_view text) {
 }
 
 } // namespace
+
+namespace durable {
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt,
+                                    unsigned long processId) {
+    // In the system's own characters, so that no name is cut inside a character.
+    using Native = std::filesystem::path::string_type;
+    const auto native = [](const std::string& ascii) { return Native(ascii.begin(), ascii.end()); };
+    std::string tail = "." + std::to_string(processId);
+    if (attempt > 0) {
+        tail += "-" + std::to_string(attempt + 1);
+    }
+    tail += TemporarySuffix;
+    const Native name =
+        native(".") + target.filename().native().substr(0, MaxNamePart) + native(tail);
+    return folderOf(target) / name;
+}
+
+} // namespace durable
 
 FileError::FileError(std::filesystem::path path, std::string reason)
     : std::runtime_error(utf8Of(path) + ": " + reason), path_(std::move(path)),
@@ -119,6 +149,35 @@ bool isTemporaryFileName(const std::string& fileName) {
     const auto dash = token.find('-');
     return allDigits(token.substr(0, dash)) &&
            (dash == std::string_view::npos || allDigits(token.substr(dash + 1)));
+}
+
+AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
+    : path_(std::move(path)), handle_(handle) {}
+
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, ClosedHandle)),
+      size_(std::exchange(other.size_, 0)) {}
+
+AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != ClosedHandle) {
+            durable::releaseHandle(handle_);
+        }
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, ClosedHandle);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+AppendFile::~AppendFile() {
+    if (handle_ != ClosedHandle) {
+        durable::releaseHandle(handle_);
+    }
+}
+
+const std::filesystem::path& AppendFile::path() const {
+    return path_;
 }
 
 // Small writes (zip headers) are gathered into one system call; big ones go straight through.

@@ -1,5 +1,7 @@
 #include "platform/DurableFile.h"
 
+#include "platform/DurableFileParts.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -16,9 +18,8 @@ namespace kelvor {
 
 namespace {
 
-constexpr std::string_view TemporarySuffix = ".kelvor-tmp"; // as isTemporaryFileName knows it
-// A temporary name must stay within the usual 255-byte limit of a file name.
-constexpr std::size_t MaxNamePart = 200;
+using durable::folderOf;
+using durable::TemporarySuffix;
 
 // Temporary files this process has open: never leftovers, whatever their lock says. Kept by
 // name alone, which carries this process's id: however a folder is spelled, a file of ours is
@@ -98,21 +99,6 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
-std::filesystem::path folderOf(const std::filesystem::path& target) {
-    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-}
-
-// ".<name>.<pid>.kelvor-tmp", or ".<name>.<pid>-<n>.kelvor-tmp" when that one is taken.
-std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt) {
-    std::string name = target.filename().string().substr(0, MaxNamePart);
-    name = "." + name + "." + std::to_string(::getpid());
-    if (attempt > 0) {
-        name += "-" + std::to_string(attempt + 1);
-    }
-    name += TemporarySuffix;
-    return folderOf(target) / name;
-}
-
 // The process id a temporary file name carries; 0 when it carries none.
 pid_t pidOf(std::string_view name) {
     if (!isTemporaryFileName(std::string(name))) {
@@ -151,8 +137,9 @@ bool abandoned(int fd, const std::filesystem::path& path) {
 
 } // namespace
 
-AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
-    : path_(std::move(path)), handle_(handle) {}
+void durable::releaseHandle(std::intptr_t handle) noexcept {
+    ::close(static_cast<int>(handle));
+}
 
 AppendFile AppendFile::createNew(const std::filesystem::path& path) {
     const int fd =
@@ -161,28 +148,6 @@ AppendFile AppendFile::createNew(const std::filesystem::path& path) {
         throw FileError(path, fileErrorReason(errno));
     }
     return AppendFile(path, fd);
-}
-
-AppendFile::AppendFile(AppendFile&& other) noexcept
-    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)),
-      size_(std::exchange(other.size_, 0)) {}
-
-AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
-    if (this != &other) {
-        if (handle_ >= 0) {
-            ::close(static_cast<int>(handle_));
-        }
-        path_ = std::move(other.path_);
-        handle_ = std::exchange(other.handle_, -1);
-        size_ = std::exchange(other.size_, 0);
-    }
-    return *this;
-}
-
-AppendFile::~AppendFile() {
-    if (handle_ >= 0) {
-        ::close(static_cast<int>(handle_));
-    }
 }
 
 void AppendFile::append(std::string_view bytes) {
@@ -219,10 +184,6 @@ void AppendFile::close() {
     }
 }
 
-const std::filesystem::path& AppendFile::path() const {
-    return path_;
-}
-
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
@@ -230,7 +191,8 @@ ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(t
         throw FileError(target_, fileErrorReason(EISDIR));
     }
     for (int attempt = 0;; ++attempt) {
-        auto candidate = temporaryName(target_, attempt);
+        auto candidate =
+            durable::temporaryName(target_, attempt, static_cast<unsigned long>(::getpid()));
         const int fd =
             openRetrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {

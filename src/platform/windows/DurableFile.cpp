@@ -1,5 +1,7 @@
 #include "platform/DurableFile.h"
 
+#include "platform/DurableFileParts.h"
+
 #include "util/PathText.h"
 
 #include <windows.h>
@@ -16,9 +18,8 @@ namespace kelvor {
 
 namespace {
 
-constexpr std::size_t MaxNamePart = 200;
 constexpr const char* ReadOnlyFileReason = "the file is read-only";
-constexpr std::intptr_t Closed = -1; // INVALID_HANDLE_VALUE as a number
+constexpr std::intptr_t Closed = durable::ClosedHandle;
 
 HANDLE asHandle(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
@@ -113,24 +114,11 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-std::filesystem::path folderOf(const std::filesystem::path& target) {
-    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-}
-
-std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt) {
-    std::wstring name = target.filename().wstring().substr(0, MaxNamePart);
-    name = L"." + name + L"." + std::to_wstring(GetCurrentProcessId());
-    if (attempt > 0) {
-        name += L"-" + std::to_wstring(attempt + 1);
-    }
-    name += L".kelvor-tmp";
-    return folderOf(target) / name;
-}
-
 } // namespace
 
-AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
-    : path_(std::move(path)), handle_(handle) {}
+void durable::releaseHandle(std::intptr_t handle) noexcept {
+    CloseHandle(asHandle(handle));
+}
 
 AppendFile AppendFile::createNew(const std::filesystem::path& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -139,28 +127,6 @@ AppendFile AppendFile::createNew(const std::filesystem::path& path) {
         throw FileError(path, reasonOf(GetLastError()));
     }
     return AppendFile(path, asNumber(file));
-}
-
-AppendFile::AppendFile(AppendFile&& other) noexcept
-    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, Closed)),
-      size_(std::exchange(other.size_, 0)) {}
-
-AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
-    if (this != &other) {
-        if (handle_ != Closed) {
-            CloseHandle(asHandle(handle_));
-        }
-        path_ = std::move(other.path_);
-        handle_ = std::exchange(other.handle_, Closed);
-        size_ = std::exchange(other.size_, 0);
-    }
-    return *this;
-}
-
-AppendFile::~AppendFile() {
-    if (handle_ != Closed) {
-        CloseHandle(asHandle(handle_));
-    }
 }
 
 void AppendFile::append(std::string_view bytes) {
@@ -199,17 +165,13 @@ void AppendFile::close() {
     }
 }
 
-const std::filesystem::path& AppendFile::path() const {
-    return path_;
-}
-
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
     const DWORD attributes = GetFileAttributesW(target_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw FileError(target_, fileErrorReason(EISDIR));
     }
     for (int attempt = 0;; ++attempt) {
-        auto candidate = temporaryName(target_, attempt);
+        auto candidate = durable::temporaryName(target_, attempt, GetCurrentProcessId());
         // No sharing at all: nobody removes or reads the file while it is written.
         const HANDLE file = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
