@@ -1,6 +1,5 @@
 #include "export/ExportContext.h"
 
-
 namespace kelvor {
 
 xl::Application& ExportContext::application() const {
