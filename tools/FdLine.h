@@ -2,6 +2,7 @@
 
 #include "ByteSink.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -31,7 +32,10 @@ class FdLine final : public ByteSink {
 public:
     // A new pseudo-terminal, raw and without echo. Its slave stays open here too, so the line
     // lives on whether or not (or how often) a reader opens and closes it.
+    // A pair that another process already holds open is passed by for a fresh one.
     static FdLine openPty();
+    // The same, with the test for other holders given.
+    static FdLine openPty(const std::function<bool(const std::string& device)>& heldElsewhere);
     // A serial device set to 9600 baud, 8 data bits, no parity, 1 stop bit, raw, no flow
     // control. Anything that is not a terminal (a file, say) is written as it is.
     static FdLine openDevice(const std::string& path);
@@ -49,6 +53,7 @@ public:
 
 private:
     FdLine(UniqueFd out, UniqueFd keepAlive, std::string path);
+    static FdLine setUpPty(UniqueFd master, UniqueFd slave, const std::string& name);
 
     UniqueFd out_;
     UniqueFd keepAlive_;

@@ -1,5 +1,7 @@
 #include "FdLine.h"
 
+#include "TerminalHolders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -9,6 +11,7 @@
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kelvor {
 
@@ -67,18 +70,38 @@ FdLine::FdLine(UniqueFd out, UniqueFd keepAlive, std::string path)
     : out_(std::move(out)), keepAlive_(std::move(keepAlive)), path_(std::move(path)) {}
 
 FdLine FdLine::openPty() {
-    int masterFd = -1;
-    int slaveFd = -1;
-    if (::openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) != 0) {
-        throwErrno("cannot create a pseudo-terminal");
+    return openPty(heldByAnotherProcess);
+}
+
+FdLine FdLine::openPty(const std::function<bool(const std::string&)>& heldElsewhere) {
+    constexpr int MaxTries = 16;
+    // Pairs someone else holds stay open here until a free one is found, so that the system
+    // does not hand the same number out again.
+    std::vector<UniqueFd> passedBy;
+    for (int attempt = 1;; ++attempt) {
+        int masterFd = -1;
+        int slaveFd = -1;
+        if (::openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) != 0) {
+            throwErrno("cannot create a pseudo-terminal");
+        }
+        UniqueFd master(masterFd);
+        UniqueFd slave(slaveFd);
+        char name[256];
+        if (const int error = ::ttyname_r(slave.get(), name, sizeof name); error != 0) {
+            throw std::system_error(error, std::generic_category(),
+                                    "cannot name the pseudo-terminal");
+        }
+        if (attempt < MaxTries && heldElsewhere(name)) {
+            passedBy.push_back(std::move(master));
+            passedBy.push_back(std::move(slave));
+            continue;
+        }
+        return setUpPty(std::move(master), std::move(slave), name);
     }
-    UniqueFd master(masterFd);
-    UniqueFd slave(slaveFd);
-    char name[256];
-    if (const int error = ::ttyname_r(slave.get(), name, sizeof name); error != 0) {
-        throw std::system_error(error, std::generic_category(), "cannot name the pseudo-terminal");
-    }
-    const std::string what = std::string("cannot set up ") + name;
+}
+
+FdLine FdLine::setUpPty(UniqueFd master, UniqueFd slave, const std::string& name) {
+    const std::string what = "cannot set up " + name;
     setCloseOnExec(master.get(), what);
     setCloseOnExec(slave.get(), what);
     makeRaw(slave.get(), what);

@@ -80,9 +80,13 @@ UniqueFd::~UniqueFd() {
 FdLine::FdLine(UniqueFd out, UniqueFd keepAlive, std::string path)
     : out_(std::move(out)), keepAlive_(std::move(keepAlive)), path_(std::move(path)) {}
 
-FdLine FdLine::openPty() {
+FdLine FdLine::openPty(const std::function<bool(const std::string&)>&) {
     throw std::runtime_error("there are no pseudo-terminals on Windows: play onto a serial port "
                              "with --device COM3 (a null-modem pair links it to the reader)");
+}
+
+FdLine FdLine::openPty() {
+    return openPty({});
 }
 
 FdLine FdLine::openDevice(const std::string& path) {
