@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -61,7 +62,7 @@ private:
     void okClick();
     void cancelClick();
     void summarizeNow();
-    bool enabledPortsDistinct();
+    std::string sharedPort();
     std::optional<float> typedTraceOffset();
     void unloadForm();
 

@@ -14,6 +14,7 @@ namespace kelvor {
 ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportText,
                                              const std::string& archiveFile,
                                              std::int32_t& workbookIndex) {
+    const ExportingChannel naming(ctx_, channel);
     ctx_.ReportArchiveFile = archiveFile;
     const int messagesBefore = ctx_.MessagesShown;
     const bool decided = runSteps(channel, reportText, workbookIndex);
