@@ -85,7 +85,7 @@ cp "$work"/*.png "$out/"
 echo "pictures: $out"
 if ! $wine; then
     for picture in reader-and-workbook workbook-rate-chart workbook-load-chart workbook-summary \
-        workbook-summary-plot; do
+        workbook-summary-plot message-export-error messages-cascaded message-duplicate-port; do
         cp "$work/$picture.png" "$top/docs/screenshots/"
     done
 fi
