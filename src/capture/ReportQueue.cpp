@@ -7,10 +7,6 @@
 
 namespace kelvor {
 
-std::string channelName(const ChannelTable& channels, int channel) {
-    return "Channel " + std::to_string(channel + 1) + " (" + channels[channel].Description + ")";
-}
-
 void ReportQueue::note(const std::string& event) {
     if (w_.log != nullptr) {
         w_.log->write(event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/ChannelInfo.h"
+#include "capture/ChannelName.h"
 #include "capture/ReportExport.h"
 #include "platform/Prompts.h"
 #include "util/EventLog.h"
@@ -50,8 +51,5 @@ private:
     std::array<std::deque<QueuedReport>, ChannelCount> queues_;
     bool exporting_ = false;
 };
-
-// "Channel 2 (Press B)": how messages and the log name a channel.
-std::string channelName(const ChannelTable& channels, int channel);
 
 } // namespace kelvor

@@ -1,6 +1,7 @@
 #include "dialogs/FrmSetup.h"
 
 #include "Version.h"
+#include "capture/ChannelName.h"
 #include "dialogs/DeviceDialog.h"
 #include "dialogs/PortEntries.h"
 #include "dialogs/TraceOffsetText.h"
@@ -9,6 +10,7 @@
 #include "platform/LocaleNumbers.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/CenterForm.h"
+#include "platform/widgets/QtPrompts.h"
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/TwipsLayout.h"
 
@@ -224,7 +226,9 @@ void FrmSetup::Command1Click(int index) {
     }
 }
 
-bool FrmSetup::enabledPortsDistinct() {
+// The first two ticked channels set to the same port, as "Channel 1 (Press A) and Channel 6
+// (Press F) are both set to Com 3."; empty when the ticked ports are all different.
+std::string FrmSetup::sharedPort() {
     for (int i = 0; i < ChannelCount; ++i) {
         if (!check1_[i]->isChecked()) {
             continue;
@@ -232,11 +236,13 @@ bool FrmSetup::enabledPortsDistinct() {
         for (int j = i + 1; j < ChannelCount; ++j) {
             if (check1_[j]->isChecked() &&
                 combo1_[i]->currentIndex() == combo1_[j]->currentIndex()) {
-                return false;
+                return channelName(i, textDesc_[i]->text().toStdString()) + " and " +
+                       channelName(j, textDesc_[j]->text().toStdString()) + " are both set to " +
+                       combo1_[i]->currentText().toStdString() + ".";
             }
         }
     }
-    return true;
+    return {};
 }
 
 std::optional<float> FrmSetup::typedTraceOffset() {
@@ -253,9 +259,11 @@ std::optional<float> FrmSetup::typedTraceOffset() {
 }
 
 void FrmSetup::okClick() {
-    if (!enabledPortsDistinct()) {
-        services_.prompts.show("Enabled communications channels cannot use the same ports.",
-                               ProgramTitle, PromptIcon::Information, PromptButtons::Ok);
+    if (const std::string shared = sharedPort(); !shared.empty()) {
+        services_.prompts.showFor(QtPrompts::ownerOf(*this),
+                                  "Enabled communications channels cannot use the same ports.\r" +
+                                      shared,
+                                  ProgramTitle, PromptIcon::Information, PromptButtons::Ok);
         return;
     }
     const auto offset = typedTraceOffset();
@@ -291,16 +299,20 @@ void FrmSetup::summarizeNow() {
     SummaryService& summary = services_.summary;
     const QPointer<FrmSetup> self(this);
     services_.SummaryTraceOffset = *offset;
+    const auto owner = [&self] { return self ? QtPrompts::ownerOf(*self) : PromptOwner{}; };
+    int channel = -1;
     try {
-        for (int n = 0; n < ChannelCount; ++n) {
-            if (channels[n].Enabled != 0) {
-                summary.summarizeChannel(n);
+        for (channel = 0; channel < ChannelCount; ++channel) {
+            if (channels[channel].Enabled != 0) {
+                summary.summarizeChannel(channel, owner());
             }
         }
     } catch (const xl::HostError& error) {
-        showErrorMessage(prompts, error);
+        showErrorBox(prompts, xl::errorMessageText(error) + "\r" + channelName(channels, channel),
+                     owner());
     } catch (const std::exception& error) {
-        showErrorBox(prompts, error.what());
+        showErrorBox(prompts, std::string(error.what()) + "\r" + channelName(channels, channel),
+                     owner());
     }
     if (self && !self->unloaded_) {
         self->raise();

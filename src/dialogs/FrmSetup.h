@@ -79,7 +79,7 @@ private:
     void okClick();
     void cancelClick();
     void summarizeNow();
-    bool enabledPortsDistinct();
+    std::string sharedPort();
     std::optional<float> typedTraceOffset();
     void unloadForm();
     void showDevices();

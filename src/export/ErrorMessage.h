@@ -9,12 +9,15 @@
 namespace kelvor {
 
 // The "Error # ..." box of the export procedures and of "Summarize Now": titled "Error", an
-// OK button only, no icon.
-void showErrorMessage(Prompts& prompts, const xl::HostError& error);
+// OK button only, no icon; it stands in front of `owner`.
+void showErrorMessage(Prompts& prompts, const xl::HostError& error, PromptOwner owner = {});
 // The same box with a text of its own (a failure that is no host error).
-void showErrorBox(Prompts& prompts, const std::string& text);
-// The same box during an export: it also names the file that keeps the report as received,
-// and is counted, so the report's failure is told once.
+void showErrorBox(Prompts& prompts, const std::string& text, PromptOwner owner = {});
+// The text of the box during an export: the error as it stands, then the channel being
+// exported, a plain sentence on what was wrong with the report when the error's own words
+// say nothing to an operator, and the file that keeps the report as received.
+std::string exportErrorText(const ExportContext& ctx, const xl::HostError& error);
+// That box, counted, so the report's failure is told once.
 void showErrorMessage(ExportContext& ctx, const xl::HostError& error);
 
 // A failure that did not come from the application (a fault of the program itself), numbered

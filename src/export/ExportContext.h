@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "util/LocalTime.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,12 @@ struct ExportContext {
     std::string ReportArchiveFile;
     // ... and why it was cut short; empty when it was not.
     std::string ReportCutShortBy;
+    // The channel (0-5) whose report or summary is being exported, named by every error box
+    // of the export; -1 in between.
+    std::int32_t Channel = -1;
+    // The window whose action runs the export (the setup dialog's "Summarize Now"): its boxes
+    // stand in front of it. None: the main window.
+    PromptOwner MessageOwner;
     // Error boxes shown by the export procedures so far.
     int MessagesShown = 0;
     // The time a new workbook is started at; its file is named after it.
@@ -45,6 +52,27 @@ struct ExportContext {
 
     // ExcelApp, or the "object not set" error when no application was started yet.
     xl::Application& application() const;
+};
+
+// Names the channel, and the window the messages belong to, for as long as it lives.
+class ExportingChannel {
+public:
+    ExportingChannel(ExportContext& ctx, std::int32_t channel, PromptOwner owner = {})
+        : ctx_(ctx), channel_(ctx.Channel), owner_(ctx.MessageOwner) {
+        ctx.Channel = channel;
+        ctx.MessageOwner = owner;
+    }
+    ~ExportingChannel() {
+        ctx_.Channel = channel_;
+        ctx_.MessageOwner = owner_;
+    }
+    ExportingChannel(const ExportingChannel&) = delete;
+    ExportingChannel& operator=(const ExportingChannel&) = delete;
+
+private:
+    ExportContext& ctx_;
+    std::int32_t channel_;
+    PromptOwner owner_;
 };
 
 } // namespace kelvor

@@ -15,6 +15,7 @@ namespace kelvor {
 ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportText,
                                              const ReportOrigin& origin,
                                              std::int32_t& workbookIndex) {
+    const ExportingChannel naming(ctx_, channel);
     ctx_.ReportArchiveFile = origin.archiveFile;
     ctx_.ReportCutShortBy = origin.cutShortBy;
     const int messagesBefore = ctx_.MessagesShown;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PromptOwner.h"
+
 #include <functional>
 #include <string>
 
@@ -16,6 +18,13 @@ public:
     virtual ~Prompts() = default;
     virtual PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                               PromptButtons buttons) = 0;
+    // A message that belongs to a window other than the main window (a dialog, a workbook
+    // window): its box stands in front of that window.
+    virtual PromptResult showFor(PromptOwner owner, const std::string& text,
+                                 const std::string& title, PromptIcon icon, PromptButtons buttons) {
+        (void)owner;
+        return show(text, title, icon, buttons);
+    }
     // A Retry/Cancel question that holds nothing up: the box stays on the screen and
     // `answered` runs when somebody answers it, which may be never. By default it is shown as
     // a message and never answered.

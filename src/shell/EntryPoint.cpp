@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
                                     .releaseExcel = [&] { kelvor::ReleaseExcel(exportContext); },
                                     .archive = &archive,
                                     .log = &log});
+    boxes.setMainWindow(&frmMain); // boxes that name no window of their own stand in front of it
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     kelvor::ExportSummary summary(exportContext, state.ChannelInfo);

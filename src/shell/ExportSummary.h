@@ -11,7 +11,7 @@ namespace kelvor {
 class ExportSummary final : public SummaryService {
 public:
     ExportSummary(ExportContext& ctx, ChannelTable& channels) : ctx_(ctx), channels_(channels) {}
-    void summarizeChannel(int channel) override;
+    void summarizeChannel(int channel, PromptOwner owner) override;
 
 private:
     ExportContext& ctx_;

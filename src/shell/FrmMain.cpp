@@ -6,6 +6,7 @@
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/Twips.h"
 #include "platform/widgets/TwipsLayout.h"
+#include "platform/widgets/WindowPlace.h"
 #include "shell/Main.h"
 #include "shell/Settings.h"
 
@@ -115,7 +116,11 @@ void FrmMain::load(const QString& programFolder) {
     const double d = dpi();
     const double top = std::clamp<double>(values.Top, -PositionLimitTwips, PositionLimitTwips);
     const double left = std::clamp<double>(values.Left, -PositionLimitTwips, PositionLimitTwips);
-    move(twipsToPixels(left, d), twipsToPixels(top, d));
+    // The stored place is the frame's top-left corner; one off every screen (another screen
+    // setup, or a title bar the window manager once put above the screen) opens on the
+    // primary screen instead of out of reach.
+    const QSize outer(twipsToPixels(WindowWidthTwips, d), twipsToPixels(WindowHeightTwips, d));
+    move(placeOnScreen(*this, QPoint(twipsToPixels(left, d), twipsToPixels(top, d)), outer));
 
     state_.Platform = readPlatformConfig(state_.IniPath);
     // Looked up at every opening, so a device chosen in the setup applies when the ports
@@ -174,6 +179,13 @@ bool FrmMain::event(QEvent* event) {
         sizedForFrame_.width() >= 0 &&
         frameGeometry().size() - geometry().size() != sizedForFrame_) {
         applySize();
+        // The frame just came: a window manager that put the window itself where its title
+        // bar is out of reach has it moved back where it can be taken.
+        const QPoint place =
+            placeOnScreen(*this, frameGeometry().topLeft(), frameGeometry().size());
+        if (place != frameGeometry().topLeft()) {
+            move(place);
+        }
     }
     return handled;
 }
@@ -242,8 +254,10 @@ void FrmMain::unload() {
     }
     if (!state_.IniPath.empty()) {
         const double d = dpi();
-        SettingsValues values{.Top = static_cast<float>(pixelsToTwips(pos().y(), d)),
-                              .Left = static_cast<float>(pixelsToTwips(pos().x(), d)),
+        // The frame's corner, as the window stands: the point the next start restores.
+        const QPoint corner = frameGeometry().topLeft();
+        SettingsValues values{.Top = static_cast<float>(pixelsToTwips(corner.y(), d)),
+                              .Left = static_cast<float>(pixelsToTwips(corner.x(), d)),
                               .SummaryTraceOffset = state_.SummaryTraceOffset,
                               .channels = state_.ChannelInfo};
         LoadSaveSettings(SettingsWrite, state_.IniPath, values, services_.prompts);

@@ -6,8 +6,14 @@ namespace kelvor {
 
 PromptResult LoggedPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
                                  PromptButtons buttons) {
+    return showFor(PromptOwner{}, text, title, icon, buttons);
+}
+
+PromptResult LoggedPrompts::showFor(PromptOwner owner, const std::string& text,
+                                    const std::string& title, PromptIcon icon,
+                                    PromptButtons buttons) {
     log_.write("Message \"" + title + "\": " + text);
-    const PromptResult answer = shown_.show(text, title, icon, buttons);
+    const PromptResult answer = shown_.showFor(owner, text, title, icon, buttons);
     if (buttons == PromptButtons::RetryCancel) {
         log_.write(answer == PromptResult::Retry ? "Answer: Retry" : "Answer: Cancel");
     }

@@ -12,6 +12,8 @@ public:
 
     PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                       PromptButtons buttons) override;
+    PromptResult showFor(PromptOwner owner, const std::string& text, const std::string& title,
+                         PromptIcon icon, PromptButtons buttons) override;
     void ask(const std::string& text, const std::string& title, PromptIcon icon,
              std::function<void(PromptResult)> answered) override;
     void beep() override;

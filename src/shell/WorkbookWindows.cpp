@@ -1,9 +1,11 @@
 #include "shell/WorkbookWindows.h"
 
 #include "Version.h"
+#include "capture/ChannelName.h"
 #include "export/ChannelWorkbooks.h"
 #include "host/app/BuiltinApplication.h"
 #include "platform/widgets/AppIcon.h"
+#include "platform/widgets/QtPrompts.h"
 #include "workbookview/WorkbookWindow.h"
 
 #include <QDesktopServices>
@@ -66,14 +68,21 @@ std::shared_ptr<const BookState> WorkbookWindows::bookOf(int channel, bool tellU
     auto* app = application();
     auto book = app != nullptr ? app->openBook(w_.channels.at(channel).WorkbookIndex) : nullptr;
     if (book == nullptr && tellUser) {
-        tell("Channel " + std::to_string(channel + 1) +
-             " has no open workbook yet: its next report starts one.");
+        tell(channel, channelName(w_.channels, channel) +
+                          " has no open workbook yet: its next report starts one.");
     }
     return book;
 }
 
-void WorkbookWindows::tell(const std::string& message) {
-    w_.prompts.show(message, ProgramTitle, PromptIcon::Information, PromptButtons::Ok);
+// A message about a channel's workbook stands in front of its window when that is open.
+PromptOwner WorkbookWindows::ownerFor(int channel) const {
+    const WorkbookWindow* shown = window(channel);
+    return shown != nullptr && shown->isVisible() ? QtPrompts::ownerOf(*shown) : PromptOwner{};
+}
+
+void WorkbookWindows::tell(int channel, const std::string& message) {
+    w_.prompts.showFor(ownerFor(channel), message, ProgramTitle, PromptIcon::Information,
+                       PromptButtons::Ok);
 }
 
 bool WorkbookWindows::open(const QUrl& url) {
@@ -103,13 +112,13 @@ void WorkbookWindows::openInSpreadsheetProgram(int channel) {
         return;
     }
     if (!book->file.written) {
-        tell("The workbook file " + book->file.path.string() +
-             " has not been written yet; it is written after the next report.");
+        tell(channel, "The workbook file " + book->file.path.string() +
+                          " has not been written yet; it is written after the next report.");
         return;
     }
     if (!open(QUrl::fromLocalFile(QString::fromStdString(book->file.path.string())))) {
-        tell("No program on this computer opens " + book->file.path.string() +
-             ". Install a spreadsheet program for .xlsx files.");
+        tell(channel, "No program on this computer opens " + book->file.path.string() +
+                          ". Install a spreadsheet program for .xlsx files.");
     }
 }
 
@@ -119,7 +128,7 @@ void WorkbookWindows::openWorkbookFolder(int channel) {
     const std::filesystem::path folder =
         book != nullptr ? book->file.path.parent_path() : w_.workbookFolder;
     if (!open(QUrl::fromLocalFile(QString::fromStdString(folder.string())))) {
-        tell("The folder " + folder.string() + " could not be opened.");
+        tell(channel, "The folder " + folder.string() + " could not be opened.");
     }
 }
 
@@ -132,12 +141,12 @@ void WorkbookWindows::closeWorkbook(int channel) {
     try {
         CloseChannelWorkbook(w_.exports, w_.channels, channel);
     } catch (const xl::HostError& error) {
-        w_.prompts.show(error.description(), ProgramTitle, PromptIcon::Exclamation,
-                        PromptButtons::Ok);
+        w_.prompts.showFor(ownerFor(channel), error.description(), ProgramTitle,
+                           PromptIcon::Exclamation, PromptButtons::Ok);
         return;
     }
     if (w_.log != nullptr) {
-        w_.log->write("Channel " + std::to_string(channel + 1) + ": workbook closed, " + file);
+        w_.log->write(channelName(w_.channels, channel) + ": workbook closed, " + file);
     }
     windows_.at(channel).reset();
 }

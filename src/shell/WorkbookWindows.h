@@ -63,7 +63,8 @@ private:
     BuiltinApplication* application() const;
     // The channel's open workbook, or null after telling the user there is none.
     std::shared_ptr<const BookState> bookOf(int channel, bool tell);
-    void tell(const std::string& message);
+    PromptOwner ownerFor(int channel) const;
+    void tell(int channel, const std::string& message);
     bool open(const QUrl& url);
 
     Wiring w_;

@@ -7,13 +7,19 @@ namespace kelvor {
 
 PromptResult ScriptedPrompts::show(const std::string& text, const std::string& title,
                                    PromptIcon icon, PromptButtons buttons) {
+    return showFor(PromptOwner{}, text, title, icon, buttons);
+}
+
+PromptResult ScriptedPrompts::showFor(PromptOwner owner, const std::string& text,
+                                      const std::string& title, PromptIcon icon,
+                                      PromptButtons buttons) {
     // Take the answer first, so a message shown from inside whileOpen gets the next one.
     PromptResult answer = PromptResult::Ok;
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
     }
-    shown.push_back({text, title, icon, buttons});
+    shown.push_back({text, title, icon, buttons, owner});
     if (whileOpen) {
         const Shown current = shown.back();
         whileOpen(current);

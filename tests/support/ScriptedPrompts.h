@@ -20,10 +20,13 @@ public:
         std::string title;
         PromptIcon icon;
         PromptButtons buttons;
+        PromptOwner owner = {}; // the window it belongs to; none: the main window
     };
 
     PromptResult show(const std::string& text, const std::string& title, PromptIcon icon,
                       PromptButtons buttons) override;
+    PromptResult showFor(PromptOwner owner, const std::string& text, const std::string& title,
+                         PromptIcon icon, PromptButtons buttons) override;
     // Recorded like a Retry/Cancel message; the answer waits for answerQuestion().
     void ask(const std::string& text, const std::string& title, PromptIcon icon,
              std::function<void(PromptResult)> answered) override;

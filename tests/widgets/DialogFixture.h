@@ -25,13 +25,15 @@ namespace kelvor {
 // failing spreadsheet.
 class RecordingSummary : public SummaryService {
 public:
-    void summarizeChannel(int channel) override {
+    void summarizeChannel(int channel, PromptOwner owner) override {
         channels.push_back(channel);
+        owners.push_back(owner);
         if (onChannel) {
             onChannel(channel);
         }
     }
     std::vector<int> channels;
+    std::vector<PromptOwner> owners;
     std::function<void(int)> onChannel;
 };
 

@@ -171,6 +171,30 @@ TEST_F(FrmMainTest, ClosingWritesSettingsOnceAndReleasesTheSpreadsheet) {
     EXPECT_FALSE(window->CommPoll().isEnabled());
 }
 
+TEST_F(FrmMainTest, AStoredPlaceOffTheScreenOpensOnItAndThePlaceSurvivesARoundTrip) {
+    // What a start under a window manager wrote when it had put the title bar above the
+    // screen: the window must not keep reopening out of reach.
+    writeSettings("[KelvorReader]\nTop=-300\nLeft=-15\n");
+    load();
+    const QRect area = window->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(window->frameGeometry()))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y();
+    EXPECT_EQ(window->frameGeometry().topLeft(), area.topLeft());
+
+    // Moved by the user, closed, opened again: it stands where it was left, twice over.
+    const QPoint left(qRound(3000 * pixelsPerTwip()), qRound(1500 * pixelsPerTwip()));
+    window->move(left);
+    window->close();
+    for (int start = 0; start < 2; ++start) {
+        ports.clear();
+        load();
+        EXPECT_EQ(window->frameGeometry().topLeft(), left) << start;
+        window->close();
+    }
+    EXPECT_TRUE(settingsText().contains("Top=1500"));
+    EXPECT_TRUE(settingsText().contains("Left=3000"));
+}
+
 TEST(FrmMainSize, TheFrameIsPartOfTheStoredSize) {
     // 920 x 3200 twips are 61 x 213 pixels at 96 dots an inch, frame included.
     EXPECT_EQ(FrmMain::clientSizeFor(96, QSize(0, 0)), QSize(61, 213));

@@ -6,8 +6,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
+#include <memory>
 #include <vector>
 
 namespace kelvor {
@@ -76,6 +79,66 @@ TEST(QtPromptsTest, AskedQuestionWaitsForNobodyAndAnswersThroughItsCallback) {
     EXPECT_EQ(answers.size(), 2U);
     prompts.ask("late", "KelvorReader2", PromptIcon::Critical, record);
     EXPECT_TRUE(prompts.openBoxes().empty());
+}
+
+TEST(QtPromptsTest, ABoxStandsInFrontOfTheWindowItBelongsTo) {
+    QWidget mainWindow;
+    mainWindow.show();
+    auto dialog = std::make_unique<QWidget>();
+    dialog->show();
+    QtPrompts prompts;
+    prompts.setMainWindow(&mainWindow);
+
+    prompts.show("Communication Error: 8002", "KelvorReader2", PromptIcon::Critical,
+                 PromptButtons::Ok);
+    prompts.showFor(QtPrompts::ownerOf(*dialog),
+                    "Enabled communications channels cannot use "
+                    "the same ports.",
+                    "KelvorReader2", PromptIcon::Information, PromptButtons::Ok);
+    auto boxes = prompts.openBoxes();
+    ASSERT_EQ(boxes.size(), 2U);
+    // The window manager keeps a box over the window it is transient for, and raises both.
+    EXPECT_EQ(boxes[0]->parentWidget(), &mainWindow);
+    EXPECT_EQ(boxes[0]->windowHandle()->transientParent(), mainWindow.windowHandle());
+    EXPECT_EQ(boxes[1]->parentWidget(), dialog.get());
+    EXPECT_EQ(boxes[1]->windowHandle()->transientParent(), dialog->windowHandle());
+
+    // A window gone by the time its message comes leaves the box to the main window.
+    const PromptOwner gone = QtPrompts::ownerOf(*dialog);
+    dialog.reset();
+    EXPECT_EQ(prompts.openBoxes().size(), 1U); // its box went with it
+    prompts.showFor(gone, "late", "Error", PromptIcon::None, PromptButtons::Ok);
+    boxes = prompts.openBoxes();
+    ASSERT_EQ(boxes.size(), 2U);
+    EXPECT_EQ(boxes[1]->parentWidget(), &mainWindow);
+}
+
+TEST(QtPromptsTest, OpenBoxesAreNeverDrawnExactlyOnTopOfEachOther) {
+    QWidget mainWindow;
+    mainWindow.setGeometry(200, 100, 61, 213);
+    mainWindow.show();
+    QtPrompts prompts;
+    prompts.setMainWindow(&mainWindow);
+    // Same size, same owner: each would open centred on the same window.
+    for (const char* text : {"Error # 1", "Error # 2", "Error # 3"}) {
+        prompts.show(text, "Error", PromptIcon::None, PromptButtons::Ok);
+    }
+    prompts.ask("Communication Error: 8005", "KelvorReader2", PromptIcon::Critical,
+                [](PromptResult) {});
+    const auto boxes = prompts.openBoxes();
+    ASSERT_EQ(boxes.size(), 4U);
+    const QRect area = mainWindow.screen()->availableGeometry();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_TRUE(area.intersects(boxes[i]->frameGeometry())) << i;
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            EXPECT_NE(boxes[i]->frameGeometry().topLeft(), boxes[j]->frameGeometry().topLeft())
+                << i << " and " << j;
+        }
+    }
+    // Each next one lies down and to the right of the one before, by a title bar or so.
+    const QPoint step = boxes[1]->pos() - boxes[0]->pos();
+    EXPECT_GE(step.x(), 16);
+    EXPECT_EQ(step.x(), step.y());
 }
 
 } // namespace

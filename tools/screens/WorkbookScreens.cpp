@@ -1,10 +1,11 @@
 // Makes the screenshots of the README, of the workbook window and of the reader's own windows:
 // the main window beside a workbook window; the workbook window on a constant-rate chart, a
 // constant-load data sheet and chart, the Summary, the Summary Plot and its "Go to Sheet…"
-// field; the main window with a light in every state, the setup dialog and the About box. Run
-// under a virtual X server (tools/screenshots.sh), natively or as the Windows build under Wine;
-// the workbooks come from the sample reports through the real export, and are copied beside the
-// pictures so another spreadsheet program can render the same files.
+// field; the main window with a light in every state, the setup dialog and the About box, and
+// the messages. Run under a virtual X server (tools/screenshots.sh), natively or as the Windows
+// build under Wine; the workbooks come from the sample reports through the real export, and are
+// copied beside the pictures so another spreadsheet program can render the same files.
+#include "MessageScreens.h"
 #include "ReaderScreens.h"
 #include "ScreenFakes.h"
 #include "Shots.h"
@@ -227,6 +228,7 @@ int main(int argc, char** argv) {
                             .out = out};
     ok = shootLights(scene) && ok;
     ok = shootDialogs(scene) && ok;
+    ok = shootMessages(scene) && ok;
     main.close();
     return ok ? 0 : 1;
 }

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -31,6 +34,20 @@ QString displayText(const std::string& text) {
     return shown;
 }
 
+// The window the owner names, if it is still there: a window that went away while an export
+// ran (its box let events through) leaves the box to the main window.
+QWidget* windowNamed(PromptOwner owner) {
+    if (owner.window() == nullptr) {
+        return nullptr;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (static_cast<const void*>(window) == owner.window()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QtPrompts::~QtPrompts() {
@@ -48,9 +65,15 @@ std::vector<QMessageBox*> QtPrompts::openBoxes() {
     return open;
 }
 
-QMessageBox* QtPrompts::makeBox(const std::string& text, const std::string& title,
-                                PromptIcon icon) {
-    auto* box = new QMessageBox(iconFor(icon), QString::fromStdString(title), displayText(text));
+QMessageBox* QtPrompts::makeBox(PromptOwner owner, const std::string& text,
+                                const std::string& title, PromptIcon icon) {
+    // From now on the box is its owner's child and goes with it.
+    QWidget* parent = windowNamed(owner);
+    if (parent == nullptr) {
+        parent = mainWindow_.data();
+    }
+    auto* box = new QMessageBox(iconFor(icon), QString::fromStdString(title), displayText(text),
+                                QMessageBox::NoButton, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setTextFormat(Qt::PlainText);
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -63,7 +86,7 @@ void QtPrompts::ask(const std::string& text, const std::string& title, PromptIco
     if (ended_) {
         return;
     }
-    QMessageBox* box = makeBox(text, title, icon);
+    QMessageBox* box = makeBox(PromptOwner{}, text, title, icon);
     box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
     box->setEscapeButton(QMessageBox::Cancel);
     box->setWindowModality(Qt::NonModal);
@@ -74,10 +97,16 @@ void QtPrompts::ask(const std::string& text, const std::string& title, PromptIco
             answered(result == QMessageBox::Retry ? PromptResult::Retry : PromptResult::Cancel);
         });
     box->show();
+    setOffFromOthers(*box);
 }
 
 PromptResult QtPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,
                              PromptButtons buttons) {
+    return showFor(PromptOwner{}, text, title, icon, buttons);
+}
+
+PromptResult QtPrompts::showFor(PromptOwner owner, const std::string& text,
+                                const std::string& title, PromptIcon icon, PromptButtons buttons) {
     const bool question = buttons == PromptButtons::RetryCancel;
     if (ended_) {
         return question ? PromptResult::Cancel : PromptResult::Ok;
@@ -94,13 +123,16 @@ PromptResult QtPrompts::show(const std::string& text, const std::string& title, 
         }
     }
 
-    QMessageBox* box = makeBox(text, title, icon);
+    QMessageBox* box = makeBox(owner, text, title, icon);
     if (!question) {
         box->setStandardButtons(QMessageBox::Ok);
         box->setWindowModality(Qt::NonModal);
         box->show();
+        setOffFromOthers(*box);
         return PromptResult::Ok;
     }
+    // Placed once it has its size, as exec() shows it.
+    QTimer::singleShot(0, box, [this, box] { setOffFromOthers(*box); });
     box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
     box->setEscapeButton(QMessageBox::Cancel);
     // Anything but an explicit Retry (Esc, the close box, the program ending) cancels.
@@ -110,6 +142,39 @@ PromptResult QtPrompts::show(const std::string& text, const std::string& title, 
         box->close();
     }
     return answer == QMessageBox::Retry ? PromptResult::Retry : PromptResult::Cancel;
+}
+
+// Boxes of the same size over the same window would open exactly on top of each other: each
+// new one goes a title bar's height down and right of the last one open, and back to the top
+// of the screen when it would leave it.
+void QtPrompts::setOffFromOthers(QMessageBox& box) {
+    QMessageBox* last = nullptr;
+    std::vector<QPoint> taken;
+    for (QMessageBox* other : openBoxes()) {
+        if (other != &box && other->isVisible()) {
+            last = other;
+            taken.push_back(other->frameGeometry().topLeft());
+        }
+    }
+    if (last == nullptr) {
+        return;
+    }
+    const int titleBar = std::max(last->geometry().top() - last->frameGeometry().top(),
+                                  box.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int step = std::max(titleBar, 16);
+    const QRect area = last->screen() != nullptr ? last->screen()->availableGeometry() : QRect();
+    const QSize size = box.frameGeometry().size();
+    QPoint at = last->frameGeometry().topLeft() + QPoint(step, step);
+    for (std::size_t tries = 0; tries <= taken.size(); ++tries) {
+        if (area.isValid() && !area.contains(QRect(at, size))) {
+            at = area.topLeft();
+        }
+        if (std::find(taken.begin(), taken.end(), at) == taken.end()) {
+            break;
+        }
+        at += QPoint(step, step);
+    }
+    box.move(at);
 }
 
 void QtPrompts::beep() {
