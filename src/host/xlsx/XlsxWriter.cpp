@@ -66,8 +66,8 @@ void XlsxWriter::addWorksheet(SheetParts& out, const Worksheet& sheet) {
     out.targets.push_back("worksheets/sheet" + std::to_string(sheet.id()) + ".xml");
     const auto name = "xl/" + out.targets.back();
     out.types.push_back({name, contentType::Worksheet});
-    out.parts.push_back(
-        &sheetPart(name, sheet.revision(), [&] { return worksheets_.compress(name, sheet); }));
+    out.parts.push_back(&sheetPart(name, sheet.writtenRevision(),
+                                   [&] { return worksheets_.compress(name, sheet); }));
 }
 
 // A chart sheet is six parts: the sheet, its drawing, the chart, the text boxes' shapes and
