@@ -153,6 +153,7 @@ std::optional<WriteFailure> ApplicationState::writeBook(BookState& book) {
 }
 
 void ApplicationState::removeBook(const BookState& book) {
+    formulas.forget(book.model);
     std::erase_if(books, [&](const auto& open) { return open.get() == &book; });
     if (activeBook.get() == &book) {
         activeBook = books.empty() ? nullptr : books.back();
