@@ -116,7 +116,7 @@ void fitRows(BookState& book) {
         if (sheet == nullptr) {
             continue;
         }
-        auto [fitted, added] = book.rowsFitted.try_emplace(sheet->id(), 0);
+        auto [fitted, added] = book.rowsFitted.try_emplace(sheet->key(), 0);
         if (!added && fitted->second == sheet->revision()) {
             continue;
         }
