@@ -116,7 +116,7 @@ void fitRows(BookState& book) {
         if (sheet == nullptr) {
             continue;
         }
-        auto [fitted, added] = book.rowsFitted.try_emplace(sheet->id(), 0);
+        auto [fitted, added] = book.rowsFitted.try_emplace(sheet->key(), 0);
         if (!added && fitted->second == sheet->revision()) {
             continue;
         }
@@ -153,6 +153,7 @@ std::optional<WriteFailure> ApplicationState::writeBook(BookState& book) {
 }
 
 void ApplicationState::removeBook(const BookState& book) {
+    formulas.forget(book.model);
     std::erase_if(books, [&](const auto& open) { return open.get() == &book; });
     if (activeBook.get() == &book) {
         activeBook = books.empty() ? nullptr : books.back();

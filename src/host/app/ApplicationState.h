@@ -48,8 +48,8 @@ struct BookState {
     bool stale = false;       // changed since its formulas were last calculated
     BookFile file;
     ChartCacheState chartCaches;
-    // Sheet id -> the sheet's revision when its rows were last fitted.
-    std::unordered_map<std::uint32_t, std::uint64_t> rowsFitted;
+    // Sheet key -> the sheet's revision when its rows were last fitted.
+    std::unordered_map<std::uint64_t, std::uint64_t> rowsFitted;
     SheetsAside aside;
 };
 

@@ -35,13 +35,13 @@ public:
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
                 if (cache_.knownWithoutFormulas(book_, *sheet)) {
-                    withoutFormulas.emplace(sheet, sheet->revision());
+                    withoutFormulas.emplace(sheet->key(), sheet->revision());
                     continue;
                 }
                 const auto before = formulas.size();
                 appendFormulasByColumn(*sheet, formulas);
                 if (formulas.size() == before) {
-                    withoutFormulas.emplace(sheet, sheet->revision());
+                    withoutFormulas.emplace(sheet->key(), sheet->revision());
                 } else {
                     sheetEnds.push_back({sheet, formulas.size()});
                 }
@@ -92,7 +92,7 @@ public:
         }
         FormulaCache::GroupStamps now;
         for (const auto& group : groups_) {
-            now[{group.sheet, group.text.str()}] = stampsOf(group);
+            now[{group.sheet->key(), group.text.str()}] = stampsOf(group);
         }
         stamps = std::move(now);
         return true;
@@ -156,7 +156,7 @@ private:
         std::vector<FormulaCache::SheetStamp> result;
         for (const auto& name : group.names) {
             const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
-            result.push_back(sheet ? FormulaCache::SheetStamp{sheet->id(), sheet->revision()}
+            result.push_back(sheet ? FormulaCache::SheetStamp{sheet->key(), sheet->revision()}
                                    : FormulaCache::SheetStamp{});
         }
         return result;
@@ -168,7 +168,7 @@ private:
         Group& group = groups_[index];
         if (group.pass != pass_) {
             group.pass = pass_;
-            const auto found = stamps.find({group.sheet, group.text.str()});
+            const auto found = stamps.find({group.sheet->key(), group.text.str()});
             group.current =
                 group.parsed && found != stamps.end() && found->second == stampsOf(group);
         }
@@ -373,11 +373,11 @@ Formula FormulaCache::get(const std::string& text) {
 }
 
 bool FormulaCache::knownWithoutFormulas(const Workbook& book, const Worksheet& sheet) const {
-    const auto inBook = withoutFormulas_.find(&book);
+    const auto inBook = withoutFormulas_.find(book.key());
     if (inBook == withoutFormulas_.end()) {
         return false;
     }
-    const auto found = inBook->second.find(&sheet);
+    const auto found = inBook->second.find(sheet.key());
     return found != inBook->second.end() && found->second == sheet.revision();
 }
 
@@ -385,6 +385,15 @@ void calculateWorkbook(Workbook& book, FormulaCache& cache) {
     if (!Calculator(book, cache).run(false)) {
         Calculator(book, cache).run(true);
     }
+}
+
+bool FormulaCache::keeps(const Workbook& book) const {
+    return groups_.contains(book.key()) || withoutFormulas_.contains(book.key());
+}
+
+void FormulaCache::forget(const Workbook& book) {
+    groups_.erase(book.key());
+    withoutFormulas_.erase(book.key());
 }
 
 } // namespace kelvor

@@ -84,10 +84,10 @@ public:
     }
 
     void run() {
-        std::unordered_set<std::uint32_t> charts;
+        std::unordered_set<std::uint64_t> charts;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asChartSheet(book_.sheet(i))) {
-                charts.insert(sheet->id());
+                charts.insert(sheet->key());
                 refresh(*sheet);
             }
         }
@@ -181,7 +181,7 @@ private:
     }
 
     void refresh(ChartSheet& sheet) {
-        const auto found = state_.charts.find(sheet.id());
+        const auto found = state_.charts.find(sheet.key());
         if (found != state_.charts.end() && found->second.chartRevision == sheet.revision() &&
             current(found->second.sources)) {
             return;
@@ -223,7 +223,7 @@ private:
             });
         }
         stamp.chartRevision = sheet.revision();
-        state_.charts[sheet.id()] = std::move(stamp);
+        state_.charts[sheet.key()] = std::move(stamp);
     }
 
     Workbook& book_;

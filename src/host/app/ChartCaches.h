@@ -35,8 +35,8 @@ struct ChartCacheStamp {
 
 // What the refresh keeps from one write of a workbook to the next.
 struct ChartCacheState {
-    // By chart sheet id.
-    std::unordered_map<std::uint32_t, ChartCacheStamp> charts;
+    // By chart sheet key.
+    std::unordered_map<std::uint64_t, ChartCacheStamp> charts;
     // The values of each reference read in the last refresh: a rebuilt chart that plots the
     // same unchanged cells as before takes them from here.
     struct Values {

@@ -21,7 +21,7 @@ bool unchangedInFront(const BookState& book) {
     }
     for (std::size_t i = 0; i < marked.size(); ++i) {
         const Sheet& sheet = book.model.sheet(i);
-        if (sheet.id() != marked[i].first || sheet.revision() != marked[i].second) {
+        if (sheet.key() != marked[i].first || sheet.revision() != marked[i].second) {
             return false;
         }
     }
@@ -52,7 +52,7 @@ std::uint64_t markSheets(BookState& book, std::size_t count) {
     aside.marked.clear();
     for (std::size_t i = 0; i < count && i < book.model.sheetCount(); ++i) {
         const Sheet& sheet = book.model.sheet(i);
-        aside.marked.emplace_back(sheet.id(), sheet.revision());
+        aside.marked.emplace_back(sheet.key(), sheet.revision());
     }
     aside.token = nextToken();
     return aside.token;

@@ -18,8 +18,8 @@ struct BookState;
 struct SheetsAside {
     // In the order they were set aside.
     std::vector<std::unique_ptr<Sheet>> sheets;
-    // The sheets in front, by id and revision, when last marked, and the mark's token.
-    std::vector<std::pair<std::uint32_t, std::uint64_t>> marked;
+    // The sheets in front, by key and revision, when last marked, and the mark's token.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> marked;
     std::uint64_t token = 0;
 };
 

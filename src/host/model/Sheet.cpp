@@ -11,10 +11,19 @@ std::uint64_t nextRevision() {
     return ++counter;
 }
 
+std::uint64_t nextKey() {
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
+
 } // namespace
 
 Sheet::Sheet(SheetKind kind, std::uint32_t id, std::string name)
-    : kind_(kind), id_(id), name_(std::move(name)), revision_(nextRevision()) {}
+    : kind_(kind), id_(id), key_(nextKey()), name_(std::move(name)), revision_(nextRevision()) {}
+
+std::uint64_t Sheet::newRevision() {
+    return nextRevision();
+}
 
 void Sheet::touch() {
     revision_ = nextRevision();

@@ -2,11 +2,21 @@
 
 #include "host/model/SheetName.h"
 
+#include <atomic>
 #include <stdexcept>
 
 namespace kelvor {
 
-Workbook::Workbook(std::string name) : name_(std::move(name)) {}
+namespace {
+
+std::uint64_t nextKey() {
+    static std::atomic<std::uint64_t> counter{0};
+    return ++counter;
+}
+
+} // namespace
+
+Workbook::Workbook(std::string name) : name_(std::move(name)), key_(nextKey()) {}
 
 Sheet& Workbook::sheet(std::size_t index) {
     checkIndex(index);

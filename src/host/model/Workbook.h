@@ -22,6 +22,8 @@ public:
     Workbook& operator=(const Workbook&) = delete;
 
     const std::string& name() const { return name_; }
+    // Who the workbook is, as Sheet::key() for sheets: never given to another workbook.
+    std::uint64_t key() const { return key_; }
     void setName(std::string name) { name_ = std::move(name); }
 
     std::size_t sheetCount() const { return sheets_.size(); }
@@ -35,7 +37,8 @@ public:
     void removeSheet(std::size_t index);
     // Takes the sheet out of the workbook, whole, to be put back later or dropped.
     std::unique_ptr<Sheet> takeSheet(std::size_t index);
-    // Appends a sheet taken out before as if it were made anew: under a new id, changed.
+    // Appends a sheet taken out before as if it were made anew: under a new id, changed. It
+    // keeps its key.
     // std::invalid_argument when its name is taken meanwhile.
     Sheet& putBackSheet(std::unique_ptr<Sheet> sheet);
     // Takes the sheet out and puts it in so that it stands at index `to` afterwards.
@@ -57,6 +60,7 @@ private:
     void checkIndex(std::size_t index) const;
 
     std::string name_;
+    std::uint64_t key_;
     std::vector<std::unique_ptr<Sheet>> sheets_;
     Styles styles_;
     std::uint32_t nextSheetId_ = 1;

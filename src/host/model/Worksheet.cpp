@@ -287,7 +287,10 @@ void Worksheet::setPageSetup(PageSetup pageSetup) {
 // Heights follow from the cells and their styles, whose every change is a change of the sheet
 // already; fitting them to it is not one more.
 void Worksheet::setRowHeights(std::map<std::uint32_t, double> heights) {
-    rowHeights_ = std::move(heights);
+    if (heights != rowHeights_) {
+        rowHeights_ = std::move(heights);
+        heightsRevision_ = newRevision();
+    }
 }
 
 void Worksheet::setSelection(SheetSelection selection) {

@@ -5,6 +5,7 @@
 #include "host/model/RowTable.h"
 #include "host/model/Sheet.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -73,6 +74,9 @@ public:
     // are derived from the cells, so setting them does not count as a change of the sheet.
     const std::map<std::uint32_t, double>& rowHeights() const { return rowHeights_; }
     void setRowHeights(std::map<std::uint32_t, double> heights);
+    // What the writer writes of the sheet is as it was at this stamp: the revision, or the
+    // last change of the row heights when that is newer.
+    std::uint64_t writtenRevision() const { return std::max(revision(), heightsRevision_); }
 
     // Kept with the sheet: it is saved with it and shown when the sheet is opened.
     const SheetSelection& selection() const { return selection_; }
@@ -122,6 +126,7 @@ private:
     RowTable rows_;
     SheetSelection selection_;
     std::map<std::uint32_t, double> rowHeights_;
+    std::uint64_t heightsRevision_ = 0;
     // The place in rows_ of the row looked up last, or noRow. Changed by reads too: a sheet is
     // not read from two threads at once.
     static constexpr std::size_t noRow = static_cast<std::size_t>(-1);

@@ -51,29 +51,37 @@ bool sameNumbers(const SeriesValues& a, const SeriesValues& b) {
                                                               a.size() * sizeof(double)) == 0));
 }
 
-// Everything the series' XML depends on; its id does not show in the file.
+// Everything the series' XML depends on; its id does not show in the file. The bindings name
+// every field of a series, so a field added later does not compile here until it is compared
+// and hashed (or said to be left out, as the id is).
 bool sameSeries(const ChartSeries& a, const ChartSeries& b) {
-    return a.name == b.name && a.xValuesRef == b.xValuesRef && a.valuesRef == b.valuesRef &&
-           a.axisGroup == b.axisGroup && a.border == b.border && a.xFormat == b.xFormat &&
-           a.valuesFormat == b.valuesFormat && sameNumbers(a.xValues, b.xValues) &&
-           sameNumbers(a.values, b.values);
+    [[maybe_unused]] const auto& [name, xValuesRef, valuesRef, xValues, values, axisGroup, border,
+                                  id, xFormat, valuesFormat, nameRef] = a;
+    return name == b.name && xValuesRef == b.xValuesRef && valuesRef == b.valuesRef &&
+           axisGroup == b.axisGroup && border == b.border && xFormat == b.xFormat &&
+           valuesFormat == b.valuesFormat && nameRef == b.nameRef &&
+           sameNumbers(xValues, b.xValues) && sameNumbers(values, b.values);
 }
 
 std::uint64_t hashOf(const ChartSeries& s, std::size_t index, int chartType) {
+    [[maybe_unused]] const auto& [name, xValuesRef, valuesRef, xValues, values, axisGroup, border,
+                                  id, xFormat, valuesFormat, nameRef] = s;
     Hash h;
     h.number(index);
     h.number(chartType);
-    h.text(s.name);
-    h.text(s.xValuesRef);
-    h.text(s.valuesRef);
-    h.number(s.axisGroup);
-    h.number(s.border.colorIndex);
-    h.number(s.border.weight);
-    h.number(s.border.lineStyle);
-    h.text(s.xFormat);
-    h.text(s.valuesFormat);
-    h.numbers(s.xValues);
-    h.numbers(s.values);
+    h.text(name);
+    h.text(xValuesRef);
+    h.text(valuesRef);
+    h.number(axisGroup);
+    const auto& [colorIndex, weight, lineStyle] = border;
+    h.number(colorIndex);
+    h.number(weight);
+    h.number(lineStyle);
+    h.text(xFormat);
+    h.text(valuesFormat);
+    h.text(nameRef);
+    h.numbers(xValues);
+    h.numbers(values);
     return h.value();
 }
 

@@ -8,8 +8,8 @@ namespace kelvor {
 struct Chart;
 class ChartSheet;
 
-// The parts a chart sheet takes in the package, named after the sheet's id so that they keep
-// their names (and cached bytes) when sheets move.
+// The parts a chart sheet takes in the package, named after the sheet's number (Sheet::id)
+// at each write; the writer keeps their bytes by the sheet's key.
 struct ChartPartNames {
     explicit ChartPartNames(std::uint32_t sheetId);
     std::string chartsheet;

@@ -176,19 +176,19 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
 CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& sheet) {
     SharedFormulas shared(sheet);
     Sheet now{sheet.revision(), runsByColumn(shared), {}};
-    const auto known = sheets_.find(sheet.name());
+    const auto known = sheets_.find(sheet.key());
     if (known == sheets_.end()) {
         WholeSink whole(now);
         writeWorksheetXml(sheet, shared, whole);
         work_.made += now.rows.size();
-        written_[sheet.name()] = std::move(now);
+        written_[sheet.key()] = std::move(now);
         return compressPart(std::move(name), whole.out);
     }
     PieceSink pieces(known->second, now, work_, sheet, shared, compressor_);
     writeWorksheetXml(sheet, shared, pieces);
     pieces.flush();
     auto part = joinFragments(std::move(name), std::move(pieces.pieces));
-    written_[sheet.name()] = std::move(now);
+    written_[sheet.key()] = std::move(now);
     return part;
 }
 

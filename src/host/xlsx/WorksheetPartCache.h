@@ -13,13 +13,13 @@ namespace kelvor {
 
 class Worksheet;
 
-// Compresses worksheet parts, keeping the compressed rows of a sheet written again under the
-// same name (the summary's hidden offset sheet gains one column per test, so each of its rows
+// Compresses worksheet parts, keeping the compressed rows of a sheet (by its key) written
+// again (the summary's hidden offset sheet gains one column per test, so each of its rows
 // is the row written before plus a cell). What changed since the last write is told by the
 // sheet's row and column revisions and by its shared formulas: an unchanged row is neither
 // made nor compressed again, a row that only gained cells at its end gets them stored behind
-// its kept pieces, any other row is made and compressed anew. A sheet seen under a name for
-// the first time is compressed as a whole, as usual.
+// its kept pieces, any other row is made and compressed anew. A sheet seen for the first time is
+// compressed as a whole, as usual.
 class WorksheetPartCache {
 public:
     // What became of the rows of the sheets compressed.
@@ -55,8 +55,8 @@ private:
     struct WholeSink;
     struct PieceSink;
 
-    std::unordered_map<std::string, Sheet> sheets_; // by sheet name
-    std::unordered_map<std::string, Sheet> written_;
+    std::unordered_map<std::uint64_t, Sheet> sheets_; // by sheet key
+    std::unordered_map<std::uint64_t, Sheet> written_;
     FragmentCompressor compressor_;
     RowWork work_;
     RowWork lastWork_;

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
-#include <unordered_set>
 
 namespace kelvor {
 
@@ -36,11 +35,15 @@ std::string utcNow() {
 
 XlsxWriter::XlsxWriter() : created_(utcNow()) {}
 
-const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64_t revision,
+const CompressedPart& XlsxWriter::sheetPart(const Sheet& sheet, PartRole role,
+                                            const std::string& name, std::uint64_t revision,
                                             const std::function<CompressedPart()>& make) {
-    const auto found = cache_.find(name);
-    if (found != cache_.end() && found->second.revision == revision) {
+    const auto key = sheet.key() * 8 + static_cast<std::uint64_t>(role);
+    const auto found = cache_.find(key);
+    if (found != cache_.end() && found->second.revision == revision &&
+        found->second.part.name == name) {
         reused_.push_back(name);
+        found->second.used = true;
         return found->second.part;
     }
     if (found != cache_.end()) {
@@ -49,48 +52,51 @@ const CompressedPart& XlsxWriter::sheetPart(const std::string& name, std::uint64
     }
     auto part = make();
     compressed_.push_back(name);
-    auto& slot = cache_[name];
-    slot = CachedPart{revision, std::move(part)};
+    auto& slot = cache_[key];
+    slot = CachedPart{revision, std::move(part), true};
     return slot.part;
 }
 
-void XlsxWriter::addPart(SheetParts& out, const std::string& name, std::string_view type,
-                         std::uint64_t revision, const std::function<std::string()>& content) {
+void XlsxWriter::addPart(SheetParts& out, const ChartSheet& sheet, PartRole role,
+                         const std::string& name, std::string_view type,
+                         const std::function<std::string()>& content) {
     if (!type.empty()) {
         out.types.push_back({name, type});
     }
-    out.parts.push_back(&sheetPart(name, revision, [&] { return compressPart(name, content()); }));
+    out.parts.push_back(&sheetPart(sheet, role, name, sheet.revision(),
+                                   [&] { return compressPart(name, content()); }));
 }
 
+// Part names come from the sheet's number at each write; what is kept is found by its key.
 void XlsxWriter::addWorksheet(SheetParts& out, const Worksheet& sheet) {
     out.targets.push_back("worksheets/sheet" + std::to_string(sheet.id()) + ".xml");
     const auto name = "xl/" + out.targets.back();
     out.types.push_back({name, contentType::Worksheet});
-    out.parts.push_back(
-        &sheetPart(name, sheet.revision(), [&] { return worksheets_.compress(name, sheet); }));
+    out.parts.push_back(&sheetPart(sheet, PartRole::Sheet, name, sheet.writtenRevision(),
+                                   [&] { return worksheets_.compress(name, sheet); }));
 }
 
 // A chart sheet is six parts: the sheet, its drawing, the chart, the text boxes' shapes and
 // the relationships between them.
 void XlsxWriter::addChartSheet(SheetParts& out, const ChartSheet& sheet) {
     const ChartPartNames names(sheet.id());
-    const auto revision = sheet.revision();
     const Chart& chart = sheet.chart();
     out.targets.push_back(names.chartsheet.substr(3));
-    addPart(out, names.chartsheet, contentType::Chartsheet, revision,
+    addPart(out, sheet, PartRole::Sheet, names.chartsheet, contentType::Chartsheet,
             [&] { return chartsheetXml(sheet); });
-    addPart(out, names.chartsheetRelationships, {}, revision,
+    addPart(out, sheet, PartRole::SheetRelationships, names.chartsheetRelationships, {},
             [&] { return relationshipXml(names.drawing, RelationshipKind::Drawing); });
-    addPart(out, names.drawing, contentType::Drawing, revision, [&] { return drawingXml(); });
-    addPart(out, names.drawingRelationships, {}, revision,
+    addPart(out, sheet, PartRole::Drawing, names.drawing, contentType::Drawing,
+            [&] { return drawingXml(); });
+    addPart(out, sheet, PartRole::DrawingRelationships, names.drawingRelationships, {},
             [&] { return relationshipXml(names.chart, RelationshipKind::Chart); });
     out.types.push_back({names.chart, contentType::Chart});
-    out.parts.push_back(
-        &sheetPart(names.chart, revision, [&] { return charts_.compress(names.chart, chart); }));
+    out.parts.push_back(&sheetPart(sheet, PartRole::Chart, names.chart, sheet.revision(),
+                                   [&] { return charts_.compress(names.chart, chart); }));
     if (!chart.textBoxes.empty()) {
-        addPart(out, names.chartRelationships, {}, revision,
+        addPart(out, sheet, PartRole::ChartRelationships, names.chartRelationships, {},
                 [&] { return relationshipXml(names.shapes, RelationshipKind::ChartShapes); });
-        addPart(out, names.shapes, contentType::ChartShapes, revision,
+        addPart(out, sheet, PartRole::Shapes, names.shapes, contentType::ChartShapes,
                 [&] { return chartShapesXml(chart); });
     }
 }
@@ -115,6 +121,9 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
         throw XlsxError(path, "the workbook has no sheets");
     }
     compressed_.clear();
+    for (auto& [key, cached] : cache_) {
+        cached.used = false;
+    }
     reused_.clear();
     SheetParts sheets;
     sheets.types = {{"xl/workbook.xml", contentType::Workbook},
@@ -152,9 +161,7 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
     }
 
     // Parts of sheets that are gone are not needed again.
-    std::unordered_set<std::string> current(compressed_.begin(), compressed_.end());
-    current.insert(reused_.begin(), reused_.end());
-    std::erase_if(cache_, [&](const auto& entry) { return !current.contains(entry.first); });
+    std::erase_if(cache_, [](const auto& entry) { return !entry.second.used; });
 }
 
 } // namespace kelvor

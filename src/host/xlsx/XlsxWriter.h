@@ -17,6 +17,7 @@
 namespace kelvor {
 
 class ChartSheet;
+class Sheet;
 class Workbook;
 class Worksheet;
 
@@ -39,9 +40,22 @@ public:
     const WorksheetPartCache::RowWork& rowWork() const { return worksheets_.lastRowWork(); }
 
 private:
+    // A sheet's parts in the order a chart sheet has them; a worksheet has the first only.
+    enum class PartRole : std::uint64_t {
+        Sheet,
+        SheetRelationships,
+        Drawing,
+        DrawingRelationships,
+        Chart,
+        ChartRelationships,
+        Shapes
+    };
+    // Kept by the sheet's key and the part's role; current while the sheet's revision and the
+    // part's name (from the sheet's number) are those it was made with.
     struct CachedPart {
         std::uint64_t revision;
         CompressedPart part;
+        bool used;
     };
 
     // What the sheets add to the package: content types, the workbook's relationship
@@ -52,16 +66,17 @@ private:
         std::vector<const CompressedPart*> parts;
     };
 
-    const CompressedPart& sheetPart(const std::string& name, std::uint64_t revision,
+    const CompressedPart& sheetPart(const Sheet& sheet, PartRole role, const std::string& name,
+                                    std::uint64_t revision,
                                     const std::function<CompressedPart()>& make);
-    void addPart(SheetParts& out, const std::string& name, std::string_view type,
-                 std::uint64_t revision, const std::function<std::string()>& content);
+    void addPart(SheetParts& out, const ChartSheet& sheet, PartRole role, const std::string& name,
+                 std::string_view type, const std::function<std::string()>& content);
     void addWorksheet(SheetParts& out, const Worksheet& sheet);
     void addChartSheet(SheetParts& out, const ChartSheet& sheet);
     std::deque<CompressedPart> packageParts(const Workbook& workbook,
                                             const SheetParts& sheets) const;
 
-    std::unordered_map<std::string, CachedPart> cache_;
+    std::unordered_map<std::uint64_t, CachedPart> cache_; // by sheet key and role
     ChartPartCache charts_;
     WorksheetPartCache worksheets_;
     std::string created_;
