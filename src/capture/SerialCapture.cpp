@@ -160,20 +160,31 @@ void SerialCapture::openFailed(int n, const CommError& error) {
     }
     asking_[n] = true;
     std::weak_ptr<SerialCapture*> self = self_;
-    w_.prompts.ask(why + "\r" + channelName(n) + ", port " + std::to_string(ch.CommPort) +
-                       ": tried again every few seconds. Retry tries now; Cancel stops trying "
-                       "and opens the setup.",
-                   ProgramTitle, PromptIcon::Critical, [self, n](PromptResult answer) {
-                       if (const auto capture = self.lock()) {
-                           (*capture)->answered(n, answer);
-                       }
-                   });
+    question_[n] =
+        w_.prompts.ask(why + "\r" + channelName(n) + ", port " + std::to_string(ch.CommPort) +
+                           ": tried again every few seconds. Retry tries now; Cancel stops trying "
+                           "and opens the setup.",
+                       ProgramTitle, PromptIcon::Critical, [self, n](PromptResult answer) {
+                           if (const auto capture = self.lock()) {
+                               (*capture)->answered(n, answer);
+                           }
+                       });
     w_.statusUpdate.setEnabled(true);
+}
+
+// The box about a port that could not be opened goes once the port is open, or closed on
+// purpose: an answer to it would come too late to mean anything.
+void SerialCapture::withdrawQuestion(int n) {
+    if (asking_[n]) {
+        asking_[n] = false;
+        w_.prompts.withdraw(std::exchange(question_[n], 0));
+    }
 }
 
 // Whatever the answer, and whenever it comes, the other channels have gone on recording.
 void SerialCapture::answered(int n, PromptResult answer) {
     asking_[n] = false;
+    question_[n] = 0;
     const bool stillWaiting = lost_[n] && w_.channels[n].Enabled != 0;
     if (answer == PromptResult::Retry) {
         if (stillWaiting) {
@@ -223,6 +234,7 @@ void SerialCapture::CommClose() {
         } catch (const CommError&) {
         }
         lost_[n] = false; // closed on purpose: nothing to wait for
+        withdrawQuestion(n);
         if (!wasOpen) {
             continue;
         }
@@ -354,6 +366,7 @@ void SerialCapture::reopen(int n) {
     openPort(n);
     lost_[n] = false;
     opened_[n] = true;
+    withdrawQuestion(n);
     ChannelRecord& ch = w_.channels[n];
     note(channelName(n) + ": line back, port " + std::to_string(ch.CommPort) + " opened again");
     w_.lights.setTooltip(n, tooltip(n, ch.Description));

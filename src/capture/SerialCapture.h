@@ -84,6 +84,7 @@ private:
     void portLost(int n, const std::string& why);
     void tryReopen(int n);
     void reopen(int n);
+    void withdrawQuestion(int n);
     std::string channelName(int n) const;
     std::string tooltip(int n, const std::string& text) const;
     void note(const std::string& event);
@@ -94,6 +95,7 @@ private:
     std::array<bool, ChannelCount> lost_{};
     std::array<int, ChannelCount> reopenCountdown_{};
     std::array<bool, ChannelCount> asking_{}; // a box about the failed open waits for an answer
+    std::array<QuestionId, ChannelCount> question_{}; // ... and names it
     // Answers that come after this object has gone are dropped.
     std::shared_ptr<SerialCapture*> self_ = std::make_shared<SerialCapture*>(this);
 };

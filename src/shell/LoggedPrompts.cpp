@@ -20,13 +20,21 @@ PromptResult LoggedPrompts::showFor(PromptOwner owner, const std::string& text,
     return answer;
 }
 
-void LoggedPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
-                        std::function<void(PromptResult)> answered) {
+QuestionId LoggedPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
+                              std::function<void(PromptResult)> answered) {
     log_.write("Message \"" + title + "\": " + text);
-    shown_.ask(text, title, icon, [this, answered = std::move(answered)](PromptResult answer) {
-        log_.write(answer == PromptResult::Retry ? "Answer: Retry" : "Answer: Cancel");
-        answered(answer);
-    });
+    return shown_.ask(
+        text, title, icon, [this, answered = std::move(answered)](PromptResult answer) {
+            log_.write(answer == PromptResult::Retry ? "Answer: Retry" : "Answer: Cancel");
+            answered(answer);
+        });
+}
+
+void LoggedPrompts::withdraw(QuestionId question) {
+    if (question != 0) {
+        log_.write("Question withdrawn: it no longer holds");
+    }
+    shown_.withdraw(question);
 }
 
 void LoggedPrompts::beep() {

@@ -14,8 +14,9 @@ public:
                       PromptButtons buttons) override;
     PromptResult showFor(PromptOwner owner, const std::string& text, const std::string& title,
                          PromptIcon icon, PromptButtons buttons) override;
-    void ask(const std::string& text, const std::string& title, PromptIcon icon,
-             std::function<void(PromptResult)> answered) override;
+    QuestionId ask(const std::string& text, const std::string& title, PromptIcon icon,
+                   std::function<void(PromptResult)> answered) override;
+    void withdraw(QuestionId question) override;
     void beep() override;
     void endSession() override { shown_.endSession(); }
 

@@ -27,10 +27,20 @@ PromptResult ScriptedPrompts::showFor(PromptOwner owner, const std::string& text
     return answer;
 }
 
-void ScriptedPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
-                          std::function<void(PromptResult)> answered) {
+QuestionId ScriptedPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
+                                std::function<void(PromptResult)> answered) {
     shown.push_back({text, title, icon, PromptButtons::RetryCancel});
-    questions_.push_back(std::move(answered));
+    questions_.push_back({++lastQuestion_, std::move(answered)});
+    return lastQuestion_;
+}
+
+void ScriptedPrompts::withdraw(QuestionId question) {
+    const auto waiting =
+        std::ranges::find_if(questions_, [&](const Question& q) { return q.id == question; });
+    if (waiting != questions_.end()) {
+        questions_.erase(waiting);
+        withdrawn.push_back(question);
+    }
 }
 
 bool ScriptedPrompts::answerQuestion(PromptResult answer) {
@@ -38,7 +48,7 @@ bool ScriptedPrompts::answerQuestion(PromptResult answer) {
         return false;
     }
     // Taken off first: the answer may ask again.
-    auto answered = std::move(questions_.front());
+    auto answered = std::move(questions_.front().answered);
     questions_.pop_front();
     answered(answer);
     return true;

@@ -28,8 +28,9 @@ public:
     PromptResult showFor(PromptOwner owner, const std::string& text, const std::string& title,
                          PromptIcon icon, PromptButtons buttons) override;
     // Recorded like a Retry/Cancel message; the answer waits for answerQuestion().
-    void ask(const std::string& text, const std::string& title, PromptIcon icon,
-             std::function<void(PromptResult)> answered) override;
+    QuestionId ask(const std::string& text, const std::string& title, PromptIcon icon,
+                   std::function<void(PromptResult)> answered) override;
+    void withdraw(QuestionId question) override;
     void beep() override { ++beeps; }
     void endSession() override { ended = true; }
 
@@ -46,9 +47,15 @@ public:
     int beeps = 0;
     bool ended = false;
     std::function<void(const Shown&)> whileOpen;
+    std::vector<QuestionId> withdrawn;
 
 private:
-    std::deque<std::function<void(PromptResult)>> questions_;
+    struct Question {
+        QuestionId id;
+        std::function<void(PromptResult)> answered;
+    };
+    std::deque<Question> questions_;
+    QuestionId lastQuestion_ = 0;
 };
 
 } // namespace kelvor

@@ -195,10 +195,12 @@ TEST_F(SerialCaptureTest, PortThatCannotOpenComesBackByItselfWhenTheDeviceAppear
     ASSERT_EQ(exporter.calls.size(), 1U);
     EXPECT_EQ(exporter.calls[0].channel, 2);
 
-    // A late Retry finds it open: nothing more is tried.
-    ports[2].log.clear();
-    ASSERT_TRUE(prompts.answerQuestion(PromptResult::Retry));
-    EXPECT_TRUE(ports[2].log.empty());
+    // Its box went when the port opened: no late Retry or Cancel can act on a channel that
+    // records again (a Cancel would have stopped it and opened the setup).
+    EXPECT_EQ(prompts.waitingQuestions(), 0U);
+    EXPECT_EQ(prompts.withdrawn.size(), 1U);
+    EXPECT_FALSE(prompts.answerQuestion(PromptResult::Cancel));
+    EXPECT_TRUE(ports[2].portOpen());
     EXPECT_EQ(setupShown, 0);
 }
 
@@ -249,6 +251,13 @@ TEST_F(SerialCaptureTest, CancelStopsTryingThatChannelOnlyAndShowsSetup) {
     capture.CommOpen();
     EXPECT_EQ(prompts.shown.size(), 2U);
     EXPECT_TRUE(capture.lineLost(1));
+
+    // Closing the ports on purpose (">>") ends the question with the waiting.
+    capture.CommClose();
+    EXPECT_EQ(prompts.waitingQuestions(), 0U);
+    EXPECT_EQ(prompts.withdrawn.size(), 1U);
+    capture.CommOpen();
+    EXPECT_EQ(prompts.waitingQuestions(), 1U); // asked afresh, not thought still open
 }
 
 TEST_F(SerialCaptureTest, AnswerAfterTheCaptureHasGoneIsDropped) {

@@ -81,6 +81,33 @@ TEST(QtPromptsTest, AskedQuestionWaitsForNobodyAndAnswersThroughItsCallback) {
     EXPECT_TRUE(prompts.openBoxes().empty());
 }
 
+// A question that mended itself (the port it asks about opened) goes without an answer.
+TEST(QtPromptsTest, AWithdrawnQuestionClosesAndNeverAnswers) {
+    QtPrompts prompts;
+    std::vector<PromptResult> answers;
+    const auto record = [&](PromptResult answer) { answers.push_back(answer); };
+    const QuestionId first = prompts.ask("Communication Error: 8002\rInvalid Port Number",
+                                         "KelvorReader2", PromptIcon::Critical, record);
+    const QuestionId second = prompts.ask("Communication Error: 8005\rPort already open",
+                                          "KelvorReader2", PromptIcon::Critical, record);
+    ASSERT_NE(first, second);
+    ASSERT_NE(first, 0U);
+
+    prompts.withdraw(first);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const auto open = prompts.openBoxes();
+    ASSERT_EQ(open.size(), 1U);
+    EXPECT_TRUE(open[0]->text().startsWith("Communication Error: 8005"));
+    prompts.withdraw(first); // twice, or unknown: passed by
+    prompts.withdraw(12345);
+    EXPECT_TRUE(answers.empty());
+
+    open[0]->button(QMessageBox::Retry)->click();
+    EXPECT_EQ(answers, std::vector<PromptResult>{PromptResult::Retry});
+    prompts.withdraw(second); // already answered
+    EXPECT_EQ(answers.size(), 1U);
+}
+
 TEST(QtPromptsTest, ABoxStandsInFrontOfTheWindowItBelongsTo) {
     QWidget mainWindow;
     mainWindow.show();

@@ -81,10 +81,10 @@ QMessageBox* QtPrompts::makeBox(PromptOwner owner, const std::string& text,
     return box;
 }
 
-void QtPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
-                    std::function<void(PromptResult)> answered) {
+QuestionId QtPrompts::ask(const std::string& text, const std::string& title, PromptIcon icon,
+                          std::function<void(PromptResult)> answered) {
     if (ended_) {
-        return;
+        return 0;
     }
     QMessageBox* box = makeBox(PromptOwner{}, text, title, icon);
     box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
@@ -98,6 +98,21 @@ void QtPrompts::ask(const std::string& text, const std::string& title, PromptIco
         });
     box->show();
     setOffFromOthers(*box);
+    std::erase_if(questions_, [](const auto& question) { return question.second.isNull(); });
+    questions_.emplace(++lastQuestion_, box);
+    return lastQuestion_;
+}
+
+void QtPrompts::withdraw(QuestionId question) {
+    const auto found = questions_.find(question);
+    if (found == questions_.end()) {
+        return;
+    }
+    if (QMessageBox* box = found->second.data()) {
+        QObject::disconnect(box, &QMessageBox::finished, nullptr, nullptr);
+        box->close();
+    }
+    questions_.erase(found);
 }
 
 PromptResult QtPrompts::show(const std::string& text, const std::string& title, PromptIcon icon,

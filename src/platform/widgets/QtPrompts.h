@@ -4,6 +4,7 @@
 
 #include <QPointer>
 
+#include <map>
 #include <vector>
 
 class QMessageBox;
@@ -30,8 +31,9 @@ public:
                       PromptButtons buttons) override;
     PromptResult showFor(PromptOwner owner, const std::string& text, const std::string& title,
                          PromptIcon icon, PromptButtons buttons) override;
-    void ask(const std::string& text, const std::string& title, PromptIcon icon,
-             std::function<void(PromptResult)> answered) override;
+    QuestionId ask(const std::string& text, const std::string& title, PromptIcon icon,
+                   std::function<void(PromptResult)> answered) override;
+    void withdraw(QuestionId question) override;
     void beep() override;
     void endSession() override;
 
@@ -50,6 +52,8 @@ private:
 
     std::vector<QPointer<QMessageBox>> boxes_; // each deletes itself when closed
     QPointer<QWidget> mainWindow_;
+    std::map<QuestionId, QPointer<QMessageBox>> questions_;
+    QuestionId lastQuestion_ = 0;
     bool ended_ = false;
 };
 
