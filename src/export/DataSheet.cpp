@@ -3,6 +3,7 @@
 #include "export/AlertsOff.h"
 #include "export/CellText.h"
 #include "export/ErrorMessage.h"
+#include "export/Summary.h"
 #include "util/AnsiText.h"
 
 #include <limits>
@@ -41,29 +42,13 @@ void removeSummarySheets(xl::Application& app) {
     }
 }
 
-bool setSummarySheetsAside(xl::Application& app) {
-    const xl::WorkbookPtr book = app.ActiveWorkbook();
-    bool found = false;
-    for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
-        const xl::SheetPtr sheet = app.Sheets()->Item(p);
-        sheet->Activate();
-        if (isSummarySheetName(sheet->Name())) {
-            found = true;
-            if (!book->SetAside(p)) {
-                sheet->Delete();
-            }
-        }
-    }
-    return found;
-}
-
 bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex) {
     bool decided = false;
     try {
         xl::Application& app = ctx.application();
         app.Workbooks()->Item(workbookIndex)->Activate();
         app.clearClipboard();
-        withAlertsOff(app, [&] { ctx.SummaryTakenAway = setSummarySheetsAside(app); });
+        withAlertsOff(app, [&] { ctx.SummaryTakenAway = setSummaryAside(app); });
 
         NormalizeTestTitle(text);
         if (text.find(TestWord) == std::string::npos) {

@@ -17,9 +17,6 @@ bool isSummarySheetName(const std::string& name);
 // Walks the active workbook's sheets from the last to the first and deletes the summary
 // sheets, hidden or not, and nothing else. The caller switches the alerts off around it.
 void removeSummarySheets(xl::Application& app);
-// The same, except that an application able to keep them aside keeps them, so that the next
-// summary can follow them instead of starting again. Returns whether there were any.
-bool setSummarySheetsAside(xl::Application& app);
 
 // Removes the summary sheets of the channel's workbook and puts a report that holds
 // "CONSTANT" onto a data sheet: the fresh "Data 1" while the workbook has only that sheet,
