@@ -108,10 +108,10 @@ TEST(SummaryWithoutFollowTest, RebuildsEveryTimeAndWritesTheFollowedWorkbook) {
     TempDir dir;
     Reader<BuiltinApplicationFactory> following(dir.path() / "following");
     Reader<PlainFactory> plain(dir.path() / "plain");
-    const std::vector<std::string> reports = {
-        rateReport("310.5", "0.21"), rateReport("322.5", "0.24"),
-        sampleReport("load-stack-creep-lbf-in.txt"), "no test at all\r\n",
-        rateReport("298.5", "0.19")};
+    const std::vector<std::string> reports = {rateReport("310.5", "0.21"),
+                                              rateReport("322.5", "0.24"),
+                                              sampleReport("load-stack-creep-lbf-in.txt"),
+                                              "no test at all\r\n", rateReport("298.5", "0.19")};
     for (const std::string& report : reports) {
         following.exportReport(report);
         plain.exportReport(report);
