@@ -16,7 +16,8 @@ std::shared_ptr<xl::ChartSelection> chartSelection(xl::Application& app) {
 
 } // namespace
 
-void AddChartSheet(ExportContext& ctx, const xl::RangePtr& source) {
+void AddChartSheet(ExportContext& ctx, const xl::RangePtr& source,
+                   const std::string& dataSheetName) {
     xl::Application& app = ctx.application();
     const std::int32_t worksheets = app.Worksheets()->Count();
     app.ActiveWorkbook()->Charts()->Add(app.Worksheets()->Item(worksheets));
@@ -25,7 +26,7 @@ void AddChartSheet(ExportContext& ctx, const xl::RangePtr& source) {
     app.ActiveChart()->Move(app.Sheets()->Item(sheets));
     app.ActiveChart()->setChartType(xl::xlXYScatterLinesNoMarkers);
     app.ActiveChart()->SetSourceData(source, xl::xlColumns);
-    app.ActiveChart()->setName(ctx.DataSheetName + " Plot");
+    app.ActiveChart()->setName(dataSheetName + " Plot");
 }
 
 void StyleMajorGridlines(xl::Application& app, std::int32_t axisType) {

@@ -13,10 +13,11 @@ namespace kelvor {
 inline constexpr std::string_view ChartFooter = "File: &F  Sheet:&A";
 
 // Adds a chart sheet at the very end of the active workbook that plots `source` by columns as
-// a scatter with straight lines and no markers, and names it after the data sheet with
-// " Plot". The new chart is the active chart. A name already taken fails with 1004 and leaves
-// the chart with the application's own name.
-void AddChartSheet(ExportContext& ctx, const xl::RangePtr& source);
+// a scatter with straight lines and no markers, and names it `dataSheetName` + " Plot". The
+// new chart is the active chart. A name already taken fails with 1004 and leaves the chart
+// with the application's own name.
+void AddChartSheet(ExportContext& ctx, const xl::RangePtr& source,
+                   const std::string& dataSheetName);
 
 // Dotted hairline major gridlines, and no minor ones, on the active chart's primary axis of
 // the type (xlCategory or xlValue).

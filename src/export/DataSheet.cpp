@@ -3,6 +3,7 @@
 #include "export/AlertsOff.h"
 #include "export/CellText.h"
 #include "export/ErrorMessage.h"
+#include "export/Summary.h"
 #include "util/AnsiText.h"
 
 #include <limits>
@@ -41,43 +42,26 @@ void removeSummarySheets(xl::Application& app) {
     }
 }
 
-bool setSummarySheetsAside(xl::Application& app) {
-    const xl::WorkbookPtr book = app.ActiveWorkbook();
-    bool found = false;
-    for (std::int16_t p = toCounter(app.Sheets()->Count()); p >= 1; --p) {
-        const xl::SheetPtr sheet = app.Sheets()->Item(p);
-        sheet->Activate();
-        if (isSummarySheetName(sheet->Name())) {
-            found = true;
-            if (!book->SetAside(p)) {
-                sheet->Delete();
-            }
-        }
-    }
-    return found;
-}
-
-bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex) {
-    bool decided = false;
+AddedDataSheet AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex) {
+    AddedDataSheet added;
     try {
         xl::Application& app = ctx.application();
         app.Workbooks()->Item(workbookIndex)->Activate();
         app.clearClipboard();
-        withAlertsOff(app, [&] { ctx.SummaryTakenAway = setSummarySheetsAside(app); });
+        withAlertsOff(app, [&] { added.summaryTakenAway = setSummaryAside(app); });
 
         NormalizeTestTitle(text);
         if (text.find(TestWord) == std::string::npos) {
             // Not a test report: dropped without a message; the caller beeps.
-            ctx.ReportPasted = false;
-            decided = true;
+            added.decided = true;
             text.clear();
-            return decided;
+            return added;
         }
 
         // The testers send Windows-1252; the application keeps UTF-8.
         app.setClipboardText(windows1252ToUtf8(text));
-        ctx.ReportPasted = true;
-        decided = true;
+        added.pasted = true;
+        added.decided = true;
         const xl::WorkbookPtr book = app.ActiveWorkbook();
         // A new workbook's "Data 1" takes the first report. Once it holds one (a report
         // whose layout failed leaves no chart sheet behind it), the next report gets a sheet
@@ -85,18 +69,21 @@ bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIn
         if (book->Sheets()->Count() != 1 || !cellText(*app.ActiveSheet(), 1, 1).empty()) {
             const xl::SheetPtr last = book->Sheets()->Item(book->Sheets()->Count());
             book->Sheets()->Add(last);
-            app.ActiveSheet()->setName("Data " + std::to_string(book->Worksheets()->Count()));
+            // The name it was to get, also when another sheet has it already.
+            added.sheetName = "Data " + std::to_string(book->Worksheets()->Count());
+            app.ActiveSheet()->setName(added.sheetName);
         }
-        ctx.DataSheetName = app.ActiveSheet()->Name();
+        added.sheetName = app.ActiveSheet()->Name();
         app.ActiveSheet()->Paste();
         text.clear();
         app.clearClipboard();
     } catch (const xl::HostError& error) {
         if (error.number() != SilentError) {
             showErrorMessage(ctx, error);
+            added.messageShown = true;
         }
     }
-    return decided;
+    return added;
 }
 
 void NormalizeTestTitle(std::string& text) {

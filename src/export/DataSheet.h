@@ -17,18 +17,27 @@ bool isSummarySheetName(const std::string& name);
 // Walks the active workbook's sheets from the last to the first and deletes the summary
 // sheets, hidden or not, and nothing else. The caller switches the alerts off around it.
 void removeSummarySheets(xl::Application& app);
-// The same, except that an application able to keep them aside keeps them, so that the next
-// summary can follow them instead of starting again. Returns whether there were any.
-bool setSummarySheetsAside(xl::Application& app);
 
-// Removes the summary sheets of the channel's workbook and puts a report that holds
+// What AddDataSheet did with a report.
+struct AddedDataSheet {
+    // Whether it looked at the report; false when a failure came first.
+    bool decided = false;
+    // Whether the report was recognised and is to go onto a data sheet (still true when
+    // naming or pasting then failed), and that sheet's name.
+    bool pasted = false;
+    std::string sheetName;
+    // Whether it took the workbook's summary sheets away.
+    bool summaryTakenAway = false;
+    // Whether it showed an error message.
+    bool messageShown = false;
+};
+
+// Takes the summary sheets of the channel's workbook away and puts a report that holds
 // "CONSTANT" onto a data sheet: the fresh "Data 1" while the workbook has only that sheet,
-// otherwise a new last sheet "Data " + worksheet count. Sets ReportPasted and DataSheetName
-// and empties `text` once handled. `text` is raw Windows-1252 bytes. Failures are shown
-// (8002 passes silently) and leave `text` as it was.
-// Sets SummaryTakenAway when it removed summary sheets.
-// Returns whether ReportPasted was written for this report; false when a failure came first.
-bool AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex);
+// otherwise a new last sheet "Data " + worksheet count. Empties `text` once handled. `text`
+// is raw Windows-1252 bytes. Failures are shown (8002 passes silently) and leave `text` as it
+// was.
+AddedDataSheet AddDataSheet(ExportContext& ctx, std::string& text, std::int32_t workbookIndex);
 
 // Makes the text begin at its test title: drops anything in front of the first "CONSTANT",
 // or restores a lost leading "C". Texts under 9 characters are left alone.

@@ -31,7 +31,6 @@ std::string exportErrorText(const ExportContext& ctx, const xl::HostError& error
 
 void showErrorMessage(ExportContext& ctx, const xl::HostError& error) {
     const std::string text = exportErrorText(ctx, error);
-    ++ctx.MessagesShown;
     showErrorBox(ctx.prompts, text, ctx.MessageOwner);
 }
 

@@ -17,7 +17,7 @@ void showErrorBox(Prompts& prompts, const std::string& text, PromptOwner owner =
 // exported, a plain sentence on what was wrong with the report when the error's own words
 // say nothing to an operator, and the file that keeps the report as received.
 std::string exportErrorText(const ExportContext& ctx, const xl::HostError& error);
-// That box, counted, so the report's failure is told once.
+// That box, in front of the window the export belongs to.
 void showErrorMessage(ExportContext& ctx, const xl::HostError& error);
 
 // A failure that did not come from the application (a fault of the program itself), numbered

@@ -23,11 +23,6 @@ struct ExportContext {
 
     // The running spreadsheet application; empty until the first export needs one.
     std::shared_ptr<xl::Application> ExcelApp;
-    // Whether the newest report was recognised and went onto a data sheet, and that sheet.
-    bool ReportPasted = false;
-    std::string DataSheetName;
-    // Whether the newest AddDataSheet removed the workbook's summary sheets.
-    bool SummaryTakenAway = false;
     // While a received report is exported: the file that keeps it as received.
     std::string ReportArchiveFile;
     // ... and why it was cut short; empty when it was not.
@@ -38,8 +33,6 @@ struct ExportContext {
     // The window whose action runs the export (the setup dialog's "Summarize Now"): its boxes
     // stand in front of it. None: the main window.
     PromptOwner MessageOwner;
-    // Error boxes shown by the export procedures so far.
-    int MessagesShown = 0;
     // The time a new workbook is started at; its file is named after it.
     std::function<WallClock::time_point()> clock = [] { return WallClock::now(); };
     // The last summary of each workbook, for the next export to follow.

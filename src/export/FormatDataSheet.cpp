@@ -24,10 +24,10 @@ void layOutPage(xl::Sheet& sheet) {
 
 } // namespace
 
-void FormatDataSheet(ExportContext& ctx, std::int32_t channel) {
+bool FormatDataSheet(ExportContext& ctx, std::int32_t channel, const AddedDataSheet& added) {
     try {
-        if (!ctx.ReportPasted) {
-            return;
+        if (!added.pasted) {
+            return false;
         }
         xl::Application& app = ctx.application();
         app.ActiveSheet()->Columns("A:A")->Select();
@@ -38,13 +38,15 @@ void FormatDataSheet(ExportContext& ctx, std::int32_t channel) {
         // A first line that names neither test kind keeps the split and the layout only.
         const std::string title = cellText(*app.ActiveSheet(), 1, 1);
         if (title == RateTestTitle) {
-            FormatRateSheet(ctx, channel);
+            FormatRateSheet(ctx, channel, added.sheetName);
         } else if (title == LoadTestTitle) {
-            FormatLoadSheet(ctx, channel);
+            FormatLoadSheet(ctx, channel, added.sheetName);
         }
     } catch (const xl::HostError& error) {
         showErrorMessage(ctx, error);
+        return true;
     }
+    return false;
 }
 
 } // namespace kelvor

@@ -144,7 +144,7 @@ void formatChart(xl::Application& app, const ReportHeader& header, const LoadCol
 
 } // namespace
 
-void FormatLoadSheet(ExportContext& ctx, std::int32_t channel) {
+void FormatLoadSheet(ExportContext& ctx, std::int32_t channel, const std::string& dataSheetName) {
     xl::Application& app = ctx.application();
     const xl::SheetPtr active = app.ActiveSheet();
     xl::Sheet& sheet = *active;
@@ -161,7 +161,7 @@ void FormatLoadSheet(ExportContext& ctx, std::int32_t channel) {
 
     const xl::RangePtr source =
         sheet.Range(cellAddress('A', header.HeaderRow), columns.lastSourceCell);
-    AddChartSheet(ctx, source);
+    AddChartSheet(ctx, source, dataSheetName);
     formatChart(app, header, columns);
 }
 

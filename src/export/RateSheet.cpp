@@ -75,7 +75,7 @@ void formatChart(xl::Application& app, const ReportHeader& header) {
 
 } // namespace
 
-void FormatRateSheet(ExportContext& ctx, std::int32_t channel) {
+void FormatRateSheet(ExportContext& ctx, std::int32_t channel, const std::string& dataSheetName) {
     xl::Application& app = ctx.application();
     const xl::SheetPtr active = app.ActiveSheet();
     xl::Sheet& sheet = *active;
@@ -89,7 +89,7 @@ void FormatRateSheet(ExportContext& ctx, std::int32_t channel) {
     header.DeflectionUnit = UnitFromLine(header.HeaderLines[4], DeflectionUnitPrefix);
 
     layOutTable(app, sheet, header);
-    AddChartSheet(ctx, sheet.Range(firstCell, lastCell));
+    AddChartSheet(ctx, sheet.Range(firstCell, lastCell), dataSheetName);
     formatChart(app, header);
 
     UpdateSummary(ctx);

@@ -18,12 +18,11 @@ ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportTex
     const ExportingChannel naming(ctx_, channel);
     ctx_.ReportArchiveFile = origin.archiveFile;
     ctx_.ReportCutShortBy = origin.cutShortBy;
-    const int messagesBefore = ctx_.MessagesShown;
-    const bool decided = runSteps(channel, reportText, workbookIndex);
-    ExportOutcome result = outcome(decided, reportText);
-    if (decided && !ctx_.ReportPasted) {
+    const Steps steps = runSteps(channel, reportText, workbookIndex);
+    ExportOutcome result = outcome(steps.added, reportText);
+    if (result.notReport) {
         ctx_.prompts.beep();
-    } else if (!result.pasted && ctx_.MessagesShown == messagesBefore) {
+    } else if (!result.pasted && !steps.messageShown) {
         // Some failures end a procedure without a message; the report must not vanish
         // silently all the same.
         showErrorMessage(ctx_, xl::HostError(xl::ErrApplicationDefined, ProgramTitle,
@@ -34,12 +33,13 @@ ExportOutcome ReportExportStep::exportReport(int channel, std::string& reportTex
     return result;
 }
 
-// Returns whether AddDataSheet decided about the report.
-bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex) {
+// A failure that escapes the procedures leaves the report undecided.
+ReportExportStep::Steps ReportExportStep::runSteps(int channel, std::string& reportText,
+                                                   std::int32_t& workbookIndex) {
     // The procedures below report their own failures. What still escapes (no application
     // could be started, or a fault of the program) is told once here.
     bool applicationReady = false;
-    bool decided = false;
+    Steps steps;
     try {
         ActivateChannelWorkbook(ctx_, workbookIndex, channel);
         applicationReady = true;
@@ -49,18 +49,17 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
         app->setScreenUpdating(false);
         app->setCalculation(xl::xlCalculationManual);
 
-        // A failure before AddDataSheet has looked at the report leaves ReportPasted
-        // undecided; the previous report's value must not format a sheet or silence the beep.
-        ctx_.ReportPasted = false;
-        ctx_.SummaryTakenAway = false;
-        decided = AddDataSheet(ctx_, reportText, workbookIndex);
-        if (decided && ctx_.ReportPasted) {
+        steps.added = AddDataSheet(ctx_, reportText, workbookIndex);
+        steps.messageShown = steps.added.messageShown;
+        if (steps.added.decided && steps.added.pasted) {
             markCutShort();
         }
-        if (decided) {
-            FormatDataSheet(ctx_, channel);
+        if (steps.added.decided && FormatDataSheet(ctx_, channel, steps.added)) {
+            steps.messageShown = true;
         }
-        restoreSummary();
+        if (restoreSummary(steps.added.summaryTakenAway)) {
+            steps.messageShown = true;
+        }
 
         app->setCalculation(xl::xlCalculationAutomatic);
         app->setScreenUpdating(true);
@@ -69,15 +68,15 @@ bool ReportExportStep::runSteps(int channel, std::string& reportText, std::int32
         if (applicationReady) {
             restoreApplicationQuietly();
         }
-        return false;
+        return {.added = {}, .messageShown = true};
     } catch (const std::exception& error) {
         showErrorMessage(ctx_, internalError(error));
         if (applicationReady) {
             restoreApplicationQuietly();
         }
-        return false;
+        return {.added = {}, .messageShown = true};
     }
-    return decided;
+    return steps;
 }
 
 // A report cut short says so at the foot of every printed page of its data sheet, where the
@@ -91,17 +90,17 @@ void ReportExportStep::markCutShort() {
 
 // A summary the export took away and did not build again (the report was no constant-rate
 // test, or its sheet failed before the summary) is built again: a summary never disappears.
-// Its failure is told, and leaves the report where it is.
-void ReportExportStep::restoreSummary() {
-    if (!ctx_.SummaryTakenAway) {
-        return;
+// Its failure is told, and leaves the report where it is. Returns whether it was told.
+bool ReportExportStep::restoreSummary(bool takenAway) {
+    if (!takenAway) {
+        return false;
     }
     try {
         xl::Application& app = ctx_.application();
         const auto sheets = app.Sheets();
         for (std::int32_t i = 1; i <= sheets->Count(); ++i) {
             if (sheets->Item(i)->Name() == SummarySheetName) {
-                return;
+                return false;
             }
         }
         // The sheet the export left in view stays in view.
@@ -110,17 +109,20 @@ void ReportExportStep::restoreSummary() {
         shown->Activate();
     } catch (const xl::HostError& error) {
         showErrorMessage(ctx_, error);
+        return true;
     }
+    return false;
 }
 
-ExportOutcome ReportExportStep::outcome(bool decided, const std::string& reportText) {
+ExportOutcome ReportExportStep::outcome(const AddedDataSheet& added,
+                                        const std::string& reportText) {
     ExportOutcome result;
-    result.pasted = decided && ctx_.ReportPasted && reportText.empty();
-    result.notReport = decided && !ctx_.ReportPasted;
+    result.pasted = added.decided && added.pasted && reportText.empty();
+    result.notReport = added.decided && !added.pasted;
     if (!result.pasted) {
         return result;
     }
-    result.sheet = ctx_.DataSheetName;
+    result.sheet = added.sheetName;
     try {
         result.workbook = ctx_.application().ActiveWorkbook()->Name();
     } catch (const std::exception&) {

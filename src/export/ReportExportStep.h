@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/ReportExport.h"
+#include "export/DataSheet.h"
 #include "export/ExportContext.h"
 
 #include <cstdint>
@@ -22,11 +23,17 @@ public:
                                std::int32_t& workbookIndex) override;
 
 private:
+    // What the steps did with the report, and whether any of them showed a message.
+    struct Steps {
+        AddedDataSheet added;
+        bool messageShown = false;
+    };
+
     void markCutShort();
-    bool runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex);
-    void restoreSummary();
+    Steps runSteps(int channel, std::string& reportText, std::int32_t& workbookIndex);
+    bool restoreSummary(bool takenAway);
     void restoreApplicationQuietly();
-    ExportOutcome outcome(bool decided, const std::string& reportText);
+    ExportOutcome outcome(const AddedDataSheet& added, const std::string& reportText);
 
     ExportContext& ctx_;
 };

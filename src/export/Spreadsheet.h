@@ -47,6 +47,8 @@ class Workbook;
 class Chart;
 class Charts;
 class ChartSelection;
+// Declared in SummaryFollow.h.
+class SummaryFollow;
 using RangePtr = std::shared_ptr<Range>;
 using SheetPtr = std::shared_ptr<Sheet>;
 using WorkbookPtr = std::shared_ptr<Workbook>;
@@ -150,17 +152,9 @@ public:
     // A workbook that cannot be saved stays open and the error says why.
     virtual void Close() = 0;
 
-    // Sheets kept aside instead of deleted, so that a summary can follow the workbook rather
-    // than be made again. An application that cannot do this says so (false, 0), and the
-    // caller deletes and rebuilds.
-    // Takes the sheet at `index` out as Delete does, and keeps it.
-    virtual bool SetAside(std::int32_t /*index*/) { return false; }
-    // Marks the state of the first `count` sheets; a token for PutBack.
-    virtual std::uint64_t MarkSheets(std::int32_t /*count*/) { return 0; }
-    // When the sheets of the mark stand unchanged in front and `count` sheets are aside,
-    // appends them in their order, as if made anew (true); otherwise drops them (false).
-    virtual bool PutBack(std::uint64_t /*token*/, std::int32_t /*count*/) { return false; }
-    virtual void DropSetAside() {}
+    // Not in the automation object model: the workbook's keeping of its summary sheets aside,
+    // or nothing when this application cannot keep them (then they are deleted and rebuilt).
+    virtual std::shared_ptr<SummaryFollow> FollowSummary() { return nullptr; }
 };
 
 class Workbooks {

@@ -21,11 +21,10 @@ void SummarizeChannel(ExportContext& ctx, std::int32_t channel, std::string& rec
     app.setScreenUpdating(false);
     app.setCalculation(xl::xlCalculationManual);
     try {
-        // Nothing received leaves ReportPasted false, and FormatDataSheet then does nothing;
-        // neither may the previous report's value format a sheet when AddDataSheet fails early.
-        ctx.ReportPasted = false;
-        if (AddDataSheet(ctx, receivedText, workbookIndex)) {
-            FormatDataSheet(ctx, channel);
+        // Nothing received is not pasted, and FormatDataSheet then does nothing.
+        const AddedDataSheet added = AddDataSheet(ctx, receivedText, workbookIndex);
+        if (added.decided) {
+            FormatDataSheet(ctx, channel, added);
         }
         BuildSummary(ctx);
     } catch (...) {

@@ -1,9 +1,11 @@
 #include "export/Summary.h"
 
+#include "Version.h"
 #include "export/AlertsOff.h"
 #include "export/DataSheet.h"
 #include "export/RateResults.h"
 #include "export/RateTestReading.h"
+#include "export/SummaryFollow.h"
 #include "export/SummaryPlot.h"
 #include "export/SummaryStatistics.h"
 #include "export/SummaryTests.h"
@@ -18,23 +20,6 @@ namespace {
 
 // The counted tests are listed from this row down.
 constexpr std::int32_t FirstTestRow = 11;
-
-// The units of a summary without a readable test: every constant-rate worksheet before the
-// last sheet, hidden or not, whose units can be read overwrites them; the last one wins.
-RateUnits scanUnits(xl::Application& app) {
-    RateUnits units;
-    const std::int16_t count = sheetCounter(app.Sheets()->Count());
-    for (std::int16_t i = 1; i <= count - 1; ++i) {
-        app.Sheets()->Item(i)->Activate();
-        const xl::SheetPtr sheet = app.ActiveSheet();
-        if (isRateWorksheet(*sheet)) {
-            if (auto read = readRateUnits(*sheet)) {
-                units = std::move(*read);
-            }
-        }
-    }
-    return units;
-}
 
 void setText(xl::Sheet& sheet, const char* address, const std::string& text) {
     sheet.Range(address)->setValue(text);
@@ -79,22 +64,29 @@ void writeLabels(xl::Application& app, xl::Sheet& summary, const RateUnits& unit
     formatLabels(app, summary, "C5:C8");
 }
 
-// Lists each counted test on its own row below the table, in sheet order; the notes follow
+// Lists the tests on their own rows from `fromRow` down, in sheet order; the notes follow
 // below the list after one empty row, so they print on the page of the table (text beside the
-// table would run onto a page of its own).
-void writeTests(xl::Sheet& summary, const SummaryTests& counted) {
+// table would run onto a page of its own). A rebuild writes every test from FirstTestRow, a
+// followed summary its new tests behind the ones it lists.
+void writeTests(xl::Sheet& summary, std::int32_t fromRow, const std::vector<RateTest>& tests,
+                const std::vector<std::string>& notes = {}) {
     summary.Activate();
-    auto row = FirstTestRow;
-    for (const RateTest& test : counted.tests) {
+    auto row = fromRow;
+    for (const RateTest& test : tests) {
         summary.Cells(row, 1)->setValue(test.name);
         summary.Cells(row, 2)->setValue(test.force);
         summary.Cells(row, 4)->setValue(test.deformation);
         ++row;
     }
     ++row;
-    for (const std::string& note : counted.notes) {
+    for (const std::string& note : notes) {
         summary.Cells(row++, 1)->setValue(note);
     }
+}
+
+// The row of the first test behind the `listed` ones.
+std::int32_t rowBehind(std::size_t listed) {
+    return FirstTestRow + static_cast<std::int32_t>(listed);
 }
 
 void writeStatistics(xl::Application& app, xl::Sheet& summary, const SummaryStatistics& s) {
@@ -119,12 +111,15 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     xl::Application& app = ctx.application();
     const xl::WorkbookPtr book = app.ActiveWorkbook();
     ctx.Summaries.erase(book->Name());
+    const auto follow = book->FollowSummary();
     withAlertsOff(app, [&] {
-        book->DropSetAside();
+        if (follow) {
+            follow->drop();
+        }
         removeSummarySheets(app);
     });
     // Before the Summary sheet is added: every sheet now standing is a candidate.
-    const SummaryTests counted = collectSummaryTests(app, scanUnits(app));
+    const SummaryTests counted = collectSummaryTests(app);
     const RateUnits& units = counted.units;
 
     keptSheets = app.Sheets()->Count();
@@ -134,14 +129,14 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     summary->setName(SummarySheetName);
 
     writeLabels(app, *summary, units);
-    writeTests(*summary, counted);
+    writeTests(*summary, rowBehind(0), counted.tests, counted.notes);
     if (counted.stats.n > 0) {
         writeStatistics(app, *summary, counted.stats);
     }
     buildSummaryPlot(ctx, *summary, counted.tests, units.force, units.deflection);
 
     SummaryMemo memo;
-    memo.token = book->MarkSheets(keptSheets);
+    memo.token = follow ? follow->mark(keptSheets) : 0;
     memo.keptSheets = keptSheets;
     memo.traceOffset = ctx.SummaryTraceOffset;
     memo.units = units;
@@ -155,20 +150,14 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
 // read them. False when they would change more than the summary's rows, statistics and plot:
 // other units, a note, a summary sheet among them.
 bool readNewSheets(xl::Application& app, SummaryMemo& memo, std::vector<RateTest>& newTests) {
-    const std::int16_t count = sheetCounter(app.Sheets()->Count());
-    if (count < memo.keptSheets) {
+    if (app.Sheets()->Count() < memo.keptSheets) {
         return false;
     }
-    for (std::int16_t i = sheetCounter(memo.keptSheets + 1); i <= count; ++i) {
-        app.Sheets()->Item(i)->Activate();
-        const xl::SheetPtr sheet = app.ActiveSheet();
-        if (isSummarySheetName(sheet->Name())) {
-            return false;
-        }
-        if (!isCountedRateSheet(*sheet)) {
-            continue;
-        }
-        RateTestReading reading = readRateTest(*sheet, i);
+    SheetReadings read = readRateSheets(app, memo.keptSheets + 1);
+    if (read.summarySheet) {
+        return false;
+    }
+    for (RateTestReading& reading : read.tests) {
         if (!addsPlainly(memo.units, memo.stats, reading)) {
             return false;
         }
@@ -196,9 +185,13 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     if (!readNewSheets(app, memo, newTests)) {
         return false;
     }
+    const auto follow = book->FollowSummary();
+    if (!follow) {
+        return false;
+    }
     // From here on a failure removes what stands behind these sheets, and only that.
     const std::int32_t before = app.Sheets()->Count();
-    if (!book->PutBack(memo.token, 3)) {
+    if (!follow->putBack(memo.token, 3)) {
         return false;
     }
     keptSheets = before;
@@ -208,27 +201,21 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     if (app.Sheets()->Count() != before + 3 || sheetAt(1)->Name() != SummarySheetName ||
         sheetAt(2)->Name() != SummaryPlotSheetName ||
         sheetAt(3)->Name() != SummaryXOffsetSheetName) {
-        throw xl::programError(5); // not what was set aside: the caller starts again
+        // The caller removes them and starts again.
+        throw xl::HostError(xl::ErrInvalidCall, ProgramTitle,
+                            "The summary sheets put back are not the ones set aside.");
     }
     const xl::SheetPtr summary = sheetAt(1);
     const xl::SheetPtr plot = sheetAt(2);
     const xl::SheetPtr offsets = sheetAt(3);
 
-    summary->Activate();
-    std::size_t row = 10 + memo.counted;
-    for (const RateTest& test : newTests) {
-        ++row;
-        const auto r = static_cast<std::int32_t>(row);
-        summary->Cells(r, 1)->setValue(test.name);
-        summary->Cells(r, 2)->setValue(test.force);
-        summary->Cells(r, 4)->setValue(test.deformation);
-    }
+    writeTests(*summary, rowBehind(memo.counted), newTests);
     writeStatistics(app, *summary, memo.stats);
     extendSummaryPlot(ctx, *summary, *plot->AsChart(), *offsets, newTests, memo.counted);
 
     memo.counted += newTests.size();
     memo.keptSheets = keptSheets;
-    memo.token = book->MarkSheets(keptSheets);
+    memo.token = follow->mark(keptSheets);
     ctx.Summaries[book->Name()] = memo;
     return true;
 }
@@ -250,6 +237,25 @@ void removeUnfinishedSummary(xl::Application& app, std::int32_t keptSheets) {
 }
 
 } // namespace
+
+bool setSummaryAside(xl::Application& app) {
+    const xl::WorkbookPtr book = app.ActiveWorkbook();
+    const auto follow = book->FollowSummary();
+    bool found = false;
+    for (std::int16_t p = sheetCounter(app.Sheets()->Count()); p >= 1; --p) {
+        const xl::SheetPtr sheet = app.Sheets()->Item(p);
+        sheet->Activate();
+        if (isSummarySheetName(sheet->Name())) {
+            found = true;
+            if (follow) {
+                follow->setAside(p);
+            } else {
+                sheet->Delete();
+            }
+        }
+    }
+    return found;
+}
 
 void BuildSummary(ExportContext& ctx) {
     std::int32_t keptSheets = 0;

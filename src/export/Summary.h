@@ -17,4 +17,10 @@ void BuildSummary(ExportContext& ctx);
 // sheet removed, renamed or edited, the trace offset changed, ...) BuildSummary.
 void UpdateSummary(ExportContext& ctx);
 
+// Walks the active workbook's sheets from the last to the first, as removeSummarySheets does,
+// and takes the summary sheets away: kept aside when the application can keep them, for
+// UpdateSummary to follow, deleted otherwise. Returns whether there were any. The caller
+// switches the alerts off around it.
+bool setSummaryAside(xl::Application& app);
+
 } // namespace kelvor

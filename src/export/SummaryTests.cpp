@@ -1,5 +1,6 @@
 #include "export/SummaryTests.h"
 
+#include "export/DataSheet.h"
 #include "export/RateResults.h"
 
 #include <cstddef>
@@ -41,19 +42,31 @@ RateUnits majorityUnits(const std::vector<RateTestReading>& readings, const Rate
 
 } // namespace
 
-SummaryTests collectSummaryTests(xl::Application& app, const RateUnits& fallbackUnits) {
-    std::vector<RateTestReading> readings;
+SheetReadings readRateSheets(xl::Application& app, std::int32_t first) {
+    SheetReadings read;
     const std::int16_t count = sheetCounter(app.Sheets()->Count());
-    for (std::int16_t i = 1; i <= count; ++i) {
+    for (std::int16_t i = sheetCounter(first); i <= count; ++i) {
         app.Sheets()->Item(i)->Activate();
         const xl::SheetPtr sheet = app.ActiveSheet();
+        read.summarySheet = read.summarySheet || isSummarySheetName(sheet->Name());
+        if (i < count && isRateWorksheet(*sheet)) {
+            if (auto units = readRateUnits(*sheet)) {
+                read.lastUnits = std::move(*units);
+            }
+        }
         if (isCountedRateSheet(*sheet)) {
-            readings.push_back(readRateTest(*sheet, i));
+            read.tests.push_back(readRateTest(*sheet, i));
         }
     }
+    return read;
+}
+
+SummaryTests collectSummaryTests(xl::Application& app) {
+    SheetReadings read = readRateSheets(app, 1);
+    std::vector<RateTestReading>& readings = read.tests;
 
     SummaryTests summary;
-    summary.units = majorityUnits(readings, fallbackUnits);
+    summary.units = majorityUnits(readings, read.lastUnits);
     for (RateTestReading& reading : readings) {
         const RateTest& test = reading.test;
         if (reading.problem.empty() && !(test.units == summary.units)) {

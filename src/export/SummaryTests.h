@@ -20,8 +20,21 @@ struct SummaryTests {
     std::vector<std::string> notes;
 };
 
-// `fallbackUnits` are the units when no test can be read.
-SummaryTests collectSummaryTests(xl::Application& app, const RateUnits& fallbackUnits);
+// The counted constant-rate sheets of the active workbook from sheet `first` on, read in sheet
+// order in one walk over the sheets.
+struct SheetReadings {
+    std::vector<RateTestReading> tests;
+    // The units of the last constant-rate worksheet before the last sheet, hidden or not, whose
+    // units can be read: a summary's units when none of its tests can be read.
+    RateUnits lastUnits;
+    // Whether a summary sheet stands among the sheets read.
+    bool summarySheet = false;
+};
+
+SheetReadings readRateSheets(xl::Application& app, std::int32_t first);
+
+// The tests of every sheet now standing.
+SummaryTests collectSummaryTests(xl::Application& app);
 
 // Whether a test read behind a summary in `units` can be added to it as it stands: readable,
 // without a remark, in those units and summable with the others (then counted in `stats`).

@@ -13,9 +13,10 @@ class AddDataSheetTest : public ExportFixture {
 protected:
     AddDataSheetTest() { ActivateChannelWorkbook(ctx, index); }
 
-    // Adds the data sheet for `text` and returns what is left of the text.
+    // Adds the data sheet for `text` and returns what is left of the text; what AddDataSheet
+    // did is in `added`.
     std::string add(std::string text) {
-        AddDataSheet(ctx, text, index);
+        added = AddDataSheet(ctx, text, index);
         return text;
     }
 
@@ -24,25 +25,26 @@ protected:
     }
 
     std::int32_t index = 0;
+    AddedDataSheet added;
 };
 
 TEST_F(AddDataSheetTest, DataSheetsAreNumberedByWorksheetCount) {
     EXPECT_EQ(add(reportText({"CONSTANT RATE TEST DATA", "first"})), "");
-    EXPECT_TRUE(ctx.ReportPasted);
-    EXPECT_EQ(ctx.DataSheetName, "Data 1");
+    EXPECT_TRUE(added.pasted);
+    EXPECT_EQ(added.sheetName, "Data 1");
     EXPECT_EQ(cell(2, 1), "first");
 
     // A filled "Data 1" without its chart sheet (its layout failed) is not pasted over.
     add(reportText({"CONSTANT RATE TEST DATA", "again"}));
     EXPECT_EQ(sheetNames(), (std::vector<std::string>{"Data 1", "Data 2"}));
     EXPECT_EQ(cell(2, 1), "again");
-    EXPECT_EQ(ctx.DataSheetName, "Data 2");
+    EXPECT_EQ(added.sheetName, "Data 2");
 
     addChartSheet("Data 2 Plot");
     add(reportText({"CONSTANT RATE TEST DATA", "third"}));
     EXPECT_EQ(sheetNames(),
               (std::vector<std::string>{"Data 1", "Data 2", "Data 2 Plot", "Data 3"}));
-    EXPECT_EQ(ctx.DataSheetName, "Data 3");
+    EXPECT_EQ(added.sheetName, "Data 3");
     EXPECT_EQ(ctx.application().ActiveSheet()->Name(), "Data 3");
     EXPECT_EQ(cell(1, 1), "CONSTANT RATE TEST DATA");
     EXPECT_EQ(cell(2, 1), "third");
@@ -52,7 +54,6 @@ TEST_F(AddDataSheetTest, DataSheetsAreNumberedByWorksheetCount) {
 TEST_F(AddDataSheetTest, TakenSheetNameIsReportedAndTheReportKept) {
     // The user deleted "Data 2" of three: the count after the addition names "Data 3" again.
     addWorksheet("Data 3");
-    ctx.DataSheetName = "Data 3";
     const std::string report = reportText({"CONSTANT RATE TEST DATA", "lost?"});
     EXPECT_EQ(add(report), report);
     ASSERT_EQ(prompts.shown.size(), 1U);
@@ -61,8 +62,8 @@ TEST_F(AddDataSheetTest, TakenSheetNameIsReportedAndTheReportKept) {
     EXPECT_EQ(prompts.shown[0].title, "Error");
     EXPECT_EQ(prompts.shown[0].buttons, PromptButtons::Ok);
     // Recognised before the sheet was named: the flag says so although nothing was pasted.
-    EXPECT_TRUE(ctx.ReportPasted);
-    EXPECT_EQ(ctx.DataSheetName, "Data 3");
+    EXPECT_TRUE(added.pasted);
+    EXPECT_EQ(added.sheetName, "Data 3");
     const auto names = sheetNames();
     ASSERT_EQ(names.size(), 3U);
     EXPECT_EQ(names[2].rfind("Sheet", 0), 0U) << names[2];
@@ -79,7 +80,7 @@ TEST_F(AddDataSheetTest, RemovesExactlyTheSummarySheets) {
     addChartSheet("Summary Plot ");
 
     EXPECT_EQ(add(""), "");
-    EXPECT_FALSE(ctx.ReportPasted);
+    EXPECT_FALSE(added.pasted);
     EXPECT_EQ(sheetNames(),
               (std::vector<std::string>{"Data 1", "Data 1 Plot", "Summary 2", "Summary Plot "}));
     EXPECT_TRUE(builtin().displayAlerts());
@@ -108,10 +109,10 @@ TEST_F(AddDataSheetTest, SummaryInOtherCaseIsKept) {
 }
 
 TEST_F(AddDataSheetTest, UnrecognisedTextIsDroppedWithoutASheet) {
-    ctx.ReportPasted = true;
     std::string noise = "constant rate test data\r\n1,2\r\n";
-    EXPECT_TRUE(AddDataSheet(ctx, noise, index));
-    EXPECT_FALSE(ctx.ReportPasted);
+    added = AddDataSheet(ctx, noise, index);
+    EXPECT_TRUE(added.decided);
+    EXPECT_FALSE(added.pasted);
     EXPECT_EQ(noise, "");
     EXPECT_EQ(sheetNames(), std::vector<std::string>{"Data 1"});
     EXPECT_TRUE(ctx.application().ActiveSheet()->Cells(1, 1)->Value().index() == 0);
@@ -137,10 +138,10 @@ TEST_F(AddDataSheetTest, TesterBytesArriveWholeAsUtf8) {
 }
 
 TEST_F(AddDataSheetTest, FailureBeforeTheDecisionKeepsTextAndFlag) {
-    ctx.ReportPasted = true;
     std::string report = reportText({"CONSTANT RATE TEST DATA"});
-    EXPECT_FALSE(AddDataSheet(ctx, report, 9)); // no such workbook
-    EXPECT_TRUE(ctx.ReportPasted);
+    added = AddDataSheet(ctx, report, 9); // no such workbook
+    EXPECT_FALSE(added.decided);
+    EXPECT_FALSE(added.pasted);
     EXPECT_EQ(report, reportText({"CONSTANT RATE TEST DATA"}));
     ASSERT_EQ(prompts.shown.size(), 1U);
     EXPECT_EQ(prompts.shown[0].text,

@@ -30,8 +30,7 @@ protected:
     // Pastes the report as AddDataSheet does, then formats it for channel 2.
     void exportLines(const std::vector<std::string>& lines) {
         std::string text = reportText(lines);
-        AddDataSheet(ctx, text, index);
-        FormatDataSheet(ctx, 2);
+        FormatDataSheet(ctx, 2, AddDataSheet(ctx, text, index));
     }
 
     const Worksheet& model() {
@@ -50,8 +49,7 @@ protected:
 
 TEST_F(FormatDataSheetTest, ReportNotPastedLeavesTheSheetAlone) {
     sheet().Cells(1, 1)->setValue(std::string("a,b"));
-    ctx.ReportPasted = false;
-    FormatDataSheet(ctx, 2);
+    FormatDataSheet(ctx, 2, AddedDataSheet{});
     EXPECT_EQ(cell(1, 1), "a,b");
     EXPECT_TRUE(sheet().Cells(1, 2)->Value().index() == 0);
     EXPECT_EQ(model().pageSetup(), PageSetup{});

@@ -5,8 +5,6 @@
 #include "host/app/HostErrors.h"
 #include "util/PathText.h"
 
-#include <algorithm>
-
 namespace kelvor {
 
 BuiltinWorkbooks::BuiltinWorkbooks(std::shared_ptr<ApplicationState> app) : app_(std::move(app)) {}
@@ -79,31 +77,9 @@ void BuiltinWorkbook::Close() {
     app_->tellChanged();
 }
 
-bool BuiltinWorkbook::SetAside(std::int32_t index) {
+std::shared_ptr<xl::SummaryFollow> BuiltinWorkbook::FollowSummary() {
     app_->checkOpen(*book_);
-    if (index < 1 || static_cast<std::size_t>(index) > book_->model.sheetCount()) {
-        throw subscriptError();
-    }
-    setSheetAside(*app_, *book_, static_cast<std::size_t>(index) - 1);
-    app_->edited(*book_);
-    return true;
-}
-
-std::uint64_t BuiltinWorkbook::MarkSheets(std::int32_t count) {
-    app_->checkOpen(*book_);
-    return markSheets(*book_, static_cast<std::size_t>(std::max(count, 0)));
-}
-
-bool BuiltinWorkbook::PutBack(std::uint64_t token, std::int32_t count) {
-    app_->checkOpen(*book_);
-    const bool back = putSheetsBack(*book_, token, static_cast<std::size_t>(std::max(count, 0)));
-    app_->edited(*book_);
-    return back;
-}
-
-void BuiltinWorkbook::DropSetAside() {
-    app_->checkOpen(*book_);
-    dropSheetsAside(*book_);
+    return summaryFollowOf(app_, book_);
 }
 
 BuiltinSheets::BuiltinSheets(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book,

@@ -33,10 +33,7 @@ public:
     // Claims the file at once; a file written before under the old name stays as it is.
     void setFileName(const std::string& name) override;
     void Close() override;
-    bool SetAside(std::int32_t index) override;
-    std::uint64_t MarkSheets(std::int32_t count) override;
-    bool PutBack(std::uint64_t token, std::int32_t count) override;
-    void DropSetAside() override;
+    std::shared_ptr<xl::SummaryFollow> FollowSummary() override;
 
 private:
     std::shared_ptr<ApplicationState> app_;

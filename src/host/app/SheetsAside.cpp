@@ -1,9 +1,14 @@
 #include "host/app/SheetsAside.h"
 
+#include "export/SummaryFollow.h"
 #include "host/app/ApplicationState.h"
+#include "host/app/HostErrors.h"
+
+#include <algorithm>
 
 #include <atomic>
 #include <string>
+#include <utility>
 
 namespace kelvor {
 
@@ -37,6 +42,43 @@ void countAsMade(BookState& book, const Sheet& sheet) {
     while (book.model.indexOf(prefix + std::to_string(++made))) {
     }
 }
+
+class BuiltinSummaryFollow : public xl::SummaryFollow {
+public:
+    BuiltinSummaryFollow(std::shared_ptr<ApplicationState> app, std::shared_ptr<BookState> book)
+        : app_(std::move(app)), book_(std::move(book)) {}
+
+    void setAside(std::int32_t index) override {
+        app_->checkOpen(*book_);
+        if (index < 1 || static_cast<std::size_t>(index) > book_->model.sheetCount()) {
+            throw subscriptError();
+        }
+        setSheetAside(*app_, *book_, static_cast<std::size_t>(index) - 1);
+        app_->edited(*book_);
+    }
+
+    std::uint64_t mark(std::int32_t count) override {
+        app_->checkOpen(*book_);
+        return markSheets(*book_, static_cast<std::size_t>(std::max(count, 0)));
+    }
+
+    bool putBack(std::uint64_t token, std::int32_t count) override {
+        app_->checkOpen(*book_);
+        const bool back =
+            putSheetsBack(*book_, token, static_cast<std::size_t>(std::max(count, 0)));
+        app_->edited(*book_);
+        return back;
+    }
+
+    void drop() override {
+        app_->checkOpen(*book_);
+        dropSheetsAside(*book_);
+    }
+
+private:
+    std::shared_ptr<ApplicationState> app_;
+    std::shared_ptr<BookState> book_;
+};
 
 } // namespace
 
@@ -79,6 +121,11 @@ bool putSheetsBack(BookState& book, std::uint64_t token, std::size_t count) {
 
 void dropSheetsAside(BookState& book) {
     book.aside.sheets.clear();
+}
+
+std::shared_ptr<xl::SummaryFollow> summaryFollowOf(std::shared_ptr<ApplicationState> app,
+                                                   std::shared_ptr<BookState> book) {
+    return std::make_shared<BuiltinSummaryFollow>(std::move(app), std::move(book));
 }
 
 } // namespace kelvor

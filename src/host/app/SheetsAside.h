@@ -9,6 +9,10 @@
 
 namespace kelvor {
 
+namespace xl {
+class SummaryFollow;
+}
+
 struct ApplicationState;
 struct BookState;
 
@@ -36,5 +40,10 @@ std::uint64_t markSheets(BookState& book, std::size_t count);
 bool putSheetsBack(BookState& book, std::uint64_t token, std::size_t count);
 
 void dropSheetsAside(BookState& book);
+
+// The book's answer to Workbook::FollowSummary: the functions above behind the export's
+// interface, with the checks and the change marks of the other workbook members.
+std::shared_ptr<xl::SummaryFollow> summaryFollowOf(std::shared_ptr<ApplicationState> app,
+                                                   std::shared_ptr<BookState> book);
 
 } // namespace kelvor
