@@ -3,7 +3,7 @@
 #include "Version.h"
 #include "capture/ChannelName.h"
 #include "export/ChannelWorkbooks.h"
-#include "host/app/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplication.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/QtPrompts.h"
 #include "workbookview/WorkbookWindow.h"

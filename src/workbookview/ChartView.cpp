@@ -1,6 +1,6 @@
 #include "workbookview/ChartView.h"
 
-#include "host/app/FormatCode.h"
+#include "host/app/numformat/FormatCode.h"
 #include "host/xlsx/ChartFormatXml.h"
 
 #include <QChart>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/app/ApplicationState.h"
+#include "host/app/state/ApplicationState.h"
 
 #include <QStringList>
 #include <QWidget>
