@@ -1,6 +1,6 @@
 // The workbook window's read-only view of one workbook.
-#include "host/app/state/ApplicationState.h"
 #include "host/view/BookView.h"
+#include "host/app/state/ApplicationState.h"
 
 #include <gtest/gtest.h>
 
