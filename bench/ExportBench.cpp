@@ -8,7 +8,7 @@
 //                                        (what `./dev bench` runs: the median of three exports)
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/Prompts.h"
 
 #include <benchmark/benchmark.h>

@@ -4,8 +4,8 @@
 //   build/bench/kelvor_view_bench [tests] [points]      (default 300 tests of 250 points)
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
-#include "host/app/BuiltinApplication.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/Prompts.h"
 #include "workbookview/ChartView.h"
 #include "workbookview/WorkbookWindow.h"

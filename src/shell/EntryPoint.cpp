@@ -4,7 +4,7 @@
 #include "export/ChannelWorkbooks.h"
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/DurableFile.h"
 #include "platform/PlatformConfig.h"
 #include "platform/ProgramFolders.h"

@@ -3,7 +3,8 @@
 #include "Version.h"
 #include "capture/ChannelName.h"
 #include "export/ChannelWorkbooks.h"
-#include "host/app/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplication.h"
+#include "host/view/BookView.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/QtPrompts.h"
 #include "workbookview/WorkbookWindow.h"
@@ -97,7 +98,7 @@ void WorkbookWindows::showWorkbook(int channel) {
     auto& window = windows_.at(channel);
     if (window == nullptr || &window->book() != book.get()) {
         window = std::make_unique<WorkbookWindow>(
-            book, QString::fromStdString(w_.channels.at(channel).Description));
+            BookView(book), QString::fromStdString(w_.channels.at(channel).Description));
         // A window of its own, without the main window's icon to inherit.
         window->setWindowIcon(appIcon());
     }

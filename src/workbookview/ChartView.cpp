@@ -1,7 +1,7 @@
 #include "workbookview/ChartView.h"
 
-#include "host/app/FormatCode.h"
-#include "host/xlsx/ChartFormatXml.h"
+#include "host/app/numformat/FormatCode.h"
+#include "host/model/Palette.h"
 
 #include <QChart>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "workbookview/OverflowDelegate.h"
 
-#include "host/app/ColumnWidth.h"
+#include "host/app/fit/ColumnWidth.h"
 #include "workbookview/WorksheetModel.h"
 
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "workbookview/SheetGrid.h"
 
-#include "host/app/RowFit.h"
+#include "host/app/fit/RowFit.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

@@ -14,8 +14,7 @@
 
 namespace kelvor {
 
-WorkbookWindow::WorkbookWindow(std::shared_ptr<const BookState> book, QString channelDescription,
-                               QWidget* parent)
+WorkbookWindow::WorkbookWindow(BookView book, QString channelDescription, QWidget* parent)
     : QWidget(parent, Qt::Window), book_(std::move(book)),
       description_(std::move(channelDescription)), tabNames_(new QStringListModel(this)),
       tabs_(new QListView(this)), jump_(new SheetJump(tabNames_, this)),
@@ -61,7 +60,7 @@ WorkbookWindow::~WorkbookWindow() = default;
 
 std::vector<WorkbookWindow::Tab> WorkbookWindow::visibleSheets() const {
     std::vector<Tab> tabs;
-    const Workbook& model = book_->model;
+    const Workbook& model = book_.workbook();
     tabs.reserve(model.sheetCount());
     for (std::size_t i = 0; i < model.sheetCount(); ++i) {
         const Sheet& sheet = model.sheet(i);
@@ -87,7 +86,7 @@ void WorkbookWindow::refresh() {
         }
     }
 
-    const Workbook& model = book_->model;
+    const Workbook& model = book_.workbook();
     const auto active = model.activeSheet();
     const std::optional<std::uint32_t> activeId =
         active ? std::optional(model.sheet(*active).id()) : std::nullopt;
@@ -156,7 +155,7 @@ void WorkbookWindow::showCurrent() {
 }
 
 QWidget* WorkbookWindow::buildView(std::uint32_t sheetId) {
-    const Workbook& model = book_->model;
+    const Workbook& model = book_.workbook();
     for (std::size_t i = 0; i < model.sheetCount(); ++i) {
         const Sheet& sheet = model.sheet(i);
         if (sheet.id() != sheetId) {
@@ -173,7 +172,7 @@ QWidget* WorkbookWindow::buildView(std::uint32_t sheetId) {
 }
 
 void WorkbookWindow::updateTitle() {
-    const QString file = QString::fromStdString(book_->file.path.filename().string());
+    const QString file = QString::fromStdString(book_.filePath().filename().string());
     setWindowTitle(description_.isEmpty() ? file : description_ + QString(" - ") + file);
 }
 

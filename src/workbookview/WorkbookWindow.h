@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/app/ApplicationState.h"
+#include "host/view/BookView.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QListView;
@@ -20,19 +21,19 @@ class SheetJump;
 
 // The built-in spreadsheet application's window onto one workbook: the visible sheets as tabs
 // in workbook order, each shown as a read-only grid or a drawn chart. It only reads the
-// workbook. A sheet's view is built when its tab is first shown and again only after the
-// sheet changed. refresh() follows the workbook after an export: new tabs appear and the
+// workbook, through its view. A sheet's view is built when its tab is first shown and again only
+// after the sheet changed. refresh() follows the workbook after an export: new tabs appear and the
 // workbook's active sheet is shown, without taking the focus. Beside the tabs, a sheet list
 // and a "Go to Sheet…" field (Ctrl+G) reach any sheet of a batch of hundreds.
 class WorkbookWindow : public QWidget {
     Q_OBJECT
 public:
-    WorkbookWindow(std::shared_ptr<const BookState> book, QString channelDescription,
-                   QWidget* parent = nullptr);
+    WorkbookWindow(BookView book, QString channelDescription, QWidget* parent = nullptr);
     ~WorkbookWindow() override;
 
     void refresh();
-    const BookState& book() const { return *book_; }
+    // Which book it shows, for its owner to compare with the application's.
+    const BookState& book() const { return book_.book(); }
 
     // What the user sees, for tests and the benchmark.
     QStringList tabNames() const;
@@ -57,7 +58,7 @@ private:
     QWidget* buildView(std::uint32_t sheetId);
     void updateTitle();
 
-    std::shared_ptr<const BookState> book_;
+    BookView book_;
     QString description_;
     // The sheet tabs: a one-row list, since a tab bar grows slow with hundreds of sheets.
     QStringListModel* tabNames_;

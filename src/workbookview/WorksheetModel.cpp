@@ -1,6 +1,6 @@
 #include "workbookview/WorksheetModel.h"
 
-#include "host/app/ValueFormat.h"
+#include "host/app/numformat/ValueFormat.h"
 
 #include <QFont>
 

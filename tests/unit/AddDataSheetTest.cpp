@@ -2,7 +2,7 @@
 
 #include "export/ChannelWorkbooks.h"
 #include "export/DataSheet.h"
-#include "host/app/HostErrors.h"
+#include "host/app/errors/HostErrors.h"
 
 #include <gtest/gtest.h>
 

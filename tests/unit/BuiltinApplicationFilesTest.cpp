@@ -1,8 +1,8 @@
 #include "DiskLimits.h"
 #include "XlsxPackage.h"
 
-#include "host/app/BuiltinApplication.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/DurableFile.h"
 
 #include <gtest/gtest.h>

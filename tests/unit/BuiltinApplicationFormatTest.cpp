@@ -1,7 +1,7 @@
 #include "XlsxPackage.h"
 
-#include "host/app/BuiltinApplication.h"
-#include "host/app/ValueFormat.h"
+#include "host/app/automation/BuiltinApplication.h"
+#include "host/app/numformat/ValueFormat.h"
 
 #include <gtest/gtest.h>
 

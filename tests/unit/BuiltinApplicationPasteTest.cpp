@@ -1,6 +1,6 @@
 #include "XlsxPackage.h"
 
-#include "host/app/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplication.h"
 #include "util/AnsiText.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "XlsxPackage.h"
 
-#include "host/app/BuiltinApplication.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 
 #include <gtest/gtest.h>
 

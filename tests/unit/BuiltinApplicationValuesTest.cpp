@@ -1,7 +1,7 @@
-#include "host/app/FieldValue.h"
-#include "host/app/Formula.h"
-#include "host/app/RangeAddress.h"
-#include "host/app/TextSplit.h"
+#include "host/app/calc/Formula.h"
+#include "host/app/cells/RangeAddress.h"
+#include "host/app/numformat/FieldValue.h"
+#include "host/app/textimport/TextSplit.h"
 #include "util/DateSerial.h"
 
 #include <gtest/gtest.h>

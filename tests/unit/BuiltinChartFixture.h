@@ -3,7 +3,7 @@
 #include "XlsxPackage.h"
 
 #include "export/SpreadsheetCharts.h"
-#include "host/app/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplication.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Calculation of what changed only must give what calculating everything gives: two twin
 // workbooks take the same edits, one calculated with what earlier runs kept, the other by a
 // calculation that has nothing kept, and every cell is compared after each edit.
-#include "host/app/Calculation.h"
+#include "host/app/calc/Calculation.h"
 #include "host/model/Workbook.h"
 
 #include <gtest/gtest.h>

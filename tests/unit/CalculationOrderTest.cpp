@@ -1,6 +1,6 @@
 // Calculation walks formula columns down and remembers sheets without formulas; the results
 // must not depend on either.
-#include "host/app/Calculation.h"
+#include "host/app/calc/Calculation.h"
 #include "host/model/Workbook.h"
 
 #include <gtest/gtest.h>

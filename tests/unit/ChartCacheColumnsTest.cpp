@@ -1,6 +1,6 @@
 // Chart caches remember what they read by the columns they read: a column added beside them
 // leaves them as they are, any change in their columns (or of the whole grid) is read again.
-#include "host/app/ChartCaches.h"
+#include "host/app/chartdata/ChartCaches.h"
 #include "host/model/Workbook.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "export/ChannelWorkbooks.h"
 #include "export/ReportExportStep.h"
 #include "export/WorkbookFileName.h"
-#include "host/app/WriteNotices.h"
+#include "host/app/files/WriteNotices.h"
 #include "platform/DurableFile.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 
 #include "capture/ChannelInfo.h"
 #include "export/ExportContext.h"
-#include "host/app/BuiltinApplication.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplication.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 
 #include <gtest/gtest.h>
 

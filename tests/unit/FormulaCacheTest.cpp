@@ -2,8 +2,8 @@
 // a removed one, starts with nothing kept, and removing a workbook lets go of what was kept.
 #include "TestFiles.h"
 
-#include "host/app/ApplicationState.h"
-#include "host/app/Calculation.h"
+#include "host/app/calc/Calculation.h"
+#include "host/app/state/ApplicationState.h"
 
 #include <gtest/gtest.h>
 

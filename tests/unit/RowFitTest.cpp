@@ -1,4 +1,4 @@
-#include "host/app/RowFit.h"
+#include "host/app/fit/RowFit.h"
 #include "ChartExportFixture.h"
 #include "XlsxPackage.h"
 

@@ -6,7 +6,7 @@
 
 #include "export/ReportExportStep.h"
 #include "export/SummaryFollow.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 
 #include <gtest/gtest.h>
 

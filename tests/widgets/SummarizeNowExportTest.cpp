@@ -4,7 +4,7 @@
 #include "dialogs/Dialogs.h"
 #include "dialogs/FrmSetup.h"
 #include "export/ExportContext.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 #include "shell/ExportSummary.h"
 #include "shell/Main.h"
 

@@ -1,7 +1,7 @@
 // The workbook window shows what the printout shows: values that fit their columns in the
 // application, both lines of a two-line header, and any sheet of a big batch within reach.
 #include "WorkbookWindowFixture.h"
-#include "host/app/ColumnWidth.h"
+#include "host/app/fit/ColumnWidth.h"
 #include "host/model/Workbook.h"
 #include "workbookview/SheetGrid.h"
 #include "workbookview/SheetJump.h"

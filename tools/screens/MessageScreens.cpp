@@ -5,7 +5,7 @@
 #include "dialogs/FrmSetup.h"
 #include "export/ExportContext.h"
 #include "export/ReportExportStep.h"
-#include "host/app/BuiltinApplicationFactory.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/widgets/QtPrompts.h"
 #include "shell/FrmMain.h"
 

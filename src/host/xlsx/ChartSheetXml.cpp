@@ -1,6 +1,7 @@
 #include "host/xlsx/ChartSheetXml.h"
 
 #include "host/model/ChartSheet.h"
+#include "host/model/Palette.h"
 #include "host/xlsx/ChartFormatXml.h"
 #include "host/xlsx/PageLayoutXml.h"
 #include "host/xlsx/XmlText.h"

@@ -1,6 +1,7 @@
 #include "host/xlsx/ChartXml.h"
 
 #include "host/model/Chart.h"
+#include "host/model/Palette.h"
 #include "host/xlsx/ChartFormatXml.h"
 #include "host/xlsx/XmlText.h"
 

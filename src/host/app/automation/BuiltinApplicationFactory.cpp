@@ -1,0 +1,32 @@
+#include "host/app/automation/BuiltinApplicationFactory.h"
+
+#include "platform/DurableFile.h"
+
+namespace kelvor {
+
+BuiltinApplicationFactory::BuiltinApplicationFactory(std::filesystem::path workbookFolder,
+                                                     Notify notify, BuiltinOptions options)
+    : folder_(std::move(workbookFolder)), notify_(std::move(notify)), options_(options) {
+    // Temporary files of writes that a killed run left unfinished; the workbooks themselves
+    // are whole, since a write only ever replaces a file once it is complete.
+    removeLeftoverTemporaryFiles(folder_);
+    if (!options_.rescueFolder.empty()) {
+        removeLeftoverTemporaryFiles(options_.rescueFolder);
+    }
+}
+
+std::shared_ptr<xl::Application> BuiltinApplicationFactory::create() {
+    auto app = std::make_shared<BuiltinApplication>(folder_, notify_, options_);
+    created_.push_back(app);
+    return app;
+}
+
+std::vector<std::shared_ptr<BuiltinApplication>> BuiltinApplicationFactory::created() const {
+    std::vector<std::shared_ptr<BuiltinApplication>> out;
+    for (const auto& app : created_) {
+        out.push_back(app.lock());
+    }
+    return out;
+}
+
+} // namespace kelvor

@@ -1,0 +1,399 @@
+#include "host/app/calc/Calculation.h"
+
+#include "host/app/calc/FormulaCells.h"
+#include "host/app/calc/FormulaStates.h"
+#include "host/app/calc/FormulaValues.h"
+#include "host/model/CellAddress.h"
+#include "host/model/Workbook.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+#include <variant>
+
+namespace kelvor {
+
+namespace {
+
+constexpr int kMaxDepth = 400;
+
+class Calculator {
+public:
+    Calculator(Workbook& book, FormulaCache& cache) : book_(book), cache_(cache) {}
+
+    // `full`: every formula, whatever was kept from earlier runs. Returns false when an
+    // incremental run met a circular reference: its results depend on where the walk starts,
+    // so the caller calculates everything.
+    bool run(bool full) {
+        // Column by column: the cells of a filled column share their formula and refer to
+        // consecutive rows, which the lookups below make cheap.
+        // Sheets of plain values (the data sheets) are not walked again while unchanged.
+        std::vector<FormulaCell> formulas;
+        std::vector<SheetEnd> sheetEnds;
+        FormulaCache::SheetRevisions withoutFormulas;
+        for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
+            if (auto* sheet = asWorksheet(book_.sheet(i))) {
+                if (cache_.knownWithoutFormulas(book_, *sheet)) {
+                    withoutFormulas.emplace(sheet->key(), sheet->revision());
+                    continue;
+                }
+                const auto before = formulas.size();
+                appendFormulasByColumn(*sheet, formulas);
+                if (formulas.size() == before) {
+                    withoutFormulas.emplace(sheet->key(), sheet->revision());
+                } else {
+                    sheetEnds.push_back({sheet, formulas.size()});
+                }
+            }
+        }
+        cache_.setSheetsWithoutFormulas(book_, std::move(withoutFormulas));
+        // Results are stored into existing cells only, so the pointers stay valid.
+
+        auto& stamps = cache_.groupStamps(book_);
+        // Formulas passed by wait in runs of one group: its cells are looked at together.
+        std::vector<Waiting> waiting;
+        std::size_t i = 0;
+        for (const auto& [sheet, end] : sheetEnds) {
+            for (; i < end; ++i) {
+                const auto& f = formulas[i];
+                const auto group = groupOf(*sheet, f.cell->formula);
+                if (full || !f.cell->calculated || !current(group, stamps)) {
+                    formulaValue(*sheet, f.row, f.column, *f.cell);
+                } else if (!waiting.empty() && waiting.back().end == i &&
+                           waiting.back().group == group) {
+                    waiting.back().end = i + 1;
+                } else {
+                    waiting.push_back({i, i + 1, group});
+                }
+            }
+        }
+        // Results stored change sheets that formulas passed by may read: until none does.
+        for (bool more = true; more && !waiting.empty();) {
+            more = false;
+            ++pass_;
+            std::vector<Waiting> still;
+            for (const Waiting& run : waiting) {
+                if (current(run.group, stamps)) {
+                    still.push_back(run);
+                    continue;
+                }
+                Worksheet& sheet = *groups_[run.group].sheet;
+                for (auto k = run.begin; k < run.end; ++k) {
+                    const auto& f = formulas[k];
+                    formulaValue(sheet, f.row, f.column, *f.cell);
+                }
+                more = true;
+            }
+            waiting = std::move(still);
+        }
+        if (circular_ && !full) {
+            return false;
+        }
+        FormulaCache::GroupStamps now;
+        for (const auto& group : groups_) {
+            now[{group.sheet->key(), group.text.str()}] = stampsOf(group);
+        }
+        stamps = std::move(now);
+        return true;
+    }
+
+private:
+    // Formulas `begin` to `end` (past the last), all of one group.
+    struct Waiting {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t group;
+    };
+    // Where the formulas of a sheet end in the list.
+    struct SheetEnd {
+        Worksheet* sheet;
+        std::size_t end;
+    };
+
+    // The cells of one formula text on one sheet, and the sheets its references name.
+    struct Group {
+        Worksheet* sheet;
+        FormulaText text;
+        std::vector<std::string> names; // "" for the sheet itself
+        bool parsed = true;
+        int pass = -1; // of `current`
+        bool current = false;
+    };
+
+    std::size_t groupOf(Worksheet& sheet, const FormulaText& text) {
+        if (lastGroup_ < groups_.size() && groups_[lastGroup_].sheet == &sheet &&
+            groups_[lastGroup_].text.sharedWith(text)) {
+            return lastGroup_;
+        }
+        const auto [slot, fresh] = groupIndex_.try_emplace({&sheet, text.str()}, groups_.size());
+        if (fresh) {
+            Group group{&sheet, text, {}, true, -1, false};
+            try {
+                collectNames(*cache_.get(text.str()), group.names);
+            } catch (const FormulaSyntaxError&) {
+                group.parsed = false;
+            }
+            groups_.push_back(std::move(group));
+        }
+        lastGroup_ = slot->second;
+        return lastGroup_;
+    }
+
+    static void collectNames(const FormulaNode& node, std::vector<std::string>& names) {
+        if (node.kind == FormulaNode::Kind::Reference) {
+            const std::string name = node.reference.sheet.value_or("");
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(name);
+            }
+        }
+        for (const auto& operand : node.operands) {
+            collectNames(*operand, names);
+        }
+    }
+
+    std::vector<FormulaCache::SheetStamp> stampsOf(const Group& group) {
+        std::vector<FormulaCache::SheetStamp> result;
+        for (const auto& name : group.names) {
+            const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
+            result.push_back(sheet ? FormulaCache::SheetStamp{sheet->key(), sheet->revision()}
+                                   : FormulaCache::SheetStamp{});
+        }
+        return result;
+    }
+
+    // Whether nothing the group's cells read changed since the last run recorded it; looked
+    // at once per pass.
+    bool current(std::size_t index, const FormulaCache::GroupStamps& stamps) {
+        Group& group = groups_[index];
+        if (group.pass != pass_) {
+            group.pass = pass_;
+            const auto found = stamps.find({group.sheet->key(), group.text.str()});
+            group.current =
+                group.parsed && found != stamps.end() && found->second == stampsOf(group);
+        }
+        return group.current;
+    }
+
+private:
+    static std::uint64_t key(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
+        return (static_cast<std::uint64_t>(sheet.id()) << 35) |
+               (static_cast<std::uint64_t>(row) << 14) | column;
+    }
+
+    // The cell's value, calculating it first when it is a formula not yet done in this run.
+    CellValue cellValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
+        const Cell* cell = find(sheet, row, column);
+        if (cell == nullptr) {
+            return {};
+        }
+        if (!cell->hasFormula() || cell->notation != FormulaNotation::R1C1) {
+            return cell->value;
+        }
+        return formulaValue(sheet, row, column, *cell);
+    }
+
+    CellValue formulaValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column,
+                           const Cell& cell) {
+        const auto k = key(sheet, row, column);
+        auto* state = &state_[k];
+        if (*state != FormulaStates::State::New) {
+            if (*state == FormulaStates::State::Done) {
+                return cell.value;
+            }
+            circular_ = true;
+            return CellValue(0.0);
+        }
+        if (depth_ >= kMaxDepth) {
+            return cell.value; // too deep a chain: the last result stands for now
+        }
+        *state = FormulaStates::State::Busy;
+        ++depth_;
+        CellValue result;
+        try {
+            result = evaluate(parsed(cell.formula), sheet, row, column);
+        } catch (const FormulaSyntaxError&) {
+            result = CellError::Name;
+        }
+        --depth_;
+        if (std::holds_alternative<std::monostate>(result)) {
+            result = 0.0; // a formula showing an empty cell shows 0
+        }
+        if (const auto* n = std::get_if<double>(&result); n && !std::isfinite(*n)) {
+            result = CellError::Num;
+        }
+        state_[k] = FormulaStates::State::Done;
+        if (cell.value != result) {
+            sheet.setCachedValue(cell, result, row, column);
+        }
+        sheet.markCalculated(cell);
+        return result;
+    }
+
+    // The cells of a filled range share their formula text: the last one parsed is kept at
+    // hand. The cache owns the parsed formulas for longer than this run.
+    const FormulaNode& parsed(const FormulaText& text) {
+        if (lastFormula_ == nullptr || text != lastText_) {
+            lastFormula_ = cache_.get(text.str()).get();
+            lastText_ = text;
+        }
+        return *lastFormula_;
+    }
+
+    // Cells are mostly looked up row after row of each sheet (a formula column refers to the
+    // same row of another sheet): per sheet the row found last is tried first, then the next.
+    const Cell* find(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
+        if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
+            return nullptr;
+        }
+        const auto& rows = sheet.rows();
+        const auto [slot, fresh] = cursors_.try_emplace(&sheet, rows.end());
+        auto& at = slot->second;
+        if (at == rows.end() || at->first != row) {
+            if (at != rows.end() && at->first < row && std::next(at) != rows.end() &&
+                std::next(at)->first == row) {
+                ++at;
+            } else {
+                const auto found = rows.find(row);
+                if (found == rows.end()) {
+                    return nullptr;
+                }
+                at = found;
+            }
+        }
+        const auto& cells = at->second;
+        const auto c = std::lower_bound(
+            cells.begin(), cells.end(), column,
+            [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
+        return c != cells.end() && c->column == column ? &c->cell : nullptr;
+    }
+
+    CellValue reference(const R1C1Reference& ref, Worksheet& sheet, std::uint32_t row,
+                        std::uint32_t column) {
+        if (ref.wholeRow || ref.wholeColumn) {
+            return CellError::Value; // a whole row or column is no single value
+        }
+        Worksheet* target = ref.sheet ? worksheetNamed(*ref.sheet) : &sheet;
+        if (target == nullptr) {
+            return CellError::Ref;
+        }
+        const std::int64_t r = ref.rowRelative ? std::int64_t{row} + ref.row : ref.row;
+        const std::int64_t c = ref.columnRelative ? std::int64_t{column} + ref.column : ref.column;
+        if (r < 1 || r > kMaxRows || c < 1 || c > kMaxColumns) {
+            return CellError::Ref;
+        }
+        return cellValue(*target, static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(c));
+    }
+
+    // Sheet names are looked up once per run: the cells of a filled range all name the same,
+    // by the very same text of their shared parsed formula.
+    Worksheet* worksheetNamed(const std::string& name) {
+        if (&name == lastName_) {
+            return lastNamed_;
+        }
+        lastName_ = &name;
+        lastNamed_ = namedSheet(name);
+        return lastNamed_;
+    }
+
+    Worksheet* namedSheet(const std::string& name) {
+        const auto [slot, fresh] = sheetsByName_.try_emplace(name, nullptr);
+        if (fresh) {
+            const auto index = book_.indexOf(name);
+            slot->second = index ? asWorksheet(book_.sheet(*index)) : nullptr;
+        }
+        return slot->second;
+    }
+
+    CellValue call(const FormulaNode& node, Worksheet& sheet, std::uint32_t row,
+                   std::uint32_t column) {
+        if (node.text != "TIMEVALUE") {
+            return CellError::Name;
+        }
+        if (node.operands.size() != 1) {
+            return CellError::Value;
+        }
+        return timeValue(evaluate(*node.operands[0], sheet, row, column));
+    }
+
+    CellValue evaluate(const FormulaNode& node, Worksheet& sheet, std::uint32_t row,
+                       std::uint32_t column) {
+        switch (node.kind) {
+        case FormulaNode::Kind::Number:
+            return node.number;
+        case FormulaNode::Kind::Text:
+            return node.text;
+        case FormulaNode::Kind::Boolean:
+            return node.number != 0;
+        case FormulaNode::Kind::Reference:
+            return reference(node.reference, sheet, row, column);
+        case FormulaNode::Kind::Name:
+            return CellError::Name;
+        case FormulaNode::Kind::Call:
+            return call(node, sheet, row, column);
+        case FormulaNode::Kind::Negate:
+            return negate(evaluate(*node.operands[0], sheet, row, column));
+        case FormulaNode::Kind::Binary: {
+            const auto left = evaluate(*node.operands[0], sheet, row, column);
+            const auto right = evaluate(*node.operands[1], sheet, row, column);
+            return arithmetic(node.op, left, right);
+        }
+        }
+        return CellError::Value;
+    }
+
+    Workbook& book_;
+    FormulaCache& cache_;
+    FormulaStates state_;
+    std::unordered_map<std::string, Worksheet*> sheetsByName_;
+    int depth_ = 0;
+    const FormulaNode* lastFormula_ = nullptr;
+    const std::string* lastName_ = nullptr;
+    Worksheet* lastNamed_ = nullptr;
+    FormulaText lastText_;
+    // Calculation only stores results into existing cells: rows are neither added nor
+    // removed while it runs, so the iterators stay valid.
+    std::unordered_map<const Worksheet*, RowTable::const_iterator> cursors_;
+    std::vector<Group> groups_;
+    std::map<std::pair<const Worksheet*, std::string>, std::size_t> groupIndex_;
+    std::size_t lastGroup_ = 0;
+    bool circular_ = false;
+    int pass_ = 0;
+};
+
+} // namespace
+
+Formula FormulaCache::get(const std::string& text) {
+    if (const auto found = parsed_.find(text); found != parsed_.end()) {
+        return found->second;
+    }
+    auto formula = parseR1C1(text);
+    parsed_.emplace(text, formula);
+    return formula;
+}
+
+bool FormulaCache::knownWithoutFormulas(const Workbook& book, const Worksheet& sheet) const {
+    const auto inBook = withoutFormulas_.find(book.key());
+    if (inBook == withoutFormulas_.end()) {
+        return false;
+    }
+    const auto found = inBook->second.find(sheet.key());
+    return found != inBook->second.end() && found->second == sheet.revision();
+}
+
+void calculateWorkbook(Workbook& book, FormulaCache& cache) {
+    if (!Calculator(book, cache).run(false)) {
+        Calculator(book, cache).run(true);
+    }
+}
+
+bool FormulaCache::keeps(const Workbook& book) const {
+    return groups_.contains(book.key()) || withoutFormulas_.contains(book.key());
+}
+
+void FormulaCache::forget(const Workbook& book) {
+    groups_.erase(book.key());
+    withoutFormulas_.erase(book.key());
+}
+
+} // namespace kelvor
