@@ -150,7 +150,7 @@ TEST_F(XlsxWriterTest, WritesFormulasInA1FormWithTheirResults) {
     EXPECT_TRUE(contains(xml, "<c r=\"A2\"><f>SUM(B1:B9)</f></c>"));
 }
 
-TEST(FormulaA1, RewritesR1C1References) {
+TEST(XlsxWriterTestFormulaA1, RewritesR1C1References) {
     EXPECT_EQ(r1c1ToA1("=RC[-7]+TIMEVALUE(RC[-6])", 16, 8), "=A16+TIMEVALUE(B16)");
     EXPECT_EQ(r1c1ToA1("='Data 3'!RC1 +  .5", 20, 3), "='Data 3'!$A20 +  .5");
     EXPECT_EQ(r1c1ToA1("=R1C1+R[-1]C[+1]+r2c", 5, 5), "=$A$1+F4+E$2");
