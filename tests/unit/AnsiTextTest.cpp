@@ -5,7 +5,7 @@
 namespace kelvor {
 namespace {
 
-TEST(AnsiText, RecognisesOnlyWellFormedUtf8) {
+TEST(AnsiTextTest, RecognisesOnlyWellFormedUtf8) {
     EXPECT_TRUE(isValidUtf8(""));
     EXPECT_TRUE(isValidUtf8("plain"));
     EXPECT_TRUE(isValidUtf8("\xc3\xa4 \xe2\x82\xac \xf0\x9f\x98\x80"));
@@ -17,14 +17,14 @@ TEST(AnsiText, RecognisesOnlyWellFormedUtf8) {
     EXPECT_FALSE(isValidUtf8("\x80"));
 }
 
-TEST(AnsiText, ConvertsWindows1252) {
+TEST(AnsiTextTest, ConvertsWindows1252) {
     EXPECT_EQ(windows1252ToUtf8("a\xe4\x80\x9f\xff\x81"),
               "a\xc3\xa4\xe2\x82\xac\xc5\xb8\xc3\xbf\xc2\x81");
     EXPECT_EQ(utf8FromUtf8OrWindows1252("\xc3\xa4"), "\xc3\xa4");
     EXPECT_EQ(utf8FromUtf8OrWindows1252("\xc3\xa4\xe4"), "\xc3\x83\xc2\xa4\xc3\xa4");
 }
 
-TEST(AnsiText, CutsWholeCharacters) {
+TEST(AnsiTextTest, CutsWholeCharacters) {
     EXPECT_EQ(firstCodePoints("a\xc3\xa4\xe2\x82\xac"
                               "b",
                               3),

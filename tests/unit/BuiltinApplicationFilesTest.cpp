@@ -28,7 +28,7 @@ std::string sheetXml(const fs::path& file) {
     return {};
 }
 
-class BuiltinFilesTest : public testing::Test {
+class BuiltinApplicationFilesTest : public testing::Test {
 protected:
     std::unique_ptr<BuiltinApplication> start() {
         return std::make_unique<BuiltinApplication>(
@@ -40,7 +40,7 @@ protected:
     std::vector<std::string> messages;
 };
 
-TEST_F(BuiltinFilesTest, WorkbooksAreWrittenWhenScreenUpdatingReturnsAndOnRelease) {
+TEST_F(BuiltinApplicationFilesTest, WorkbooksAreWrittenWhenScreenUpdatingReturnsAndOnRelease) {
     auto app = start();
     EXPECT_TRUE(fs::is_directory(folder)); // made when missing
     app->Workbooks()->Add();
@@ -67,7 +67,7 @@ TEST_F(BuiltinFilesTest, WorkbooksAreWrittenWhenScreenUpdatingReturnsAndOnReleas
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(BuiltinFilesTest, ExistingFilesAreNeverOverwritten) {
+TEST_F(BuiltinApplicationFilesTest, ExistingFilesAreNeverOverwritten) {
     fs::create_directories(folder);
     std::ofstream(folder / "Book1.xlsx") << "the user's own file";
     {
@@ -102,7 +102,7 @@ TEST_F(BuiltinFilesTest, ExistingFilesAreNeverOverwritten) {
     EXPECT_TRUE(fs::exists(factory.created()[2]->workbookFile(1)));
 }
 
-TEST_F(BuiltinFilesTest, AFailingFolderIsToldOnceAndTheWorkbookIsWrittenLater) {
+TEST_F(BuiltinApplicationFilesTest, AFailingFolderIsToldOnceAndTheWorkbookIsWrittenLater) {
     // A file where the folder should be: the folder cannot be made.
     fs::create_directories(dir.path());
     std::ofstream(folder) << "not a folder";
@@ -131,7 +131,8 @@ TEST_F(BuiltinFilesTest, AFailingFolderIsToldOnceAndTheWorkbookIsWrittenLater) {
     EXPECT_TRUE(fs::exists(folder / "Book2.xlsx"));
 }
 
-TEST_F(BuiltinFilesTest, AFullDiskKeepsTheEarlierFileAndTheWorkbookIsWrittenAtTheNextChance) {
+TEST_F(BuiltinApplicationFilesTest,
+       AFullDiskKeepsTheEarlierFileAndTheWorkbookIsWrittenAtTheNextChance) {
     auto app = start();
     app->Workbooks()->Add();
     app->ActiveSheet()->Range("A1")->setValue(std::string("first report"));
@@ -163,7 +164,7 @@ TEST_F(BuiltinFilesTest, AFullDiskKeepsTheEarlierFileAndTheWorkbookIsWrittenAtTh
     }
 }
 
-TEST_F(BuiltinFilesTest, WorkbooksFailingForDifferentReasonsAreToldEach) {
+TEST_F(BuiltinApplicationFilesTest, WorkbooksFailingForDifferentReasonsAreToldEach) {
     auto app = start();
     app->Workbooks()->Add();
     app->Workbooks()->Add();
@@ -188,7 +189,7 @@ TEST_F(BuiltinFilesTest, WorkbooksFailingForDifferentReasonsAreToldEach) {
         << messages[0];
 }
 
-TEST_F(BuiltinFilesTest, TemporaryFilesOfAKilledRunAreRemovedAtStart) {
+TEST_F(BuiltinApplicationFilesTest, TemporaryFilesOfAKilledRunAreRemovedAtStart) {
     const fs::path rescue = dir.path() / "rescued";
     fs::create_directories(folder);
     fs::create_directories(rescue);
@@ -205,7 +206,7 @@ TEST_F(BuiltinFilesTest, TemporaryFilesOfAKilledRunAreRemovedAtStart) {
     EXPECT_TRUE(test::fileNamesIn(rescue).empty());
 }
 
-TEST_F(BuiltinFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {
+TEST_F(BuiltinApplicationFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {
     auto app = start();
     app->Workbooks()->Add();
     fs::remove_all(folder);
@@ -219,7 +220,7 @@ TEST_F(BuiltinFilesTest, AFailureOnReleaseIsToldAndNeverThrows) {
     EXPECT_NE(messages[0].find("lost"), std::string::npos);
 }
 
-TEST_F(BuiltinFilesTest, AFailureOnReleaseSavesTheWorkbooksInTheRescueFolder) {
+TEST_F(BuiltinApplicationFilesTest, AFailureOnReleaseSavesTheWorkbooksInTheRescueFolder) {
     const fs::path rescue = dir.path() / "rescued";
     auto app = std::make_unique<BuiltinApplication>(
         folder, [this](const std::string& message) { messages.push_back(message); },
@@ -248,7 +249,7 @@ TEST_F(BuiltinFilesTest, AFailureOnReleaseSavesTheWorkbooksInTheRescueFolder) {
     EXPECT_NE(sheetXml(rescue / "Book2.xlsx").find("second report"), std::string::npos);
 }
 
-TEST_F(BuiltinFilesTest, ARescueFolderThatFailsTooLeavesTheLostMessage) {
+TEST_F(BuiltinApplicationFilesTest, ARescueFolderThatFailsTooLeavesTheLostMessage) {
     const fs::path rescue = dir.path() / "rescued";
     std::ofstream(rescue) << "not a folder either";
     auto app = std::make_unique<BuiltinApplication>(

@@ -10,7 +10,7 @@
 namespace kelvor {
 namespace {
 
-TEST(BuiltinDisplayText, GeneralShowsElevenCharactersLikeTheSpreadsheet) {
+TEST(BuiltinApplicationFormatTestDisplayText, GeneralShowsElevenCharactersLikeTheSpreadsheet) {
     EXPECT_EQ(generalText(0), "0");
     EXPECT_EQ(generalText(150), "150");
     EXPECT_EQ(generalText(-2.5), "-2.5");
@@ -27,7 +27,7 @@ TEST(BuiltinDisplayText, GeneralShowsElevenCharactersLikeTheSpreadsheet) {
     EXPECT_EQ(generalText(45365.5452430556), "45365.54524");
 }
 
-TEST(BuiltinDisplayText, NumberAndDateFormats) {
+TEST(BuiltinApplicationFormatTestDisplayText, NumberAndDateFormats) {
     const double when = 45365 + (13 * 3600 + 5 * 60 + 9.4) / 86400.0;
     EXPECT_EQ(displayText(0.0005, "0.000"), "0.001"); // halves round away from zero
     EXPECT_EQ(displayText(-1.0005, "0.000"), "-1.001");
@@ -51,9 +51,9 @@ TEST(BuiltinDisplayText, NumberAndDateFormats) {
     EXPECT_EQ(displayText(5.0, "@"), "5");
 }
 
-class BuiltinFormatTest : public testing::Test {
+class BuiltinApplicationFormatTest : public testing::Test {
 protected:
-    BuiltinFormatTest() {
+    BuiltinApplicationFormatTest() {
         app.Workbooks()->Add();
         sheet = app.ActiveSheet();
     }
@@ -70,7 +70,7 @@ protected:
     xl::SheetPtr sheet;
 };
 
-TEST_F(BuiltinFormatTest, TextShowsTheValueThroughItsFormat) {
+TEST_F(BuiltinApplicationFormatTest, TextShowsTheValueThroughItsFormat) {
     sheet->Range("A1")->setValue(1.23456);
     sheet->Range("A1")->setNumberFormat("0.000");
     EXPECT_EQ(sheet->Range("A1")->Text(), "1.235");
@@ -80,7 +80,7 @@ TEST_F(BuiltinFormatTest, TextShowsTheValueThroughItsFormat) {
     EXPECT_EQ(sheet->Range("C1")->Text(), "");
 }
 
-TEST_F(BuiltinFormatTest, FormulasFollowTheCalculationMode) {
+TEST_F(BuiltinApplicationFormatTest, FormulasFollowTheCalculationMode) {
     sheet->Range("A1")->setValue(45365.0);
     sheet->Range("B1")->setValue(std::string("6:00:00 PM"));
     sheet->Range("H1")->setFormulaR1C1("=RC[-7]+TIMEVALUE(RC[-6])");
@@ -103,7 +103,7 @@ TEST_F(BuiltinFormatTest, FormulasFollowTheCalculationMode) {
     EXPECT_EQ(model().cell(2, 8)->formula, "=RC[-7]+TIMEVALUE(RC[-6])");
 }
 
-TEST_F(BuiltinFormatTest, SheetQualifiedFormulasAndErrorsNeverCrash) {
+TEST_F(BuiltinApplicationFormatTest, SheetQualifiedFormulasAndErrorsNeverCrash) {
     app.Sheets()->Item(1)->setName("Data 3");
     sheet->Range("A16")->setValue(0.25);
     sheet->Range("A17")->setValue(std::string("x"));
@@ -136,7 +136,7 @@ TEST_F(BuiltinFormatTest, SheetQualifiedFormulasAndErrorsNeverCrash) {
     EXPECT_DOUBLE_EQ(std::get<double>(offsets->Range("C3")->Value()), 12.5);
 }
 
-TEST_F(BuiltinFormatTest, FormulasSeeResultsOfOtherFormulasWhereverTheyStand) {
+TEST_F(BuiltinApplicationFormatTest, FormulasSeeResultsOfOtherFormulasWhereverTheyStand) {
     app.Sheets()->Item(1)->setName("Data 1");
     const auto later = app.Sheets()->Add(app.Sheets()->Item(1));
     later->setName("Later");
@@ -152,7 +152,7 @@ TEST_F(BuiltinFormatTest, FormulasSeeResultsOfOtherFormulasWhereverTheyStand) {
     EXPECT_EQ(std::get<std::string>(sheet->Range("A1")->Value()), "#REF!");
 }
 
-TEST_F(BuiltinFormatTest, CellsOfAFilledRangeShareTheirFormulaButChangeAlone) {
+TEST_F(BuiltinApplicationFormatTest, CellsOfAFilledRangeShareTheirFormulaButChangeAlone) {
     sheet->Range("A1:A3")->setValue(2.0);
     sheet->Range("B1:B3")->setFormulaR1C1("=RC[-1]*3");
     EXPECT_TRUE(model().cell(1, 2)->formula.sharedWith(model().cell(3, 2)->formula));
@@ -165,7 +165,7 @@ TEST_F(BuiltinFormatTest, CellsOfAFilledRangeShareTheirFormulaButChangeAlone) {
     EXPECT_EQ(number("B3"), 6);
 }
 
-TEST_F(BuiltinFormatTest, AutoFitSizesColumnsToTheirLongestLine) {
+TEST_F(BuiltinApplicationFormatTest, AutoFitSizesColumnsToTheirLongestLine) {
     sheet->Range("A15")->setValue(std::string("DEFLECTION\n(in)"));
     sheet->Range("B15")->setValue(std::string("FORCE\n(lbf)"));
     sheet->Range("A1")->setValue(std::string("A much longer title that is not fitted"));
@@ -193,7 +193,7 @@ TEST_F(BuiltinFormatTest, AutoFitSizesColumnsToTheirLongestLine) {
     EXPECT_THROW(sheet->Range("A1:B2")->AutoFit(), xl::HostError); // not columns
 }
 
-TEST_F(BuiltinFormatTest, PageSetupFontsAndAlignment) {
+TEST_F(BuiltinApplicationFormatTest, PageSetupFontsAndAlignment) {
     const auto page = sheet->PageSetup();
     page->setLeftMargin(54.0);
     page->setTopMargin(72);

@@ -8,9 +8,9 @@
 namespace kelvor {
 namespace {
 
-class BuiltinPasteTest : public testing::Test {
+class BuiltinApplicationPasteTest : public testing::Test {
 protected:
-    BuiltinPasteTest() {
+    BuiltinApplicationPasteTest() {
         app.Workbooks()->Add();
         sheet = app.ActiveSheet();
     }
@@ -52,7 +52,7 @@ protected:
     xl::SheetPtr sheet;
 };
 
-TEST_F(BuiltinPasteTest, PasteWritesOneLineARowAsTextFromTheActiveCell) {
+TEST_F(BuiltinApplicationPasteTest, PasteWritesOneLineARowAsTextFromTheActiveCell) {
     paste("CONSTANT RATE TEST DATA\r\n\r\n  12.5 \rlast\n");
     EXPECT_EQ(text("A1"), "CONSTANT RATE TEST DATA");
     EXPECT_TRUE(empty("A2"));
@@ -69,7 +69,7 @@ TEST_F(BuiltinPasteTest, PasteWritesOneLineARowAsTextFromTheActiveCell) {
     EXPECT_THROW(sheet->Paste(), xl::HostError);
 }
 
-TEST_F(BuiltinPasteTest, PasteKeepsLongLinesManyLinesAndAnyBytes) {
+TEST_F(BuiltinApplicationPasteTest, PasteKeepsLongLinesManyLinesAndAnyBytes) {
     const std::string longLine(100000, 'x');
     std::string many;
     for (int i = 1; i <= 50000; ++i) {
@@ -87,7 +87,7 @@ TEST_F(BuiltinPasteTest, PasteKeepsLongLinesManyLinesAndAnyBytes) {
     EXPECT_EQ(text("B1").size(), odd.size());
 }
 
-TEST_F(BuiltinPasteTest, SplitMakesNumbersDatesTimesAndBooleansAndLeavesTheRestText) {
+TEST_F(BuiltinApplicationPasteTest, SplitMakesNumbersDatesTimesAndBooleansAndLeavesTheRestText) {
     paste("CONSTANT LOAD TEST DATA\n"
           " 1.5 ,-2e3,+.25,1,234\n"
           "3/14/2024,13:05:09,1/2/99,2:30 PM,2/29/1900\n"
@@ -137,7 +137,7 @@ TEST_F(BuiltinPasteTest, SplitMakesNumbersDatesTimesAndBooleansAndLeavesTheRestT
     EXPECT_EQ(text("D7"), "\u00BA F\u201C");
 }
 
-TEST_F(BuiltinPasteTest, SplitHonoursTheTextQualifier) {
+TEST_F(BuiltinApplicationPasteTest, SplitHonoursTheTextQualifier) {
     paste("\"a,b\",\"say \"\"hi\"\"\",x\"y,\"open,quote\n"
           "\"c\"d,e\n");
     splitColumnA();
@@ -158,7 +158,7 @@ TEST_F(BuiltinPasteTest, SplitHonoursTheTextQualifier) {
     EXPECT_EQ(text("B1"), "b\"");
 }
 
-TEST_F(BuiltinPasteTest, SplitAtOtherDelimitersFillsOnlyTheColumnsItNeeds) {
+TEST_F(BuiltinApplicationPasteTest, SplitAtOtherDelimitersFillsOnlyTheColumnsItNeeds) {
     paste("Peak Load: 12.5\nPeak Deformation: 0.75\nName: a:b:c\n");
     splitColumnA();
     sheet->Range("C1")->setValue(std::string("old"));
@@ -197,7 +197,7 @@ TEST_F(BuiltinPasteTest, SplitAtOtherDelimitersFillsOnlyTheColumnsItNeeds) {
     EXPECT_THROW(sheet->Range("A1:B2")->TextToColumns(nullptr, options), xl::HostError);
 }
 
-TEST_F(BuiltinPasteTest, CopyPasteSpecialValuesAndPasteOfARange) {
+TEST_F(BuiltinApplicationPasteTest, CopyPasteSpecialValuesAndPasteOfARange) {
     auto range = [&](const char* a) { return sheet->Range(a); };
     range("A1")->setValue(45365.0);
     range("B1")->setValue(std::string("13:05:09"));
@@ -222,7 +222,7 @@ TEST_F(BuiltinPasteTest, CopyPasteSpecialValuesAndPasteOfARange) {
                  xl::HostError);
 }
 
-TEST_F(BuiltinPasteTest, PasteAcrossWorkbooksTransposedAndSkippingBlanks) {
+TEST_F(BuiltinApplicationPasteTest, PasteAcrossWorkbooksTransposedAndSkippingBlanks) {
     sheet->Range("A1")->setValue(1.5);
     sheet->Range("A1")->setNumberFormat("0.00");
     sheet->Range("C1")->setValue(std::string("c"));
@@ -250,7 +250,7 @@ TEST_F(BuiltinPasteTest, PasteAcrossWorkbooksTransposedAndSkippingBlanks) {
     EXPECT_THROW(app.ActiveSheet()->Paste(), xl::HostError);
 }
 
-TEST_F(BuiltinPasteTest, DeletingWholeColumnsMovesLaterColumnsLeft) {
+TEST_F(BuiltinApplicationPasteTest, DeletingWholeColumnsMovesLaterColumnsLeft) {
     for (const char* cell : {"A1", "B1", "C1", "D1"}) {
         sheet->Range(cell)->setValue(std::string(cell));
     }
@@ -273,7 +273,7 @@ TEST_F(BuiltinPasteTest, DeletingWholeColumnsMovesLaterColumnsLeft) {
     EXPECT_THROW(sheet->Range("A1")->Delete(0), xl::HostError);
 }
 
-TEST_F(BuiltinPasteTest, FillDownCopiesTheTopRow) {
+TEST_F(BuiltinApplicationPasteTest, FillDownCopiesTheTopRow) {
     sheet->Range("A1")->setValue(2.0);
     sheet->Range("A2")->setValue(3.0);
     sheet->Range("B1")->setFormulaR1C1("=RC[-1]+1");

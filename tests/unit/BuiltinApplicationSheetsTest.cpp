@@ -32,13 +32,13 @@ std::vector<std::string> sheetNames(xl::Application& app) {
     return names;
 }
 
-class BuiltinSheetsTest : public testing::Test {
+class BuiltinApplicationSheetsTest : public testing::Test {
 protected:
     test::TempDir dir;
     BuiltinApplication app{dir.path() / "Workbooks", {}, BuiltinOptions{.defaultSheetCount = 3}};
 };
 
-TEST_F(BuiltinSheetsTest, AddedWorkbookIsAppendedActivatedAndCounted) {
+TEST_F(BuiltinApplicationSheetsTest, AddedWorkbookIsAppendedActivatedAndCounted) {
     auto books = app.Workbooks();
     EXPECT_EQ(books->Count(), 0);
     EXPECT_EQ(errorOf([&] { app.ActiveWorkbook(); }), 91);
@@ -61,7 +61,7 @@ TEST_F(BuiltinSheetsTest, AddedWorkbookIsAppendedActivatedAndCounted) {
     EXPECT_EQ(errorOf([&] { app.Sheets()->Item(4); }), 9);
 }
 
-TEST(BuiltinSheetsDefaults, NewWorkbookHoldsOneSheetByDefault) {
+TEST(BuiltinApplicationSheetsTestDefaults, NewWorkbookHoldsOneSheetByDefault) {
     test::TempDir dir;
     BuiltinApplication app(dir.path());
     app.Workbooks()->Add();
@@ -72,7 +72,7 @@ TEST(BuiltinSheetsDefaults, NewWorkbookHoldsOneSheetByDefault) {
     EXPECT_EQ(app.Sheets()->Count(), 1);
 }
 
-TEST_F(BuiltinSheetsTest, SheetsCountsChartSheetsWorksheetsDoNot) {
+TEST_F(BuiltinApplicationSheetsTest, SheetsCountsChartSheetsWorksheetsDoNot) {
     app.Workbooks()->Add();
     app.workbookModel(1).addChartSheet("Chart1", 1);
     EXPECT_EQ(app.Sheets()->Count(), 4);
@@ -96,7 +96,8 @@ TEST_F(BuiltinSheetsTest, SheetsCountsChartSheetsWorksheetsDoNot) {
     EXPECT_EQ(errorOf([&] { app.ActiveCell(); }), 91);
 }
 
-TEST_F(BuiltinSheetsTest, DeletingTheActiveSheetActivatesTheNextVisibleOneElseTheOneBefore) {
+TEST_F(BuiltinApplicationSheetsTest,
+       DeletingTheActiveSheetActivatesTheNextVisibleOneElseTheOneBefore) {
     app.Workbooks()->Add();
     const auto sheets = app.Sheets();
     sheets->Add(sheets->Item(3)); // Sheet4 at the end
@@ -118,7 +119,7 @@ TEST_F(BuiltinSheetsTest, DeletingTheActiveSheetActivatesTheNextVisibleOneElseTh
     EXPECT_EQ(errorOf([&] { sheets->Item(1)->setVisible(xl::xlSheetHidden); }), 1004);
 }
 
-TEST_F(BuiltinSheetsTest, DeletingAnInactiveSheetKeepsTheActiveOne) {
+TEST_F(BuiltinApplicationSheetsTest, DeletingAnInactiveSheetKeepsTheActiveOne) {
     app.Workbooks()->Add();
     app.Sheets()->Item(3)->Activate();
     app.setDisplayAlerts(true); // the built-in application never asks either way
@@ -126,7 +127,7 @@ TEST_F(BuiltinSheetsTest, DeletingAnInactiveSheetKeepsTheActiveOne) {
     EXPECT_EQ(app.ActiveSheet()->Name(), "Sheet3");
 }
 
-TEST_F(BuiltinSheetsTest, SummaryRemovalWalkLeavesNoSummarySheet) {
+TEST_F(BuiltinApplicationSheetsTest, SummaryRemovalWalkLeavesNoSummarySheet) {
     // The walk the export runs: from the last sheet to the first, activate each and delete
     // the sheet at that position while the active sheet bears one of the three names.
     const auto walk = [&] {
@@ -158,7 +159,7 @@ TEST_F(BuiltinSheetsTest, SummaryRemovalWalkLeavesNoSummarySheet) {
     EXPECT_EQ(sheetNames(app), (std::vector<std::string>{"Sheet1", "summary", "Sheet3"}));
 }
 
-TEST_F(BuiltinSheetsTest, AddedSheetGoesBehindItsAnchorWithAFreshNameAndBecomesActive) {
+TEST_F(BuiltinApplicationSheetsTest, AddedSheetGoesBehindItsAnchorWithAFreshNameAndBecomesActive) {
     app.Workbooks()->Add();
     const auto sheets = app.Sheets();
     sheets->Item(1)->setName("Data 1");
@@ -173,7 +174,7 @@ TEST_F(BuiltinSheetsTest, AddedSheetGoesBehindItsAnchorWithAFreshNameAndBecomesA
     EXPECT_EQ(errorOf([&] { app.Sheets()->Add(sheets->Item(1)); }), 1004);
 }
 
-TEST_F(BuiltinSheetsTest, TakenOrInvalidNamesFailWith1004) {
+TEST_F(BuiltinApplicationSheetsTest, TakenOrInvalidNamesFailWith1004) {
     app.Workbooks()->Add();
     const auto sheets = app.Sheets();
     sheets->Item(1)->setName("Data 1");
@@ -189,7 +190,7 @@ TEST_F(BuiltinSheetsTest, TakenOrInvalidNamesFailWith1004) {
     EXPECT_EQ(sheets->Item(1)->Name(), "DATA 1");
 }
 
-TEST_F(BuiltinSheetsTest, HandlesToDeletedSheetsFailInsteadOfDangling) {
+TEST_F(BuiltinApplicationSheetsTest, HandlesToDeletedSheetsFailInsteadOfDangling) {
     app.Workbooks()->Add();
     const auto sheet = app.Sheets()->Item(2);
     const auto cell = sheet->Range("A1");
@@ -199,7 +200,7 @@ TEST_F(BuiltinSheetsTest, HandlesToDeletedSheetsFailInsteadOfDangling) {
     EXPECT_EQ(app.Sheets()->Count(), 2);
 }
 
-TEST_F(BuiltinSheetsTest, SelectionAndActiveCellFollowSelectAndActivate) {
+TEST_F(BuiltinApplicationSheetsTest, SelectionAndActiveCellFollowSelectAndActivate) {
     app.Workbooks()->Add();
     const auto sheet = app.ActiveSheet();
     EXPECT_EQ(app.ActiveCell()->Text(), "");
@@ -218,7 +219,7 @@ TEST_F(BuiltinSheetsTest, SelectionAndActiveCellFollowSelectAndActivate) {
     EXPECT_EQ(std::get<double>(added->Range("A1")->Value()), 1.0);
 }
 
-TEST_F(BuiltinSheetsTest, BadAddressesAndPositionsFailWith1004) {
+TEST_F(BuiltinApplicationSheetsTest, BadAddressesAndPositionsFailWith1004) {
     app.Workbooks()->Add();
     const auto sheet = app.ActiveSheet();
     for (const char* address : {"B115.5", "A0", "A1048577", "XFE1", "", "A1:", "1A", "A 1"}) {
@@ -232,7 +233,7 @@ TEST_F(BuiltinSheetsTest, BadAddressesAndPositionsFailWith1004) {
     EXPECT_EQ(sheet->Range("A16", "B115")->Text(), "");
 }
 
-TEST_F(BuiltinSheetsTest, HandlesOutlivingTheApplicationFail) {
+TEST_F(BuiltinApplicationSheetsTest, HandlesOutlivingTheApplicationFail) {
     auto owned = std::make_unique<BuiltinApplication>(dir.path() / "Workbooks");
     const auto books = owned->Workbooks();
     books->Add();
@@ -242,7 +243,7 @@ TEST_F(BuiltinSheetsTest, HandlesOutlivingTheApplicationFail) {
     EXPECT_EQ(errorOf([&] { sheet->Range("A1"); }), -2147023174);
 }
 
-TEST_F(BuiltinSheetsTest, ClosedApplicationFailsLikeAVanishedServer) {
+TEST_F(BuiltinApplicationSheetsTest, ClosedApplicationFailsLikeAVanishedServer) {
     BuiltinApplicationFactory factory(dir.path() / "Workbooks");
     const auto first = factory.create();
     const auto book = first->Workbooks()->Add();

@@ -9,7 +9,7 @@
 namespace kelvor {
 namespace {
 
-TEST(BuiltinDateSerial, CountsLikeTheSpreadsheetAroundItsPhantomLeapDay) {
+TEST(BuiltinApplicationValuesTest, CountsLikeTheSpreadsheetAroundItsPhantomLeapDay) {
     EXPECT_EQ(dateSerial(1900, 1, 1), 1);
     EXPECT_EQ(dateSerial(1900, 2, 28), 59);
     EXPECT_EQ(dateSerial(1900, 2, 29), 60);
@@ -38,7 +38,7 @@ TEST(BuiltinDateSerial, CountsLikeTheSpreadsheetAroundItsPhantomLeapDay) {
     EXPECT_EQ(weekday(45365), 4); // 2024-03-14, a Thursday
 }
 
-TEST(BuiltinFieldValue, ReadsWhatATesterSendsAsTheSpreadsheetWould) {
+TEST(BuiltinApplicationValuesTest, ReadsWhatATesterSendsAsTheSpreadsheetWould) {
     const auto number = [](const char* text) {
         const auto read = readGeneral(text);
         const auto* n = std::get_if<double>(&read.value);
@@ -77,7 +77,7 @@ std::vector<std::string> split(std::string_view line, SplitRule rule) {
     return splitLine(line, rule);
 }
 
-TEST(BuiltinTextSplit, DelimitersAndQualifier) {
+TEST(BuiltinApplicationValuesTest, DelimitersAndQualifier) {
     SplitRule tabs;
     tabs.tab = true;
     tabs.semicolon = true;
@@ -103,7 +103,7 @@ TEST(BuiltinTextSplit, DelimitersAndQualifier) {
     EXPECT_THROW(splitRule(options), xl::HostError);
 }
 
-TEST(BuiltinTextSplit, LinesEndAtAnyLineBreak) {
+TEST(BuiltinApplicationValuesTest, LinesEndAtAnyLineBreak) {
     using Lines = std::vector<std::string_view>;
     EXPECT_EQ(splitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
     EXPECT_EQ(splitLines("a\r\n"), Lines{"a"});
@@ -113,7 +113,7 @@ TEST(BuiltinTextSplit, LinesEndAtAnyLineBreak) {
     EXPECT_TRUE(splitLines("").empty());
 }
 
-TEST(BuiltinFormulaParser, ReferencesFunctionsAndNames) {
+TEST(BuiltinApplicationValuesTest, ReferencesFunctionsAndNames) {
     const auto root = parseR1C1("='Data 3'!RC1 +  .5");
     ASSERT_EQ(root->kind, FormulaNode::Kind::Binary);
     const auto& ref = root->operands[0]->reference;
@@ -141,7 +141,7 @@ TEST(BuiltinFormulaParser, ReferencesFunctionsAndNames) {
     }
 }
 
-TEST(BuiltinRangeAddress, AreasOfAnAddress) {
+TEST(BuiltinApplicationValuesTest, AreasOfAnAddress) {
     using Areas = std::vector<CellRange>;
     EXPECT_EQ(parseAddress("a1"), (Areas{{1, 1, 1, 1}}));
     EXPECT_EQ(parseAddress("$B$8,D8"), (Areas{{8, 2, 8, 2}, {8, 4, 8, 4}}));

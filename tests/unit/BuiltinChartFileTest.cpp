@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ChartFileTest : public ChartTest {
+class BuiltinChartFileTest : public ChartTest {
 protected:
     // Gridlines, plot area, series line, titles, info box: the constant-rate chart.
     void formatRateChart(xl::Chart& chart) {
@@ -121,7 +121,7 @@ int occurrences(const std::string& text, const std::string& what) {
     return count;
 }
 
-TEST_F(ChartFileTest, ChartPartsHoldSeriesReferencesWithCachedValuesAndTheirFormat) {
+TEST_F(BuiltinChartFileTest, ChartPartsHoldSeriesReferencesWithCachedValuesAndTheirFormat) {
     buildWorkbook();
     package = kelvor::test::readPackage(app.workbookFile(1));
     for (const auto& [name, entry] : package) {
@@ -196,7 +196,7 @@ TEST_F(ChartFileTest, ChartPartsHoldSeriesReferencesWithCachedValuesAndTheirForm
 
 // LibreOffice, where installed: the workbook converts to PDF without complaint, and the
 // offset sheet's shared formulas read back cell by cell.
-class ChartFileInLibreOffice : public ChartFileTest {
+class BuiltinChartFileTestInLibreOffice : public BuiltinChartFileTest {
 protected:
     void SetUp() override {
         office = QStandardPaths::findExecutable("soffice");
@@ -226,7 +226,7 @@ protected:
     QString office;
 };
 
-TEST_F(ChartFileInLibreOffice, ConvertsTheChartsToPdf) {
+TEST_F(BuiltinChartFileTestInLibreOffice, ConvertsTheChartsToPdf) {
     buildWorkbook();
     const auto out = dir.path() / "pdf";
     const auto log = convert("pdf", out);
@@ -236,7 +236,7 @@ TEST_F(ChartFileInLibreOffice, ConvertsTheChartsToPdf) {
     EXPECT_EQ(log.find("rror"), std::string::npos) << log;
 }
 
-TEST_F(ChartFileInLibreOffice, ReadsTheSharedOffsetFormulasOfEveryRow) {
+TEST_F(BuiltinChartFileTestInLibreOffice, ReadsTheSharedOffsetFormulasOfEveryRow) {
     buildWorkbook();
     const auto out = dir.path() / "csv";
     // Comma, double quote, UTF-8, from line 1, formulas rather than values, every sheet.

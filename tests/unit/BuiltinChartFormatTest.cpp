@@ -5,13 +5,13 @@
 namespace kelvor {
 namespace {
 
-using ChartFormatTest = ChartTest;
+using BuiltinChartFormatTest = ChartTest;
 
 std::shared_ptr<xl::ChartSelection> selected(xl::Application& app) {
     return app.Selection()->AsChartSelection();
 }
 
-TEST_F(ChartFormatTest, TitlesAndTheirFontsReachTheChart) {
+TEST_F(BuiltinChartFormatTest, TitlesAndTheirFontsReachTheChart) {
     const auto chart = addDataChart();
     EXPECT_EQ(errorOf([&] { chart->ChartTitle(); }), 1004);
     chart->setHasTitle(true);
@@ -36,7 +36,7 @@ TEST_F(ChartFormatTest, TitlesAndTheirFontsReachTheChart) {
     EXPECT_EQ(errorOf([&] { font->setSize(10); }), 1004); // the title is gone
 }
 
-TEST_F(ChartFormatTest, GridlinesPlotAreaAndSeriesAreFormattedThroughTheSelection) {
+TEST_F(BuiltinChartFormatTest, GridlinesPlotAreaAndSeriesAreFormattedThroughTheSelection) {
     const auto chart = addDataChart();
     const auto axis = chart->Axes(xl::xlCategory, xl::xlPrimary);
     EXPECT_EQ(errorOf([&] { axis->MajorGridlines(); }), 1004);
@@ -78,14 +78,14 @@ TEST_F(ChartFormatTest, GridlinesPlotAreaAndSeriesAreFormattedThroughTheSelectio
     EXPECT_EQ(errorOf([&] { chart->PlotArea()->Select(); }), 1004);
 }
 
-TEST_F(ChartFormatTest, RangeSelectionHasNoChartMembers) {
+TEST_F(BuiltinChartFormatTest, RangeSelectionHasNoChartMembers) {
     data->Range("A16:B20")->Select();
     EXPECT_EQ(errorOf([&] { selected(app); }), 438);
     EXPECT_NO_THROW(app.Selection()->AsRange());
 }
 
 // The info box as the export builds it, step by step through the selection.
-TEST_F(ChartFormatTest, TextBoxTakesTextFontFillOutlineAndSizesItselfToItsText) {
+TEST_F(BuiltinChartFormatTest, TextBoxTakesTextFontFillOutlineAndSizesItselfToItsText) {
     const auto chart = addDataChart();
     chart->Shapes()
         ->AddTextbox(xl::msoTextOrientationHorizontal, 475, 250, 112.93, 154.45)
@@ -151,7 +151,7 @@ TEST_F(ChartFormatTest, TextBoxTakesTextFontFillOutlineAndSizesItselfToItsText) 
     EXPECT_NEAR(box.left + box.width, kChartSheetWidth, 0.01);
 }
 
-TEST_F(ChartFormatTest, BoxWithoutAutoSizeKeepsItsSizeAndUnknownValuesAreRefused) {
+TEST_F(BuiltinChartFormatTest, BoxWithoutAutoSizeKeepsItsSizeAndUnknownValuesAreRefused) {
     const auto chart = addDataChart();
     EXPECT_EQ(errorOf([&] { chart->Shapes()->AddTextbox(7, 0, 0, 50, 50); }), 1004);
     EXPECT_EQ(errorOf([&] { chart->Shapes()->AddTextbox(1, 0, 0, -1, 50); }), 1004);

@@ -7,9 +7,9 @@
 namespace kelvor {
 namespace {
 
-using ChartSeriesTest = ChartTest;
+using BuiltinChartSeriesTest = ChartTest;
 
-TEST_F(ChartSeriesTest, SourceWithoutHeaderRowTakesXFromTheFirstColumn) {
+TEST_F(BuiltinChartSeriesTest, SourceWithoutHeaderRowTakesXFromTheFirstColumn) {
     addDataChart();
     const auto& chart = chartModel("Chart1");
     ASSERT_EQ(chart.series.size(), 1u);
@@ -18,7 +18,7 @@ TEST_F(ChartSeriesTest, SourceWithoutHeaderRowTakesXFromTheFirstColumn) {
     EXPECT_EQ(chart.series[0].name, "");
 }
 
-TEST_F(ChartSeriesTest, HeaderRowNamesTheSeriesAndDataStartBehindIt) {
+TEST_F(BuiltinChartSeriesTest, HeaderRowNamesTheSeriesAndDataStartBehindIt) {
     data->Range("A15")->setValue(std::string("DATE"));
     data->Range("C15")->setValue(std::string("DEFLECTION\n(in)"));
     for (int row = 16; row <= 20; ++row) {
@@ -43,7 +43,7 @@ TEST_F(ChartSeriesTest, HeaderRowNamesTheSeriesAndDataStartBehindIt) {
     EXPECT_EQ(errorOf([&] { chart->SetSourceData(data->Range("A1,B2"), xl::xlColumns); }), 1004);
 }
 
-TEST_F(ChartSeriesTest, SecondaryAxesExistWhileASeriesIsOnThem) {
+TEST_F(BuiltinChartSeriesTest, SecondaryAxesExistWhileASeriesIsOnThem) {
     data->Range("C15")->setValue(std::string("DEFLECTION"));
     const auto chart = addDataChart();
     chart->SetSourceData(data->Range("A15", "C20"), xl::xlColumns);
@@ -60,7 +60,7 @@ TEST_F(ChartSeriesTest, SecondaryAxesExistWhileASeriesIsOnThem) {
     EXPECT_EQ(errorOf([&] { axis->setHasTitle(false); }), 1004);
 }
 
-TEST_F(ChartSeriesTest, CollectionAddsDeletesAndKeepsHandlesOnTheirSeries) {
+TEST_F(BuiltinChartSeriesTest, CollectionAddsDeletesAndKeepsHandlesOnTheirSeries) {
     const auto chart = addDataChart();
     auto collection = chart->SeriesCollection();
     const auto second = collection->NewSeries();
@@ -82,7 +82,7 @@ TEST_F(ChartSeriesTest, CollectionAddsDeletesAndKeepsHandlesOnTheirSeries) {
 
 // The summary's hidden sheet: X values as formulas on another sheet, referred to by the
 // chart; the written chart carries their computed values.
-TEST_F(ChartSeriesTest, SeriesOnAnotherSheetsFormulasCarryTheirComputedValues) {
+TEST_F(BuiltinChartSeriesTest, SeriesOnAnotherSheetsFormulasCarryTheirComputedValues) {
     app.setCalculation(xl::xlCalculationManual);
     const auto chart = addDataChart();
     app.Sheets()->Add(app.Sheets()->Item(app.Sheets()->Count()));
@@ -113,7 +113,7 @@ TEST_F(ChartSeriesTest, SeriesOnAnotherSheetsFormulasCarryTheirComputedValues) {
     EXPECT_EQ(model.series[1].values[2], 41.0);
 }
 
-TEST_F(ChartSeriesTest, DatesKeepTheirFormatOnTheAxis) {
+TEST_F(BuiltinChartSeriesTest, DatesKeepTheirFormatOnTheAxis) {
     data->Range("A16:A20")->setNumberFormat("m/d/yy h:mm:ss");
     addDataChart();
     app.setScreenUpdating(true);
@@ -133,7 +133,7 @@ TEST_F(ChartSeriesTest, DatesKeepTheirFormatOnTheAxis) {
         << chart;
 }
 
-TEST_F(ChartSeriesTest, CachesOfUnchangedChartsAreLeftAlone) {
+TEST_F(BuiltinChartSeriesTest, CachesOfUnchangedChartsAreLeftAlone) {
     addDataChart();
     app.setScreenUpdating(true);
     const auto revision = app.workbookModel(1).sheet(1).revision();
@@ -143,7 +143,7 @@ TEST_F(ChartSeriesTest, CachesOfUnchangedChartsAreLeftAlone) {
     EXPECT_EQ(app.workbookModel(1).sheet(1).revision(), revision);
 }
 
-TEST_F(ChartSeriesTest, GapsStandForCellsThatHoldNoNumber) {
+TEST_F(BuiltinChartSeriesTest, GapsStandForCellsThatHoldNoNumber) {
     data->Range("B17")->setValue(std::string("n/a"));
     data->Range("B18")->setValue(xl::Variant{});
     addDataChart();
@@ -155,7 +155,7 @@ TEST_F(ChartSeriesTest, GapsStandForCellsThatHoldNoNumber) {
     EXPECT_EQ(values[4], 160.0);
 }
 
-TEST_F(ChartSeriesTest, AReferenceToADeletedSheetPlotsNothing) {
+TEST_F(BuiltinChartSeriesTest, AReferenceToADeletedSheetPlotsNothing) {
     const auto chart = addDataChart();
     app.Sheets()->Add(data)->setName("Temp");
     app.ActiveSheet()->Range("A1:A3")->setValue(1.0);

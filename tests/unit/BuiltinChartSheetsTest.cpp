@@ -14,9 +14,9 @@ std::vector<std::string> sheetNames(xl::Application& app) {
     return names;
 }
 
-using ChartSheets = ChartTest;
+using BuiltinChartSheetsTest = ChartTest;
 
-TEST_F(ChartSheets, AddedChartStandsBehindAfterAndBecomesTheActiveChart) {
+TEST_F(BuiltinChartSheetsTest, AddedChartStandsBehindAfterAndBecomesTheActiveChart) {
     app.Sheets()->Add(data); // Sheet2 behind Data 1
     auto charts = app.ActiveWorkbook()->Charts();
     EXPECT_EQ(charts->Count(), 0);
@@ -38,7 +38,7 @@ TEST_F(ChartSheets, AddedChartStandsBehindAfterAndBecomesTheActiveChart) {
     EXPECT_EQ(app.ActiveChart()->Name(), "Chart4");
 }
 
-TEST_F(ChartSheets, NewChartPlotsTheNumbersSelectedOnTheSheetActiveBefore) {
+TEST_F(BuiltinChartSheetsTest, NewChartPlotsTheNumbersSelectedOnTheSheetActiveBefore) {
     data->Range("B17,B19")->Select();
     app.ActiveWorkbook()->Charts()->Add(data);
     const auto& chart = chartModel("Chart1");
@@ -56,7 +56,7 @@ TEST_F(ChartSheets, NewChartPlotsTheNumbersSelectedOnTheSheetActiveBefore) {
     EXPECT_EQ(app.ActiveChart()->SeriesCollection()->Count(), 0);
 }
 
-TEST_F(ChartSheets, MovePutsTheChartDirectlyBehindTheGivenSheet) {
+TEST_F(BuiltinChartSheetsTest, MovePutsTheChartDirectlyBehindTheGivenSheet) {
     app.Sheets()->Add(data);
     app.Sheets()->Add(app.Sheets()->Item(2)); // Data 1, Sheet2, Sheet3
     app.ActiveWorkbook()->Charts()->Add(app.Sheets()->Item(1));
@@ -71,7 +71,7 @@ TEST_F(ChartSheets, MovePutsTheChartDirectlyBehindTheGivenSheet) {
     EXPECT_EQ(errorOf([&] { chart->Move(nullptr); }), 1004);
 }
 
-TEST_F(ChartSheets, ANameTheWorkbookHasIsRefusedWithoutRegardToCase) {
+TEST_F(BuiltinChartSheetsTest, ANameTheWorkbookHasIsRefusedWithoutRegardToCase) {
     const auto chart = addDataChart();
     chart->setName("Data 1 Plot");
     EXPECT_EQ(app.ActiveSheet()->Name(), "Data 1 Plot");
@@ -84,7 +84,7 @@ TEST_F(ChartSheets, ANameTheWorkbookHasIsRefusedWithoutRegardToCase) {
     EXPECT_EQ(chart->Name(), "DATA 1 PLOT");
 }
 
-TEST_F(ChartSheets, WorksheetMembersFailOnAChartSheetAndChartMembersOnAWorksheet) {
+TEST_F(BuiltinChartSheetsTest, WorksheetMembersFailOnAChartSheetAndChartMembersOnAWorksheet) {
     addDataChart();
     const auto sheet = app.ActiveSheet();
     EXPECT_EQ(sheet->Type(), xl::xlChart);
@@ -104,7 +104,7 @@ TEST_F(ChartSheets, WorksheetMembersFailOnAChartSheetAndChartMembersOnAWorksheet
     EXPECT_EQ(errorOf([&] { app.Selection()->AsChartSelection(); }), 438);
 }
 
-TEST_F(ChartSheets, HandlesOfADeletedChartFail) {
+TEST_F(BuiltinChartSheetsTest, HandlesOfADeletedChartFail) {
     const auto chart = addDataChart();
     const auto series = chart->SeriesCollection()->Item(1);
     app.ActiveSheet()->Delete();
@@ -113,7 +113,7 @@ TEST_F(ChartSheets, HandlesOfADeletedChartFail) {
     EXPECT_NE(errorOf([&] { series->setName("x"); }), 0);
 }
 
-TEST_F(ChartSheets, OnlyScatterChartTypesAreTaken) {
+TEST_F(BuiltinChartSheetsTest, OnlyScatterChartTypesAreTaken) {
     const auto chart = addDataChart();
     EXPECT_EQ(errorOf([&] { chart->setChartType(51); }), 1004); // columns
     EXPECT_EQ(chartModel("Chart1").chartType, xl::xlXYScatterLinesNoMarkers);
@@ -121,7 +121,7 @@ TEST_F(ChartSheets, OnlyScatterChartTypesAreTaken) {
     EXPECT_EQ(chartModel("Chart1").chartType, 74);
 }
 
-TEST_F(ChartSheets, HiddenWorksheetIsSkippedWhenTheActiveSheetGoesAway) {
+TEST_F(BuiltinChartSheetsTest, HiddenWorksheetIsSkippedWhenTheActiveSheetGoesAway) {
     app.Sheets()->Add(data)->setName("Summary XOffset");
     app.ActiveSheet()->setVisible(xl::xlSheetHidden);
     EXPECT_EQ(app.ActiveSheet()->Name(), "Data 1");

@@ -12,7 +12,7 @@ double number(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
     return std::get<double>(sheet.cell(row, column)->value);
 }
 
-TEST(CalculationOrder, ColumnsReferringToOtherSheetsRowByRow) {
+TEST(CalculationOrderTest, ColumnsReferringToOtherSheetsRowByRow) {
     Workbook book;
     auto& data = book.addWorksheet("Data 1");
     auto& more = book.addWorksheet("Data 2");
@@ -45,7 +45,7 @@ TEST(CalculationOrder, ColumnsReferringToOtherSheetsRowByRow) {
     EXPECT_EQ(number(offsets, 16, 1), 1000.5);
 }
 
-TEST(CalculationOrder, CircularReferencesAcrossColumnsEndInZero) {
+TEST(CalculationOrderTest, CircularReferencesAcrossColumnsEndInZero) {
     Workbook book;
     auto& sheet = book.addWorksheet("Sheet1");
     sheet.setFormula(1, 1, "=RC[1]+1", FormulaNotation::R1C1);

@@ -55,12 +55,12 @@ TEST_F(ChannelWorkbooksTest, ChannelsGetWorkbooksOfTheirOwnByStoredPosition) {
     EXPECT_EQ(ctx.application().Workbooks()->Count(), 3);
 }
 
-class ThreeSheetWorkbooksTest : public ExportFixture {
+class ChannelWorkbooksTestThreeSheets : public ExportFixture {
 protected:
-    ThreeSheetWorkbooksTest() : ExportFixture(BuiltinOptions{.defaultSheetCount = 3}) {}
+    ChannelWorkbooksTestThreeSheets() : ExportFixture(BuiltinOptions{.defaultSheetCount = 3}) {}
 };
 
-TEST_F(ThreeSheetWorkbooksTest, NewWorkbookKeepsOnlyItsLastDefaultSheet) {
+TEST_F(ChannelWorkbooksTestThreeSheets, NewWorkbookKeepsOnlyItsLastDefaultSheet) {
     std::int32_t index = 0;
     ActivateChannelWorkbook(ctx, index);
     EXPECT_EQ(sheetNames(), std::vector<std::string>{"Data 1"});
@@ -86,7 +86,7 @@ TEST_F(ChannelWorkbooksTest, ApplicationClosedByTheUserIsReplacedWithoutAMessage
     EXPECT_EQ(cell(2, 1), "y");
 }
 
-TEST(ChannelWorkbooksRetry, RestartsAreBoundedAndTheLastErrorReachesTheCaller) {
+TEST(ChannelWorkbooksTestRetry, RestartsAreBoundedAndTheLastErrorReachesTheCaller) {
     // Each new application starts, then fails at its first workbook.
     CountingFactory vanishing([] { return std::make_shared<VanishedApplication>(true); });
     ScriptedPrompts prompts;
@@ -100,7 +100,7 @@ TEST(ChannelWorkbooksRetry, RestartsAreBoundedAndTheLastErrorReachesTheCaller) {
     EXPECT_EQ(index, 0);
 }
 
-TEST(ChannelWorkbooksRetry, ApplicationThatCannotBeStartedReachesTheCaller) {
+TEST(ChannelWorkbooksTestRetry, ApplicationThatCannotBeStartedReachesTheCaller) {
     CountingFactory none([]() -> std::shared_ptr<xl::Application> {
         throw xl::HostError(429, "KelvorReader2", "ActiveX component can't create object");
     });

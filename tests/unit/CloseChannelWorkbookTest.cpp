@@ -139,7 +139,7 @@ TEST_F(CloseChannelWorkbookTest, AWorkbookThatCannotBeWrittenStaysOpen) {
     EXPECT_TRUE(fs::exists(dir.path() / "Workbooks" / "Press A 2026-12-07 14-03.xlsx"));
 }
 
-TEST(WorkbookFileNameTest, LongDescriptionsAreCutBeforeACharacter) {
+TEST(CloseChannelWorkbookTestFileName, LongDescriptionsAreCutBeforeACharacter) {
     const std::string description = std::string(119, 'x') + "\xC3\xA9" + "tail. ";
     const auto name = channelWorkbookFileName(description, 0, batchStart());
     EXPECT_EQ(name, std::string(119, 'x') + " 2026-12-07 14-03");
@@ -148,7 +148,7 @@ TEST(WorkbookFileNameTest, LongDescriptionsAreCutBeforeACharacter) {
               "Pr\xC3\xA9sse 2026-12-07 14-03");
 }
 
-TEST(WriteNoticesTest, AFileHeldOpenIsToldOnceUntilAWriteSucceeds) {
+TEST(CloseChannelWorkbookTestWriteNotices, AFileHeldOpenIsToldOnceUntilAWriteSucceeds) {
     BookFile file;
     file.path = "Press A 2026-12-07 14-03.xlsx";
     const WriteFailure heldOpen{file.path, FileHeldOpenReason};

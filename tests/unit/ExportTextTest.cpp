@@ -15,7 +15,7 @@ std::string normalized(std::string text) {
     return text;
 }
 
-TEST(NormalizeTestTitle, StartsTheTextAtItsTitle) {
+TEST(ExportTextTest, StartsTheTextAtItsTitle) {
     EXPECT_EQ(normalized("\x11\xFF"
                          "CONSTANT RATE TEST DATA\r\n"),
               "CONSTANT RATE TEST DATA\r\n");
@@ -27,7 +27,7 @@ TEST(NormalizeTestTitle, StartsTheTextAtItsTitle) {
     EXPECT_EQ(normalized(std::string("\0\0CONSTANT\0RATE", 15)), std::string("CONSTANT\0RATE", 13));
 }
 
-TEST(NormalizeTestTitle, LeavesShortAndUnrecognisedTextsAlone) {
+TEST(ExportTextTest, LeavesShortAndUnrecognisedTextsAlone) {
     EXPECT_EQ(normalized("ONSTANT1"), "ONSTANT1");    // 8 characters
     EXPECT_EQ(normalized("xCONSTAN"), "xCONSTAN");    // 8 characters
     EXPECT_EQ(normalized("ONSTANT12"), "CONSTANT12"); // 9 characters
@@ -45,7 +45,7 @@ int errorNumberOf(const auto& call) {
     return 0;
 }
 
-TEST(UnitFromLine, TakesTheTextBehindThePrefixLength) {
+TEST(ExportTextTest, TakesTheTextBehindThePrefixLength) {
     EXPECT_EQ(UnitFromLine("Force units in lbf", ForceUnitPrefix), "lbf");
     EXPECT_EQ(UnitFromLine("Force units in  lbf  ", ForceUnitPrefix), "lbf");
     EXPECT_EQ(UnitFromLine("Units of force: lbf", ForceUnitPrefix), "lbf");
@@ -55,13 +55,13 @@ TEST(UnitFromLine, TakesTheTextBehindThePrefixLength) {
     EXPECT_EQ(UnitFromLine("Déflection units in µm", DeflectionUnitPrefix), "µm");
 }
 
-TEST(UnitFromLine, LineShorterThanThePrefixIsAnInvalidCall) {
+TEST(ExportTextTest, LineShorterThanThePrefixIsAnInvalidCall) {
     EXPECT_EQ(errorNumberOf([] { UnitFromLine("lbf", ForceUnitPrefix); }), 5);
     EXPECT_EQ(errorNumberOf([] { UnitFromLine("Force units in", ForceUnitPrefix); }), 5);
     EXPECT_EQ(errorNumberOf([] { UnitFromLine("", DeflectionUnitPrefix); }), 5);
 }
 
-TEST(CellText, NumbersReadTheWayTheRuntimeWritesThem) {
+TEST(ExportTextTest, NumbersReadTheWayTheRuntimeWritesThem) {
     EXPECT_EQ(numberText(150), "150");
     EXPECT_EQ(numberText(-0.0), "0");
     EXPECT_EQ(numberText(115.5), "115.5");
@@ -75,7 +75,7 @@ TEST(CellText, NumbersReadTheWayTheRuntimeWritesThem) {
     EXPECT_EQ(cellText(xl::Variant{std::string("DATE")}), "DATE");
 }
 
-TEST(CellText, DatesReadTheWayTheRuntimeWritesThem) {
+TEST(ExportTextTest, DatesReadTheWayTheRuntimeWritesThem) {
     EXPECT_EQ(cellText(xl::Variant{xl::Date{45293}}), "1/2/2024");
     EXPECT_EQ(cellText(xl::Variant{xl::Date{45365 + (13 * 60 + 5) / 1440.0}}),
               "3/14/2024 1:05:00 PM");
@@ -84,7 +84,7 @@ TEST(CellText, DatesReadTheWayTheRuntimeWritesThem) {
     EXPECT_EQ(cellText(xl::Variant{xl::Date{36162.9999999}}), "1/3/1999"); // rounds to midnight
 }
 
-TEST(CellText, AddressesKeepTheRowAsWritten) {
+TEST(ExportTextTest, AddressesKeepTheRowAsWritten) {
     EXPECT_EQ(cellAddress('A', 16), "A16");
     EXPECT_EQ(cellAddress('B', 115), "B115");
     EXPECT_EQ(cellAddress('B', 115.5), "B115.5");

@@ -7,7 +7,7 @@
 namespace kelvor::test {
 namespace {
 
-TEST(LineSettings, ReadsTheFourFieldsWhateverTheSpacingAndCase) {
+TEST(LineSettingsTest, ReadsTheFourFieldsWhateverTheSpacingAndCase) {
     const LineSettings tester = parseLineSettings("9600,N,8,1");
     EXPECT_EQ(tester.baudRate, 9600);
     EXPECT_EQ(tester.parity, 'N');
@@ -22,7 +22,7 @@ TEST(LineSettings, ReadsTheFourFieldsWhateverTheSpacingAndCase) {
     EXPECT_EQ(parseLineSettings("1200,M,5,1.5").stopBits, 1.5);
 }
 
-TEST(LineSettings, RefusesWhatTheControlRefusesAsAnInvalidPropertyValue) {
+TEST(LineSettingsTest, RefusesWhatTheControlRefusesAsAnInvalidPropertyValue) {
     for (const char* text :
          {"", "9600", "9600,N,8", "9600,N,8,1,1", "fast,N,8,1", "0,N,8,1", "9600,X,8,1",
           "9600,NN,8,1", "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "9600,N,8,", "96OO,N,8,1"}) {

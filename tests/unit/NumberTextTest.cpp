@@ -11,7 +11,7 @@ namespace {
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 const QLocale German(QLocale::German, QLocale::Germany);
 
-TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
+TEST(NumberTextTest, ReadsTheNumberAtTheStartOfTheText) {
     const struct {
         const char* text;
         double expected;
@@ -27,7 +27,7 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
     }
 }
 
-TEST(LeadingNumber, OverflowGivesInfinityOfItsSign) {
+TEST(NumberTextTest, OverflowGivesInfinityOfItsSign) {
     EXPECT_EQ(leadingNumber("1e400"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(leadingNumber("-1e400"), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(leadingNumber(std::string(400, '9')), std::numeric_limits<double>::infinity());
@@ -36,7 +36,7 @@ TEST(LeadingNumber, OverflowGivesInfinityOfItsSign) {
     EXPECT_EQ(leadingNumber(std::string(10000, '1')), std::numeric_limits<double>::infinity());
 }
 
-TEST(RoundToInt32, HalvesGoToEven) {
+TEST(NumberTextTest, HalvesGoToEven) {
     EXPECT_EQ(roundToInt32(2.5), 2);
     EXPECT_EQ(roundToInt32(3.5), 4);
     EXPECT_EQ(roundToInt32(-2.5), -2);
@@ -47,7 +47,7 @@ TEST(RoundToInt32, HalvesGoToEven) {
     EXPECT_EQ(roundToInt32(2.6), 3);
 }
 
-TEST(RoundToInt32, RejectsWhatDoesNotFit) {
+TEST(NumberTextTest, RejectsWhatDoesNotFit) {
     EXPECT_EQ(roundToInt32(2147483647.0), 2147483647);
     EXPECT_EQ(roundToInt32(2147483647.4), 2147483647);
     EXPECT_EQ(roundToInt32(-2147483648.0), -2147483648);
@@ -58,7 +58,7 @@ TEST(RoundToInt32, RejectsWhatDoesNotFit) {
     EXPECT_FALSE(roundToInt32(std::nan("")));
 }
 
-TEST(ParseLocaleNumber, FollowsTheLocale) {
+TEST(NumberTextTest, FollowsTheLocale) {
     EXPECT_EQ(parseLocaleNumber(" 0.5 ", English), 0.5);
     EXPECT_EQ(parseLocaleNumber("1,234.5", English), 1234.5);
     EXPECT_EQ(parseLocaleNumber("-2e3", English), -2000.0);
@@ -70,7 +70,7 @@ TEST(ParseLocaleNumber, FollowsTheLocale) {
     }
 }
 
-TEST(FormatSingle, ShortestTextThatReadsBackTheSameSingle) {
+TEST(NumberTextTest, ShortestTextThatReadsBackTheSameSingle) {
     const struct {
         float value;
         const char* expected;
@@ -96,7 +96,7 @@ TEST(FormatSingle, ShortestTextThatReadsBackTheSameSingle) {
     }
 }
 
-TEST(FormatSingle, UsesTheLocaleDecimalSeparatorWithoutGrouping) {
+TEST(NumberTextTest, UsesTheLocaleDecimalSeparatorWithoutGrouping) {
     EXPECT_EQ(formatSingle(0.5F, German), "0,5");
     EXPECT_EQ(formatSingle(1234.5F, German), "1234,5");
     EXPECT_EQ(formatSingle(1234.5F, English), "1234.5");

@@ -78,7 +78,7 @@ TEST_F(ReceivedArchiveTest, AnArchiveThatCannotBeWrittenIsToldOnceAndTheReportGo
     EXPECT_EQ(told.size(), 2U);
 }
 
-TEST(EventLogTest, OneLinePerEventWithItsTimeAndOneOlderGenerationKept) {
+TEST(ReceivedArchiveTestEventLog, OneLinePerEventWithItsTimeAndOneOlderGenerationKept) {
     const fs::path folder = fs::temp_directory_path() / "kelvor-event-log-test";
     fs::remove_all(folder);
     fs::create_directories(folder);

@@ -7,17 +7,17 @@
 namespace kelvor::test {
 namespace {
 
-TEST(RowFit, LinesAreAsHighAsTheApplicationMakesThem) {
+TEST(RowFitTest, LinesAreAsHighAsTheApplicationMakesThem) {
     EXPECT_DOUBLE_EQ(lineHeight(10), 12.75);
     EXPECT_DOUBLE_EQ(lineHeight(12), 15.75);
     EXPECT_DOUBLE_EQ(lineHeight(8), 10.5);
 }
 
-class RowFitExportTest : public ChartExportFixture {};
+class RowFitTestExport : public ChartExportFixture {};
 
 // The two-line column headers need their height in the file: readers that do not fit rows
 // themselves would draw them over the row above.
-TEST_F(RowFitExportTest, HeaderRowsOfTwoLinesAreWrittenTwoLinesHigh) {
+TEST_F(RowFitTestExport, HeaderRowsOfTwoLinesAreWrittenTwoLinesHigh) {
     exportReport(sampleReport("rate-paper-core-n-mm-150.txt"));
     exportReport(sampleReport("load-stack-creep-lbf-in.txt"));
     const auto package = test::readPackage(builtin().workbookFile(index));

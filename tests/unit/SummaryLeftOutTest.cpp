@@ -75,9 +75,9 @@ TEST_P(SummaryLeftOutTest, MalformedReportThenThreeValidOnes) {
               std::string::npos);
 }
 
-class SummaryNotesTest : public ChartExportFixture {};
+class SummaryLeftOutTestNotes : public ChartExportFixture {};
 
-TEST_F(SummaryNotesTest, EachLeftOutSheetIsNotedInSheetOrder) {
+TEST_F(SummaryLeftOutTestNotes, EachLeftOutSheetIsNotedInSheetOrder) {
     exportReport(rateReport("400", "0.25"));
     exportReport(rateReport("380", "0.22", {"0.05,40.5", "0.10,88.0"}, "2.5 POINTS"));
     std::string unitless = rateReport("500", "0.35");
@@ -108,7 +108,7 @@ TEST_F(SummaryNotesTest, EachLeftOutSheetIsNotedInSheetOrder) {
 
 // Wherever the application refuses a call, the summary sheets are afterwards all there or
 // none of them, and nothing else was added.
-TEST_F(SummaryNotesTest, FailedSummaryLeavesNoHalfBuiltSheets) {
+TEST_F(SummaryLeftOutTestNotes, FailedSummaryLeavesNoHalfBuiltSheets) {
     exportReport(rateReport("400", "0.25"));
     exportReport(rateReport("380", "0.22"));
     exportReport(rateReport("460", "0.31"));

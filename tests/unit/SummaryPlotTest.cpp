@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST(SummaryOffsetText, IsWrittenAsTheProgramWritesNumbersForFormulas) {
+TEST(SummaryPlotTestOffsetText, IsWrittenAsTheProgramWritesNumbersForFormulas) {
     EXPECT_EQ(offsetText(0.0F), " 0");
     EXPECT_EQ(offsetText(-0.0F), " 0");
     EXPECT_EQ(offsetText(0.5F), " .5");
@@ -45,7 +45,7 @@ TEST(SummaryOffsetText, IsWrittenAsTheProgramWritesNumbersForFormulas) {
     EXPECT_EQ(offsetText(0.00001F), " 1E-05");
 }
 
-TEST(SummaryOffsetText, ColumnLettersRunPastZ) {
+TEST(SummaryPlotTestOffsetText, ColumnLettersRunPastZ) {
     EXPECT_EQ(columnLetters(1), "A");
     EXPECT_EQ(columnLetters(26), "Z");
     EXPECT_EQ(columnLetters(27), "AA");

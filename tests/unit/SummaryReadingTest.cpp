@@ -92,11 +92,11 @@ void PrintTo(const BadResult& bad, std::ostream* out) {
     *out << bad.label;
 }
 
-class SummaryBadResultTest : public SummaryReadingTest,
-                             public ::testing::WithParamInterface<BadResult> {};
+class SummaryReadingTestBadResult : public SummaryReadingTest,
+                                    public ::testing::WithParamInterface<BadResult> {};
 
 // Such a result once counted as 0: the smallest force and the averages came out wrong.
-TEST_P(SummaryBadResultTest, IsLeftOutWithItsText) {
+TEST_P(SummaryReadingTestBadResult, IsLeftOutWithItsText) {
     exportReport(rateReport("400", "0.25"));
     exportReport(rateReport(GetParam().force, GetParam().deformation));
     exportReport(rateReport("380", "0.21"));
@@ -112,7 +112,7 @@ TEST_P(SummaryBadResultTest, IsLeftOutWithItsText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Reports, SummaryBadResultTest,
+    Reports, SummaryReadingTestBadResult,
     ::testing::Values(
         BadResult{"ForceErr", "ERR", "0.30", "its force result \"ERR\" is not a number"},
         BadResult{"ForceNaN", "NaN", "0.30", "its force result \"NaN\" is not a number"},

@@ -8,7 +8,7 @@
 namespace kelvor {
 namespace {
 
-TEST(Utf8TextTest, DecodesWellFormedTextOnly) {
+TEST(TextFoldTest, DecodesWellFormedTextOnly) {
     EXPECT_EQ(decodeUtf8("A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
               std::u32string(U"A\u00E9\u20AC\U0001F600"));
     EXPECT_EQ(decodeUtf8(""), std::u32string());
@@ -18,14 +18,14 @@ TEST(Utf8TextTest, DecodesWellFormedTextOnly) {
     }
 }
 
-TEST(Utf8TextTest, CountsUtf16UnitsLikeASpreadsheetProgram) {
+TEST(TextFoldTest, CountsUtf16UnitsLikeASpreadsheetProgram) {
     EXPECT_EQ(utf16Length("Kopfzeile"), 9u);
     EXPECT_EQ(utf16Length("\xD0\x9F\xD1\x80\xD0\xB5\xD1\x81\xD1\x81"), 5u); // Пресс
     EXPECT_EQ(utf16Length("\xF0\x9F\x98\x80"), 2u);                         // beyond U+FFFF
     EXPECT_EQ(utf16Length("a\xFF\xFE"), 3u); // each stray byte one replacement character
 }
 
-TEST(Utf8TextTest, SimplifiesWhiteSpaceOfEveryKind) {
+TEST(TextFoldTest, SimplifiesWhiteSpaceOfEveryKind) {
     EXPECT_EQ(simplifiedWhiteSpace("  Bold \t\r\n Italic  "), "Bold Italic");
     // No-break and em spaces are white space too; other letters stay as they are.
     EXPECT_EQ(simplifiedWhiteSpace("\xC2\xA0"
@@ -37,7 +37,7 @@ TEST(Utf8TextTest, SimplifiesWhiteSpaceOfEveryKind) {
     EXPECT_EQ(asciiLowercase("BOLD \xC3\x84"), "bold \xC3\x84");
 }
 
-TEST(CaseFoldTest, FoldsLatinGreekAndCyrillicLetters) {
+TEST(TextFoldTest, FoldsLatinGreekAndCyrillicLetters) {
     EXPECT_EQ(foldCase(U'A'), U'a');
     EXPECT_EQ(foldCase(U'\u00C4'), U'\u00E4'); // Ä
     EXPECT_EQ(foldCase(U'\u0178'), U'\u00FF'); // Ÿ
@@ -56,7 +56,7 @@ TEST(CaseFoldTest, FoldsLatinGreekAndCyrillicLetters) {
     }
 }
 
-TEST(SheetNameTest, NamesInOtherScriptsCompareWithoutRegardToCase) {
+TEST(TextFoldTest, NamesInOtherScriptsCompareWithoutRegardToCase) {
     EXPECT_TRUE(sameSheetName("\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 1",
                               "\xD0\x94\xD0\x90\xD0\x9D\xD0\x9D\xD0\xAB\xD0\x95 1")); // Данные
     EXPECT_TRUE(sameSheetName("\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE",
@@ -75,7 +75,7 @@ TEST(SheetNameTest, NamesInOtherScriptsCompareWithoutRegardToCase) {
     EXPECT_FALSE(sameSheetName("Data \xFF", "Data \xFE")); // not text: bytes decide
 }
 
-TEST(SheetNameTest, LatinNamesCompareWithoutRegardToCaseAndSignsFoldToLetters) {
+TEST(TextFoldTest, LatinNamesCompareWithoutRegardToCaseAndSignsFoldToLetters) {
     EXPECT_TRUE(sameSheetName("Summary Plot", "SUMMARY plot"));
     EXPECT_FALSE(sameSheetName("Data 1", "Data 10"));
     EXPECT_FALSE(sameSheetName("Data 1", "Data_1"));
@@ -85,7 +85,7 @@ TEST(SheetNameTest, LatinNamesCompareWithoutRegardToCaseAndSignsFoldToLetters) {
                               "KELVIN")); // the Kelvin sign folds to a Latin k
 }
 
-TEST(SheetNameTest, LengthCountsUtf16UnitsAndByteOrderMarksAreRefused) {
+TEST(TextFoldTest, LengthCountsUtf16UnitsAndByteOrderMarksAreRefused) {
     // 31 Cyrillic letters fit, as 31 Latin ones do; 16 characters beyond U+FFFF do not.
     std::string cyrillic;
     for (int i = 0; i < 31; ++i) {

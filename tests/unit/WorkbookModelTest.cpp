@@ -10,7 +10,7 @@
 namespace kelvor {
 namespace {
 
-TEST(Styles, HandsOutStableIdsAndOnlyAppends) {
+TEST(WorkbookModelTest, HandsOutStableIdsAndOnlyAppends) {
     Styles styles;
     EXPECT_EQ(styles.intern(Style{}), 0u);
 
@@ -36,7 +36,7 @@ TEST(Styles, HandsOutStableIdsAndOnlyAppends) {
     EXPECT_THROW(styles.style(4), std::out_of_range);
 }
 
-TEST(Styles, RejectsFontSizesNoSpreadsheetAccepts) {
+TEST(WorkbookModelTest, RejectsFontSizesNoSpreadsheetAccepts) {
     Styles styles;
     for (const double size : {0.0, -3.0, 410.0, std::nan("")}) {
         Style style;
@@ -46,7 +46,7 @@ TEST(Styles, RejectsFontSizesNoSpreadsheetAccepts) {
     EXPECT_EQ(styles.size(), 1u);
 }
 
-TEST(Worksheet, StoresEveryKindOfValue) {
+TEST(WorkbookModelTest, StoresEveryKindOfValue) {
     Worksheet sheet(1, "Data 1");
     sheet.setValue(3, 2, 1.5);
     sheet.setValue(1, 1, std::string("CONSTANT RATE TEST DATA"));
@@ -69,7 +69,7 @@ TEST(Worksheet, StoresEveryKindOfValue) {
     EXPECT_EQ(sheet.usedRange(), (CellRange{1, 1, 3, 3}));
 }
 
-TEST(Worksheet, FormulasKeepTheirTextAndCachedResult) {
+TEST(WorkbookModelTest, FormulasKeepTheirTextAndCachedResult) {
     Worksheet sheet(1, "Summary XOffset");
     sheet.setStyle(16, 2, 4);
     sheet.setFormula(16, 2, "='Data 3'!RC1 +  .5", FormulaNotation::R1C1, 2.25);
@@ -89,7 +89,7 @@ TEST(Worksheet, FormulasKeepTheirTextAndCachedResult) {
     EXPECT_EQ(sheet.cell(16, 2)->style, 4u);
 }
 
-TEST(Worksheet, ForgetsCellsThatHoldNothing) {
+TEST(WorkbookModelTest, ForgetsCellsThatHoldNothing) {
     Worksheet sheet(1, "Data 1");
     sheet.setValue(5, 5, 1.0);
     sheet.setValue(5, 5, std::monostate{});
@@ -105,7 +105,7 @@ TEST(Worksheet, ForgetsCellsThatHoldNothing) {
     EXPECT_EQ(sheet.cellCount(), 0u);
 }
 
-TEST(Worksheet, RejectsPositionsOutsideTheSheet) {
+TEST(WorkbookModelTest, RejectsPositionsOutsideTheSheet) {
     Worksheet sheet(1, "Data 1");
     EXPECT_THROW(sheet.setValue(0, 1, 1.0), std::out_of_range);
     EXPECT_THROW(sheet.setValue(1, 0, 1.0), std::out_of_range);
@@ -119,7 +119,7 @@ TEST(Worksheet, RejectsPositionsOutsideTheSheet) {
     EXPECT_THROW(sheet.setPageSetup(page), std::invalid_argument);
 }
 
-TEST(Worksheet, DeletingColumnsShiftsCellsAndWidthsLeft) {
+TEST(WorkbookModelTest, DeletingColumnsShiftsCellsAndWidthsLeft) {
     Worksheet sheet(1, "Data 1");
     for (std::uint32_t column = 1; column <= 9; ++column) {
         sheet.setValue(2, column, static_cast<double>(column));
@@ -139,7 +139,7 @@ TEST(Worksheet, DeletingColumnsShiftsCellsAndWidthsLeft) {
     EXPECT_EQ(sheet.columnFormat(7), nullptr);
 }
 
-TEST(Worksheet, EveryChangeBumpsTheRevision) {
+TEST(WorkbookModelTest, EveryChangeBumpsTheRevision) {
     Workbook book;
     auto& sheet = book.addWorksheet("Data 1");
     sheet.setValue(1, 1, 1.0);
@@ -167,7 +167,7 @@ TEST(Worksheet, EveryChangeBumpsTheRevision) {
     }
 }
 
-TEST(ChartSheet, EditsBumpTheRevisionEvenWhenTheyFail) {
+TEST(WorkbookModelTest, EditsBumpTheRevisionEvenWhenTheyFail) {
     Workbook book;
     auto& other = book.addWorksheet("Data 1");
     auto& chart = book.addChartSheet("Data 1 Plot");
@@ -193,7 +193,7 @@ TEST(ChartSheet, EditsBumpTheRevisionEvenWhenTheyFail) {
     EXPECT_GT(chart.revision(), before);
 }
 
-TEST(Workbook, KeepsSheetsInOrderWithStableIds) {
+TEST(WorkbookModelTest, KeepsSheetsInOrderWithStableIds) {
     Workbook book;
     auto& data1 = book.addWorksheet("Data 1");
     book.addWorksheet("Data 2");
@@ -219,7 +219,7 @@ TEST(Workbook, KeepsSheetsInOrderWithStableIds) {
     EXPECT_THROW(book.addWorksheet("Data 9", 5), std::out_of_range);
 }
 
-TEST(Workbook, RefusesDuplicateAndInvalidNames) {
+TEST(WorkbookModelTest, RefusesDuplicateAndInvalidNames) {
     Workbook book;
     book.addWorksheet("Summary");
     EXPECT_THROW(book.addWorksheet("SUMMARY"), std::invalid_argument);
@@ -240,7 +240,7 @@ TEST(Workbook, RefusesDuplicateAndInvalidNames) {
 }
 
 // Sheets are found by name through an index; every change of names or order must reach it.
-TEST(Workbook, FindsSheetsByNameThroughEveryChange) {
+TEST(WorkbookModelTest, FindsSheetsByNameThroughEveryChange) {
     Workbook book;
     const auto expectFound = [&](const std::string& what) {
         for (const std::string name :
@@ -273,7 +273,7 @@ TEST(Workbook, FindsSheetsByNameThroughEveryChange) {
     expectFound("put back and removed");
 }
 
-TEST(CellAddress, NamesColumnsAndCells) {
+TEST(WorkbookModelTest, NamesColumnsAndCells) {
     EXPECT_EQ(columnName(1), "A");
     EXPECT_EQ(columnName(26), "Z");
     EXPECT_EQ(columnName(27), "AA");

@@ -12,7 +12,7 @@ double number(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
     return cell == nullptr ? -1 : std::get<double>(cell->value);
 }
 
-TEST(WorksheetRowLookup, RowsComeAndGoInAnyOrder) {
+TEST(WorksheetRowLookupTest, RowsComeAndGoInAnyOrder) {
     Worksheet sheet(1, "Data 1");
     for (std::uint32_t row = 1; row <= 5; ++row) {
         sheet.setValue(row, 1, 1.0 * row);
@@ -44,7 +44,7 @@ TEST(WorksheetRowLookup, RowsComeAndGoInAnyOrder) {
     EXPECT_EQ(sheet.cellCount(), 1u);
 }
 
-TEST(WorksheetRowLookup, CellsStayPutWhileRowsAreAddedAboveAndBelow) {
+TEST(WorksheetRowLookupTest, CellsStayPutWhileRowsAreAddedAboveAndBelow) {
     Worksheet sheet(1, "Data 1");
     sheet.setValue(500, 1, 5.0);
     sheet.setValue(500, 2, CellValue{"five hundred"});
@@ -69,7 +69,7 @@ TEST(WorksheetRowLookup, CellsStayPutWhileRowsAreAddedAboveAndBelow) {
     EXPECT_EQ(sheet.usedRange(), (CellRange{1, 1, 1000, 2}));
 }
 
-TEST(WorksheetRowLookup, TextsAreSharedByCopiesAndOutliveTheirCells) {
+TEST(WorksheetRowLookupTest, TextsAreSharedByCopiesAndOutliveTheirCells) {
     Worksheet sheet(1, "Data 1");
     sheet.setValue(1, 1, CellValue{std::string(100, 'x')});
     const Cell copy = *sheet.cell(1, 1);
@@ -84,7 +84,7 @@ TEST(WorksheetRowLookup, TextsAreSharedByCopiesAndOutliveTheirCells) {
     EXPECT_EQ(*textOf(sheet.cell(3, 1)->value), "");
 }
 
-TEST(WorksheetRowLookup, FormulaResultsGoIntoTheirCells) {
+TEST(WorksheetRowLookupTest, FormulaResultsGoIntoTheirCells) {
     Worksheet sheet(1, "Summary XOffset");
     sheet.setFormula(16, 2, "=1", FormulaNotation::R1C1);
     const auto before = sheet.revision();

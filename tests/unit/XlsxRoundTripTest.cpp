@@ -155,7 +155,7 @@ def dump(path, data_only):
 print(json.dumps({"formulas": dump(sys.argv[1], False), "values": dump(sys.argv[1], True)}))
 )";
 
-TEST(XlsxRoundTrip, OpenpyxlReadsBackWhatWasWritten) {
+TEST(XlsxRoundTripTest, OpenpyxlReadsBackWhatWasWritten) {
     const QString python = pythonWithOpenpyxl();
     if (python.isEmpty()) {
         GTEST_SKIP() << "python3 with openpyxl is not installed";
@@ -210,7 +210,7 @@ TEST(XlsxRoundTrip, OpenpyxlReadsBackWhatWasWritten) {
     EXPECT_EQ(values["sheets"]["Summary XOffset"]["cells"]["B16"]["value"].toDouble(), 0.501);
 }
 
-TEST(XlsxRoundTrip, LibreOfficeConvertsTheWorkbook) {
+TEST(XlsxRoundTripTest, LibreOfficeConvertsTheWorkbook) {
     const QString office = QStandardPaths::findExecutable("soffice").isEmpty()
                                ? QStandardPaths::findExecutable("libreoffice")
                                : QStandardPaths::findExecutable("soffice");
