@@ -9,24 +9,24 @@ void VanishedApplication::fail() {
 
 void RecordingApplication::setVisible(bool visible) {
     log_.push_back(visible ? "visible" : "hidden");
-    inner_->setVisible(visible);
+    ForwardingApplication::setVisible(visible);
 }
 
 void RecordingApplication::setScreenUpdating(bool updating) {
     log_.push_back(updating ? "screen on" : "screen off");
-    inner_->setScreenUpdating(updating);
+    ForwardingApplication::setScreenUpdating(updating);
 }
 
 void RecordingApplication::setCalculation(std::int32_t mode) {
     log_.push_back(mode == xl::xlCalculationManual      ? "manual"
                    : mode == xl::xlCalculationAutomatic ? "automatic"
                                                         : "calculation " + std::to_string(mode));
-    inner_->setCalculation(mode);
+    ForwardingApplication::setCalculation(mode);
 }
 
 void RecordingApplication::setClipboardText(const std::string& text) {
     log_.push_back("clipboard");
-    inner_->setClipboardText(text);
+    ForwardingApplication::setClipboardText(text);
 }
 
 xl::Application* FailingApplication::pass(const char* member) {

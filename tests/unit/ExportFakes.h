@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ForwardingApplication.h"
 #include "export/Spreadsheet.h"
 
 #include <functional>
@@ -44,30 +45,17 @@ private:
 
 // Passes every member on to a real application and writes the application-wide settings
 // into a shared log, so their order against other events can be checked.
-class RecordingApplication : public xl::Application {
+class RecordingApplication : public ForwardingApplication {
 public:
     RecordingApplication(std::shared_ptr<xl::Application> inner, std::vector<std::string>& log)
-        : inner_(std::move(inner)), log_(log) {}
+        : ForwardingApplication(std::move(inner)), log_(log) {}
 
     void setVisible(bool visible) override;
-    void setDisplayAlerts(bool display) override { inner_->setDisplayAlerts(display); }
     void setScreenUpdating(bool updating) override;
     void setCalculation(std::int32_t mode) override;
-    void Calculate() override { inner_->Calculate(); }
-    void setCutCopyMode(bool mode) override { inner_->setCutCopyMode(mode); }
-    std::shared_ptr<xl::Workbooks> Workbooks() override { return inner_->Workbooks(); }
-    xl::WorkbookPtr ActiveWorkbook() override { return inner_->ActiveWorkbook(); }
-    xl::SheetPtr ActiveSheet() override { return inner_->ActiveSheet(); }
-    std::shared_ptr<xl::Sheets> Sheets() override { return inner_->Sheets(); }
-    std::shared_ptr<xl::Sheets> Worksheets() override { return inner_->Worksheets(); }
-    std::shared_ptr<xl::Selection> Selection() override { return inner_->Selection(); }
-    xl::RangePtr ActiveCell() override { return inner_->ActiveCell(); }
-    std::shared_ptr<xl::Chart> ActiveChart() override { return inner_->ActiveChart(); }
     void setClipboardText(const std::string& text) override;
-    void clearClipboard() override { inner_->clearClipboard(); }
 
 private:
-    std::shared_ptr<xl::Application> inner_;
     std::vector<std::string>& log_;
 };
 

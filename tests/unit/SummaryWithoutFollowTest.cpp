@@ -2,6 +2,7 @@
 // FollowSummary with nothing: the summary sheets are deleted and rebuilt at every report, and
 // the workbook is the very one the following built-in application writes.
 #include "ChartExportFixture.h"
+#include "ForwardingApplication.h"
 #include "XlsxPackage.h"
 
 #include "export/ReportExportStep.h"
@@ -44,33 +45,16 @@ private:
 };
 
 // The built-in application with every workbook it hands out lacking FollowSummary.
-class PlainApplication : public xl::Application {
+class PlainApplication : public ForwardingApplication {
 public:
-    explicit PlainApplication(std::shared_ptr<xl::Application> inner) : inner_(std::move(inner)) {}
+    using ForwardingApplication::ForwardingApplication;
 
-    void setVisible(bool visible) override { inner_->setVisible(visible); }
-    void setDisplayAlerts(bool display) override { inner_->setDisplayAlerts(display); }
-    void setScreenUpdating(bool updating) override { inner_->setScreenUpdating(updating); }
-    void setCalculation(std::int32_t mode) override { inner_->setCalculation(mode); }
-    void Calculate() override { inner_->Calculate(); }
-    void setCutCopyMode(bool mode) override { inner_->setCutCopyMode(mode); }
     std::shared_ptr<xl::Workbooks> Workbooks() override {
-        return std::make_shared<PlainWorkbooks>(inner_->Workbooks());
+        return std::make_shared<PlainWorkbooks>(inner().Workbooks());
     }
     xl::WorkbookPtr ActiveWorkbook() override {
-        return std::make_shared<PlainWorkbook>(inner_->ActiveWorkbook());
+        return std::make_shared<PlainWorkbook>(inner().ActiveWorkbook());
     }
-    xl::SheetPtr ActiveSheet() override { return inner_->ActiveSheet(); }
-    std::shared_ptr<xl::Sheets> Sheets() override { return inner_->Sheets(); }
-    std::shared_ptr<xl::Sheets> Worksheets() override { return inner_->Worksheets(); }
-    std::shared_ptr<xl::Selection> Selection() override { return inner_->Selection(); }
-    xl::RangePtr ActiveCell() override { return inner_->ActiveCell(); }
-    std::shared_ptr<xl::Chart> ActiveChart() override { return inner_->ActiveChart(); }
-    void setClipboardText(const std::string& text) override { inner_->setClipboardText(text); }
-    void clearClipboard() override { inner_->clearClipboard(); }
-
-private:
-    std::shared_ptr<xl::Application> inner_;
 };
 
 class PlainFactory : public xl::ApplicationFactory {
