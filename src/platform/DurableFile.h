@@ -36,6 +36,10 @@ inline constexpr const char* FileHeldOpenReason = "the file is open in another p
 class AppendFile {
 public:
     static AppendFile createNew(const std::filesystem::path& path); // fails if it exists
+    // Goes on with a file this program began: what lies beyond its first `keptSize` bytes
+    // (the part of a write that failed) is cut off, so the next append follows them exactly.
+    // Fails when the file is missing or shorter than that.
+    static AppendFile openExisting(const std::filesystem::path& path, std::uint64_t keptSize);
     AppendFile(AppendFile&&) noexcept;
     AppendFile& operator=(AppendFile&&) noexcept;
     ~AppendFile(); // closes, never throws

@@ -6,8 +6,10 @@
 #include "export/ReportExportStep.h"
 #include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/DurableFile.h"
+#include "platform/FolderIdentity.h"
 #include "platform/PlatformConfig.h"
 #include "platform/ProgramFolders.h"
+#include "platform/QtTimer.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
 #include "shell/ExportSummary.h"
@@ -100,18 +102,51 @@ int main(int argc, char** argv) {
     log.write(startText(platform.workbookFolder));
     kelvor::QtPrompts boxes;
     kelvor::LoggedPrompts prompts(boxes, log);
-    // Every report is kept as received before any export is tried.
-    kelvor::ReceivedArchive archive(kelvor::pathFromUtf8(platform.workbookFolder) / "Received",
-                                    kelvor::WallClock::now, noticeBox(prompts));
+    const auto workbookFolder = kelvor::pathFromUtf8(platform.workbookFolder);
+    const auto logLine = [&log](const std::string& line) { log.write(line); };
+    // A share that dropped or a drive that is missing leaves another folder at the same path;
+    // nothing is written there. The marker lies in the archive's folder, the reader's own.
+    kelvor::FolderIdentity folderIdentity(
+        workbookFolder, workbookFolder / "Received",
+        kelvor::pathFromUtf8(files.iniPath).parent_path() / "KelvorReader.folder",
+        {.tell = noticeBox(prompts), .log = logLine, .newIdentity = {}});
+    const auto folderIsOurs = [&folderIdentity] { return folderIdentity.isOurs(); };
+    // Every report is kept as received before any export is tried; what the folder does not
+    // take is held until it does, or goes beside the rescued workbooks.
+    kelvor::ReceivedArchive archive(
+        workbookFolder / "Received", kelvor::WallClock::now, noticeBox(prompts),
+        {.folderIsOurs = folderIsOurs,
+         .spillFolder =
+             files.rescueFolder.empty() ? std::filesystem::path() : files.rescueFolder / "Received",
+         .log = logLine});
     // The workbook windows, made below, follow every export.
     std::function<void()> workbooksChanged;
-    kelvor::BuiltinApplicationFactory spreadsheets(
-        kelvor::pathFromUtf8(platform.workbookFolder), noticeBox(prompts),
-        {.rescueFolder = files.rescueFolder, .workbooksChanged = [&workbooksChanged] {
-             if (workbooksChanged) {
-                 workbooksChanged();
-             }
-         }});
+    kelvor::BuiltinApplicationFactory spreadsheets(kelvor::pathFromUtf8(platform.workbookFolder),
+                                                   noticeBox(prompts),
+                                                   {.rescueFolder = files.rescueFolder,
+                                                    .workbooksChanged =
+                                                        [&workbooksChanged] {
+                                                            if (workbooksChanged) {
+                                                                workbooksChanged();
+                                                            }
+                                                        },
+                                                    .folderIsOurs = folderIsOurs});
+    // Held archive bytes are tried again every few seconds; held workbooks when their folder
+    // comes back (a full disk waits for the next export, as a workbook costs more to write).
+    bool folderWasOurs = folderIdentity.isOurs();
+    kelvor::QtTimer heldRetry(2000, [&] {
+        const bool ours = folderIdentity.isOurs();
+        archive.retryHeld();
+        if (ours && !folderWasOurs) {
+            for (const auto& application : spreadsheets.created()) {
+                if (application) {
+                    application->writeHeld();
+                }
+            }
+        }
+        folderWasOurs = ours;
+    });
+    heldRetry.setEnabled(true);
     kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
                                         state.SummaryTraceOffset);
     kelvor::ReportExportStep exporter(exportContext);
@@ -152,6 +187,8 @@ int main(int argc, char** argv) {
     frmMain.load(files.settingsFolder);
     frmMain.show();
     const int exitCode = QApplication::exec();
+    heldRetry.setEnabled(false);
+    archive.close();
     log.write("Reader ended");
     return exitCode;
 }

@@ -150,6 +150,33 @@ AppendFile AppendFile::createNew(const std::filesystem::path& path) {
     return AppendFile(path, fd);
 }
 
+AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint64_t keptSize) {
+    const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError(path, fileErrorReason(errno));
+    }
+    AppendFile file(path, fd);
+    struct stat now {};
+    if (::fstat(fd, &now) != 0) {
+        throw FileError(path, fileErrorReason(errno));
+    }
+    if (static_cast<std::uint64_t>(now.st_size) < keptSize) {
+        throw FileError(path, "the file is shorter than what was written to it (" +
+                                  std::to_string(now.st_size) + " of " + std::to_string(keptSize) +
+                                  " bytes)");
+    }
+    if (static_cast<std::uint64_t>(now.st_size) > keptSize) {
+        int result = 0;
+        while ((result = ::ftruncate(fd, static_cast<off_t>(keptSize))) != 0 && errno == EINTR) {
+        }
+        if (result != 0) {
+            throw FileError(path, fileErrorReason(errno));
+        }
+    }
+    file.size_ = static_cast<std::size_t>(keptSize);
+    return file;
+}
+
 void AppendFile::append(std::string_view bytes) {
     if (handle_ < 0) {
         throw FileError(path_, "the file is closed");

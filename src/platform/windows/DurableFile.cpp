@@ -129,6 +129,32 @@ AppendFile AppendFile::createNew(const std::filesystem::path& path) {
     return AppendFile(path, asNumber(file));
 }
 
+AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint64_t keptSize) {
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throw FileError(path, reasonOf(GetLastError()));
+    }
+    AppendFile file(path, asNumber(handle));
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle, &size)) {
+        throw FileError(path, reasonOf(GetLastError()));
+    }
+    if (static_cast<std::uint64_t>(size.QuadPart) < keptSize) {
+        throw FileError(path, "the file is shorter than what was written to it (" +
+                                  std::to_string(size.QuadPart) + " of " +
+                                  std::to_string(keptSize) + " bytes)");
+    }
+    // Appends go on from the kept bytes; anything beyond them is cut off.
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(keptSize);
+    if (!SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) || !SetEndOfFile(handle)) {
+        throw FileError(path, reasonOf(GetLastError()));
+    }
+    file.size_ = static_cast<std::size_t>(keptSize);
+    return file;
+}
+
 void AppendFile::append(std::string_view bytes) {
     if (handle_ == Closed) {
         throw FileError(path_, "the file is closed");

@@ -63,6 +63,17 @@ void BuiltinApplication::close() {
     state_->tellChanged();
 }
 
+void BuiltinApplication::writeHeld() noexcept {
+    if (state_->running && state_->screenUpdating) {
+        writeWorkbooks(false);
+        try {
+            state_->tellChanged();
+        } catch (...) {
+            // A window that could not look again looks at the next export.
+        }
+    }
+}
+
 void BuiltinApplication::writeWorkbooks(bool last) noexcept {
     try {
         const auto failures = state_->writeChanged(last);

@@ -25,6 +25,9 @@ public:
     // What happens when the user closes the application: its workbooks are written one last
     // time, and from then on every member fails as automation reports a vanished server.
     void close();
+    // Writes the workbooks that are still unwritten, as at the end of an export (their folder
+    // came back, say); nothing while an export runs. Never throws.
+    void writeHeld() noexcept;
 
     void setVisible(bool visible) override;
     void setDisplayAlerts(bool display) override;

@@ -43,9 +43,12 @@ std::vector<std::uint64_t> signature(const Workbook& book) {
 
 } // namespace
 
-WorkbookFiles::WorkbookFiles(std::filesystem::path folder) : folder_(std::move(folder)) {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder_, ignored);
+WorkbookFiles::WorkbookFiles(std::filesystem::path folder, FolderCheck folderIsOurs)
+    : folder_(std::move(folder)), folderIsOurs_(std::move(folderIsOurs)) {
+    if (this->folderIsOurs()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(folder_, ignored);
+    }
 }
 
 std::filesystem::path WorkbookFiles::claim(const std::string& bookName) const {
@@ -71,6 +74,10 @@ std::optional<WriteFailure> WorkbookFiles::write(const Workbook& book, const std
                                                  BookFile& file) const {
     if (!changed(book, file)) {
         return std::nullopt;
+    }
+    // Not even a folder is made at a path where the right one is missing.
+    if (!folderIsOurs()) {
+        return WriteFailure{file.path, WorkbookFolderAwayReason};
     }
     std::error_code error;
     std::filesystem::create_directories(folder_, error);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,12 +32,20 @@ struct WriteFailure {
     std::string reason;
 };
 
+// Why a write was not even tried: the folder at the path is not the one the program wrote
+// to before. Whoever checks the folder tells the user; the writes of workbooks do not.
+inline constexpr const char* WorkbookFolderAwayReason =
+    "the workbook folder is not the one the reader wrote to before";
+
 // The folder where the application mirrors its workbooks as .xlsx files.
 class WorkbookFiles {
 public:
+    // Asked before anything is written into the folder; none: always the right one.
+    using FolderCheck = std::function<bool()>;
+
     // Creates the folder when it is missing; a folder that cannot be made is tried again at
     // every write.
-    explicit WorkbookFiles(std::filesystem::path folder);
+    explicit WorkbookFiles(std::filesystem::path folder, FolderCheck folderIsOurs = {});
 
     const std::filesystem::path& folder() const { return folder_; }
 
@@ -53,7 +62,10 @@ public:
     static bool changed(const Workbook& book, const BookFile& file);
 
 private:
+    bool folderIsOurs() const { return !folderIsOurs_ || folderIsOurs_(); }
+
     std::filesystem::path folder_;
+    FolderCheck folderIsOurs_;
 };
 
 } // namespace kelvor

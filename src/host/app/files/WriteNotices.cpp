@@ -28,6 +28,10 @@ bool worthTelling(BookFile& file, const std::optional<WriteFailure>& failure) {
         }
         return false;
     }
+    // A folder that is away is told by the folder's own check, once.
+    if (failure->reason == WorkbookFolderAwayReason) {
+        return false;
+    }
     if (!heldOpen(*failure)) {
         return true;
     }

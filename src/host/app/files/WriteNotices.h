@@ -11,7 +11,8 @@ namespace kelvor {
 
 // Whether the user hears of the outcome of one write of a workbook. A file another program
 // holds open stays so while the user works there: it is told once, and again only after a
-// write of that workbook has succeeded. Every other failure is told each time.
+// write of that workbook has succeeded. A workbook folder that is away is not told here (its
+// check tells). Every other failure is told each time.
 bool worthTelling(BookFile& file, const std::optional<WriteFailure>& failure);
 
 // The message about workbooks that could not be written. `last`: the application lets go of

@@ -51,7 +51,7 @@ bool clipboardBookIs(const Clipboard& clipboard, const BookState& book) {
 
 ApplicationState::ApplicationState(std::filesystem::path folder, Notify notifyUser,
                                    BuiltinOptions opts)
-    : files(std::move(folder)), notify(std::move(notifyUser)), options(opts) {}
+    : files(std::move(folder), opts.folderIsOurs), notify(std::move(notifyUser)), options(opts) {}
 
 void ApplicationState::checkRunning() const {
     if (!running) {

@@ -27,6 +27,9 @@ struct BuiltinOptions {
     // Called after workbooks were written at the end of an export, and after a workbook or
     // the application closed: a window that shows them looks again.
     std::function<void()> workbooksChanged{};
+    // Asked before anything is written into the workbook folder: false while the folder at its
+    // path is not the right one (the rescue folder is not asked). None: always right.
+    std::function<bool()> folderIsOurs{};
 };
 
 // Tells the user something (a message box in the program).
