@@ -60,7 +60,8 @@ void ArchiveFile::write(const std::function<bool(const std::filesystem::path&)>&
     file_->close();
     file_.reset();
     if (cutShort_) {
-        const auto marked = freeArchiveName(path_.parent_path(), utf8Of(path_.stem()) + " (cut short)");
+        const auto marked =
+            freeArchiveName(path_.parent_path(), utf8Of(path_.stem()) + " (cut short)");
         std::error_code error;
         std::filesystem::rename(path_, marked, error);
         if (!error) {

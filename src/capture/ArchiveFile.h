@@ -64,8 +64,8 @@ private:
 
 // "<stem>.txt", then "<stem> (2).txt", "(3)", ...: the first name neither on disk nor
 // `taken` by a report still waiting for its file.
-std::filesystem::path freeArchiveName(
-    const std::filesystem::path& folder, const std::string& stem,
-    const std::function<bool(const std::filesystem::path&)>& taken = {});
+std::filesystem::path
+freeArchiveName(const std::filesystem::path& folder, const std::string& stem,
+                const std::function<bool(const std::filesystem::path&)>& taken = {});
 
 } // namespace kelvor

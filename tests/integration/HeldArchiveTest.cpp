@@ -57,8 +57,7 @@ protected:
     }
 
     void waitForLog(const QString& text, int times = 1) {
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return reader.logText().count(text) >= times; }, 30000))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reader.logText().count(text) >= times; }, 30000))
             << "not in the log " << times << " times: " << text.toStdString() << "\n"
             << reader.logText().toStdString();
     }
@@ -137,9 +136,7 @@ TEST_F(HeldArchive, AFolderSwappedForAnEmptyOneGetsNothingAndAllIsWrittenWhenItR
     waitForLog("Archive: 1 held report written");
     waitForLog("is back");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return sheetNames(inspectWorkbook(workbooks + "/" + books[0])).contains("Data 2");
-        },
+        [&] { return sheetNames(inspectWorkbook(workbooks + "/" + books[0])).contains("Data 2"); },
         30000))
         << "the workbook was not written when its folder returned";
     EXPECT_EQ(reader.logText().count(told), 1) << "told once";

@@ -1,9 +1,9 @@
 // Reports whose archive files the folder does not take for a while: held in memory and
 // written, byte for byte, once it does.
-#include "capture/ReceivedArchive.h"
 #include "DiskLimits.h"
 #include "LocalMoment.h"
 #include "TestFiles.h"
+#include "capture/ReceivedArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +40,8 @@ protected:
     }
 
     bool loggedContaining(const std::string& text) const {
-        return std::ranges::any_of(logged, [&](const auto& line) {
-            return line.find(text) != std::string::npos;
-        });
+        return std::ranges::any_of(
+            logged, [&](const auto& line) { return line.find(text) != std::string::npos; });
     }
 
     test::TempDir dir;
