@@ -36,6 +36,10 @@ inline constexpr const char* FileHeldOpenReason = "the file is open in another p
 class AppendFile {
 public:
     static AppendFile createNew(const std::filesystem::path& path); // fails if it exists
+    // The file as it is, made when missing; appends go after its last byte.
+    static AppendFile openExisting(const std::filesystem::path& path);
+    // Bytes in the file: those it had when opened and those appended since.
+    std::size_t size() const { return size_; }
     AppendFile(AppendFile&&) noexcept;
     AppendFile& operator=(AppendFile&&) noexcept;
     ~AppendFile(); // closes, never throws
@@ -49,7 +53,7 @@ public:
     const std::filesystem::path& path() const;
 
 private:
-    AppendFile(std::filesystem::path path, std::intptr_t handle);
+    AppendFile(std::filesystem::path path, std::intptr_t handle, std::size_t size = 0);
 
     std::filesystem::path path_;
     std::intptr_t handle_ = -1; // the open file as the system knows it; -1 when closed

@@ -63,6 +63,13 @@ void BuiltinApplication::close() {
     state_->tellChanged();
 }
 
+void BuiltinApplication::adoptHeldWrites() {
+    state_->checkRunning();
+    state_->adoptChanged();
+    state_->writesHeld = false;
+    state_->tellChanged();
+}
+
 void BuiltinApplication::writeWorkbooks(bool last) noexcept {
     try {
         const auto failures = state_->writeChanged(last);

@@ -26,6 +26,12 @@ public:
     // time, and from then on every member fails as automation reports a vanished server.
     void close();
 
+    // Held: nothing is written, not even at release (a replay cut off half-way must not
+    // replace the whole file). For a batch played again from the journal: `adoptHeldWrites` then
+    // makes every changed workbook count as written to its file, which holds it already.
+    void holdWrites(bool held) { state_->writesHeld = held; }
+    void adoptHeldWrites();
+
     void setVisible(bool visible) override;
     void setDisplayAlerts(bool display) override;
     void setScreenUpdating(bool updating) override;
