@@ -59,8 +59,8 @@ std::filesystem::path preparedFolder(int batches, int tests, int points) {
         std::filesystem::create_directories(channelFolder);
         for (int t = 0; t < tests; ++t) {
             char name[64];
-            std::snprintf(name, sizeof name, "2026-12-07 %02d-%02d-%02d.txt", t / 3600,
-                          t / 60 % 60, t % 60);
+            std::snprintf(name, sizeof name, "2026-12-07 %02d-%02d-%02d.txt", t / 3600, t / 60 % 60,
+                          t % 60);
             std::ofstream(channelFolder / name, std::ios::binary) << rateTest(points, t);
             journal.reported(b, "Channel " + std::to_string(b + 1) + " bench",
                              (channelFolder / name).string(), true, "", "", 0.5F);
@@ -83,13 +83,13 @@ void Reopen(benchmark::State& state) {
         kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
         kelvor::BatchJournal journal(kelvor::batchJournalPath(folder), kelvor::WallClock::now, {});
         journal.load({});
-        const auto reopened = kelvor::reopenBatches({.exports = ctx,
-                                                     .channels = channels,
-                                                     .journal = journal,
-                                                     .holdWrites = [&] { factory.holdWrites(); },
-                                                     .adoptHeldWrites =
-                                                         [&] { factory.adoptHeldWrites(); },
-                                                     .log = nullptr});
+        const auto reopened =
+            kelvor::reopenBatches({.exports = ctx,
+                                   .channels = channels,
+                                   .journal = journal,
+                                   .holdWrites = [&] { factory.holdWrites(); },
+                                   .adoptHeldWrites = [&] { factory.adoptHeldWrites(); },
+                                   .log = nullptr});
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count() / 1000.0);

@@ -95,8 +95,7 @@ std::vector<ArchivedReport> archivedReports(const std::filesystem::path& workboo
             found.emplace_back(*key, std::move(report));
         }
         std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-            return a.first != b.first ? a.first < b.first
-                                      : a.second.recorded < b.second.recorded;
+            return a.first != b.first ? a.first < b.first : a.second.recorded < b.second.recorded;
         });
         for (auto& [key, report] : found) {
             out.push_back(std::move(report));

@@ -66,8 +66,7 @@ BatchInfo* BatchBook::current(const std::string& workbook) {
     return nullptr;
 }
 
-BatchInfo& BatchBook::opened(int channel, const std::string& workbook,
-                             WallClock::time_point when) {
+BatchInfo& BatchBook::opened(int channel, const std::string& workbook, WallClock::time_point when) {
     // A channel has one batch at a time: a new workbook ends the one before.
     for (auto& batch : batches_) {
         if (batch.channel == channel && batch.state == BatchInfo::State::Open) {
@@ -211,7 +210,8 @@ std::string BatchJournal::relativeArchivePath(const std::string& archiveFile) co
         return {};
     }
     const auto path = pathFromUtf8(archiveFile);
-    const auto relative = path.lexically_normal().lexically_relative(workbookFolder_.lexically_normal());
+    const auto relative =
+        path.lexically_normal().lexically_relative(workbookFolder_.lexically_normal());
     if (relative.empty() || *relative.begin() == "..") {
         return utf8Of(path.generic_string());
     }

@@ -108,21 +108,21 @@ ReopenedBatches reopenBatches(const ReopenWiring& w) {
             }
             channel.Description = record.description;
             channel.WorkbookIndex = index;
-            step.exportReport(record.channel, *text,
-                              ReportOrigin{utf8Of(path), record.cutShortBy}, index);
+            step.exportReport(record.channel, *text, ReportOrigin{utf8Of(path), record.cutShortBy},
+                              index);
             ++played;
         }
         w.channels.at(static_cast<std::size_t>(batch->channel)).WorkbookIndex = index;
         ++result.batches;
         result.reports += played;
-        note(w.log, channelName(w.channels, batch->channel) + ": batch reopened, " +
-                        batch->workbook + ", " + plural(played, "report", "reports") +
-                        (missing != 0 ? ", " + std::to_string(missing) + " missing" : "") +
-                        (muted.messages() != messagesBefore
-                             ? ", " + plural(muted.messages() - messagesBefore, "message",
-                                             "messages") +
-                                   " not shown again"
-                             : ""));
+        note(w.log,
+             channelName(w.channels, batch->channel) + ": batch reopened, " + batch->workbook +
+                 ", " + plural(played, "report", "reports") +
+                 (missing != 0 ? ", " + std::to_string(missing) + " missing" : "") +
+                 (muted.messages() != messagesBefore
+                      ? ", " + plural(muted.messages() - messagesBefore, "message", "messages") +
+                            " not shown again"
+                      : ""));
     }
     w.exports.ExcelApp = replay.ExcelApp;
     w.exports.Summaries = std::move(replay.Summaries);
@@ -132,9 +132,8 @@ ReopenedBatches reopenBatches(const ReopenWiring& w) {
     return result;
 }
 
-std::size_t recoverReports(ReportExport& journaling, BatchJournal& journal,
-                           ChannelTable& channels, const std::vector<ArchivedReport>& archive,
-                           EventLog* log) {
+std::size_t recoverReports(ReportExport& journaling, BatchJournal& journal, ChannelTable& channels,
+                           const std::vector<ArchivedReport>& archive, EventLog* log) {
     std::size_t exported = 0;
     for (const ArchivedReport& report : archive) {
         if (journal.book().names(report.recorded)) {
@@ -165,9 +164,10 @@ std::size_t recoverReports(ReportExport& journaling, BatchJournal& journal,
                           " could not be put into its workbook: " + error.what());
         }
         ++exported;
-        note(log, name + ": report received before the reader ended, " + utf8Of(report.path) +
-                      (outcome.pasted ? ", added to " + outcome.workbook + ", sheet " + outcome.sheet
-                                      : ", not put on a data sheet"));
+        note(log,
+             name + ": report received before the reader ended, " + utf8Of(report.path) +
+                 (outcome.pasted ? ", added to " + outcome.workbook + ", sheet " + outcome.sheet
+                                 : ", not put on a data sheet"));
     }
     return exported;
 }

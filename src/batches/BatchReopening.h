@@ -16,15 +16,15 @@ namespace kelvor {
 
 // What reopening the open batches did.
 struct ReopenedBatches {
-    std::size_t batches = 0;        // workbooks made again
-    std::size_t reports = 0;        // reports played again into them
+    std::size_t batches = 0;          // workbooks made again
+    std::size_t reports = 0;          // reports played again into them
     std::vector<std::string> missing; // archive files the journal names that are gone
     std::vector<std::string> failed;  // workbooks that could not be made again, and why
 };
 
 struct ReopenWiring {
-    ExportContext& exports;   // the program's: it receives the application and its workbooks
-    ChannelTable& channels;   // each reopened batch's channel gets its workbook position
+    ExportContext& exports;      // the program's: it receives the application and its workbooks
+    ChannelTable& channels;      // each reopened batch's channel gets its workbook position
     const BatchJournal& journal; // loaded
     // The application's file writes held, and the held workbooks counted as written to their
     // files (which hold them already); either may be empty.
@@ -44,9 +44,8 @@ ReopenedBatches reopenBatches(const ReopenWiring& wiring);
 // Puts every archive file that no record names into its channel's workbook, oldest first,
 // through `journaling` (which journals each as it goes, so a kill meanwhile loses none and
 // doubles none). Empty files are journaled without an export. Returns how many were exported.
-std::size_t recoverReports(ReportExport& journaling, BatchJournal& journal,
-                           ChannelTable& channels, const std::vector<ArchivedReport>& archive,
-                           EventLog* log);
+std::size_t recoverReports(ReportExport& journaling, BatchJournal& journal, ChannelTable& channels,
+                           const std::vector<ArchivedReport>& archive, EventLog* log);
 
 // "2 reports received before the reader ended were added to their workbooks."
 std::string recoveryNotice(std::size_t reports);

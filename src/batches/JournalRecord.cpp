@@ -198,8 +198,8 @@ std::optional<WallClock::time_point> parseUtcTime(std::string_view text) {
     const auto h = numberOf<int>(text.substr(11, 2));
     const auto mi = numberOf<int>(text.substr(14, 2));
     const auto s = numberOf<int>(text.substr(17, 2));
-    if (!y || !mo || !d || !h || !mi || !s || *mo < 1 || *mo > 12 || *d < 1 || *d > 31 ||
-        *h > 23 || *mi > 59 || *s > 60) {
+    if (!y || !mo || !d || !h || !mi || !s || *mo < 1 || *mo > 12 || *d < 1 || *d > 31 || *h > 23 ||
+        *mi > 59 || *s > 60) {
         return std::nullopt;
     }
     const std::int64_t seconds = daysFromCivil(*y, *mo, *d) * 86400 + *h * 3600 + *mi * 60 + *s;

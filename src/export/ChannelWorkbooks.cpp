@@ -78,8 +78,8 @@ void addChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, Naming 
 void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int channel) {
     addChannelWorkbook(ctx, workbookIndex, [&](xl::Workbook& book) {
         if (channel >= 0 && channel < ChannelCount) {
-            book.setFileName(channelWorkbookFileName(ctx.ChannelInfo[channel].Description,
-                                                     channel, ctx.clock()));
+            book.setFileName(channelWorkbookFileName(ctx.ChannelInfo[channel].Description, channel,
+                                                     ctx.clock()));
         }
     });
 }
@@ -89,8 +89,7 @@ void ReopenChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex,
     if (!ctx.ExcelApp) {
         StartExcel(ctx);
     }
-    addChannelWorkbook(ctx, workbookIndex,
-                       [&](xl::Workbook& book) { book.reopenFile(fileName); });
+    addChannelWorkbook(ctx, workbookIndex, [&](xl::Workbook& book) { book.reopenFile(fileName); });
 }
 
 bool CloseChannelWorkbook(ExportContext& ctx, ChannelTable& channels, int channel) {

@@ -123,10 +123,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path workbookFolder = kelvor::pathFromUtf8(platform.workbookFolder);
     kelvor::BatchJournal journal(kelvor::batchJournalPath(workbookFolder), kelvor::WallClock::now,
                                  noticeBox(prompts));
-    kelvor::JournalingExport exporter(exportStep, journal, state.ChannelInfo,
-                                      state.SummaryTraceOffset, [&exportContext](std::int32_t at) {
-                                          return kelvor::workbookNameAt(exportContext, at);
-                                      });
+    kelvor::JournalingExport exporter(
+        exportStep, journal, state.ChannelInfo, state.SummaryTraceOffset,
+        [&exportContext](std::int32_t at) { return kelvor::workbookNameAt(exportContext, at); });
 
     kelvor::FrmMain frmMain(state, {.prompts = prompts,
                                     .exporter = exporter,

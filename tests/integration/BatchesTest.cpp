@@ -82,8 +82,8 @@ TEST_F(Batches, ARestartGoesOnInTheSameWorkbookAndItsSummaryCountsTheWholeBatch)
     playAndWait(second, {sample("rate-shipper-lbf-in-50.txt")}, 3);
     second.stopWith(SIGTERM);
     const QString log = second.logText();
-    EXPECT_TRUE(log.contains("batch reopened, " + QFileInfo(before[0]).completeBaseName() +
-                             ", 2 reports"))
+    EXPECT_TRUE(
+        log.contains("batch reopened, " + QFileInfo(before[0]).completeBaseName() + ", 2 reports"))
         << log.toStdString();
     EXPECT_TRUE(log.contains("report exported to " + QFileInfo(before[0]).completeBaseName() +
                              ", sheet Data 3"))
@@ -122,8 +122,7 @@ TEST_F(Batches, ADamagedJournalRecordIsToldAndLosesNothing) {
     second.writeSettings(oneChannel("/dev/null-none"));
     second.start();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return second.logText().contains("reader ended was added to its workbook"); },
-        15000))
+        [&] { return second.logText().contains("reader ended was added to its workbook"); }, 15000))
         << second.logText().toStdString();
     second.stopWith(SIGTERM);
     const QString log = second.logText();

@@ -148,8 +148,8 @@ TEST_F(EndToEndExport, ASecondRunGoesOnInTheWorkbooksTheFirstRunLeftOpen) {
     second.writeSettings(settingsFor(a.device(), b.device()));
     second.start();
     playThrough(second, a, b);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return second.logText().count("report exported to") == 4; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return second.logText().count("report exported to") == 4; }, 10000));
     second.stopWith(SIGTERM);
 
     const std::map<QString, QByteArray> after = filesIn(workbooks);

@@ -242,8 +242,7 @@ TEST(SheetGridTest, RowsKeepTheSheetsHeightInTheWindowsStyle) {
     EXPECT_EQ(grid.rowHeight(0), QFontMetrics(grid.font()).height() + 4);
 }
 
-} // namespace
-} // namespace kelvor// Close Workbook ends the batch for good: the journal is told which workbook it was.
+// Close Workbook ends the batch for good: the journal is told which workbook it was.
 TEST_F(WorkbookWindowTest, CloseWorkbookSaysWhichBatchEnded) {
     std::vector<std::pair<int, std::string>> ended;
     WorkbookWindows windows({.lights = lights,
@@ -265,4 +264,5 @@ TEST_F(WorkbookWindowTest, CloseWorkbookSaysWhichBatchEnded) {
     EXPECT_EQ(ended.size(), 1U);
 }
 
-
+} // namespace
+} // namespace kelvor

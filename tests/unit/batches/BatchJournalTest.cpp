@@ -68,9 +68,8 @@ TEST(JournalRecord, EveryKindComesBackFromItsLine) {
         ASSERT_TRUE(back) << line;
         EXPECT_EQ(back->kind, record.kind);
         EXPECT_EQ(back->when, record.when);
-        EXPECT_EQ(back->channel, record.kind == Kind::Known || record.kind == Kind::Told
-                                     ? -1
-                                     : record.channel);
+        EXPECT_EQ(back->channel,
+                  record.kind == Kind::Known || record.kind == Kind::Told ? -1 : record.channel);
         EXPECT_EQ(back->workbook, record.workbook);
         EXPECT_EQ(back->archiveFile, record.archiveFile);
         EXPECT_EQ(back->pasted, record.pasted);
@@ -111,8 +110,9 @@ TEST(JournalRecord, UtcTimesComeBack) {
 class BatchJournalTest : public ::testing::Test {
 protected:
     BatchJournal journal() {
-        return BatchJournal(file, [this] { return at(++tick); },
-                            [this](const std::string& text) { told.push_back(text); });
+        return BatchJournal(
+            file, [this] { return at(++tick); },
+            [this](const std::string& text) { told.push_back(text); });
     }
 
     TempDir dir;
@@ -144,12 +144,12 @@ TEST_F(BatchJournalTest, ReportsOpenTheirBatchOnceAndCloseEndsIt) {
         j.load({});
         const auto archive = utf8Of(dir.path() / "Received" / "Channel 1" / "r1.txt");
         j.reported(0, "Book A", archive, true, "", "Press A", 0.5F);
-        j.reported(0, "Book A", utf8Of(dir.path() / "Received" / "Channel 1" / "r2.txt"), false,
-                   "", "Press A", 0.5F);
+        j.reported(0, "Book A", utf8Of(dir.path() / "Received" / "Channel 1" / "r2.txt"), false, "",
+                   "Press A", 0.5F);
         j.summarized(0, "Book A", "Press A", 0.25F);
         j.reported(1, "Book B", "", true, "", "Press B", 0.5F);
-        j.reported(2, "", utf8Of(dir.path() / "Received" / "Channel 3" / "r3.txt"), false, "",
-                   "", 0.5F);
+        j.reported(2, "", utf8Of(dir.path() / "Received" / "Channel 3" / "r3.txt"), false, "", "",
+                   0.5F);
         j.closed(1, "Book B");
     }
     auto j = journal();
@@ -258,8 +258,7 @@ TEST_F(BatchJournalTest, AJournalThatCannotBeWrittenIsToldOnceAndTheReaderGoesOn
     j.reported(0, "Book A", "", true, "", "", 0.5F);
     j.reported(0, "Book A", "", true, "", "", 0.5F);
     ASSERT_EQ(told.size(), 1U);
-    EXPECT_NE(told[0].find("Batches.journal could not be written"), std::string::npos)
-        << told[0];
+    EXPECT_NE(told[0].find("Batches.journal could not be written"), std::string::npos) << told[0];
     // The running program still knows.
     EXPECT_EQ(j.book().openBatches().at(0)->reports, 2U);
 }
@@ -268,11 +267,13 @@ TEST(ArchiveFiles, ReportsComeInTheOrderTheyArrived) {
     TempDir dir;
     const auto folder = dir.path() / "Received" / "Channel 2";
     std::filesystem::create_directories(folder);
-    const std::vector<std::string> arrived = {
-        "2026-12-07 09-59-59.txt",           "2026-12-07 10-00-00 (cut short).txt",
-        "2026-12-07 10-00-00.txt",           "2026-12-07 10-00-00 (2).txt",
-        "2026-12-07 10-00-00 (3) (cut short).txt", "2026-12-07 10-00-00 (10).txt",
-        "2026-12-08 00-00-00 (cut short) (2).txt"};
+    const std::vector<std::string> arrived = {"2026-12-07 09-59-59.txt",
+                                              "2026-12-07 10-00-00 (cut short).txt",
+                                              "2026-12-07 10-00-00.txt",
+                                              "2026-12-07 10-00-00 (2).txt",
+                                              "2026-12-07 10-00-00 (3) (cut short).txt",
+                                              "2026-12-07 10-00-00 (10).txt",
+                                              "2026-12-08 00-00-00 (cut short) (2).txt"};
     for (auto it = arrived.rbegin(); it != arrived.rend(); ++it) {
         writeBytes(folder / *it, "x");
     }

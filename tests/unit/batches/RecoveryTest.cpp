@@ -34,10 +34,9 @@ protected:
         auto files = archivedReports(dir.path());
         std::vector<std::string> existing;
         j.load(existing);
-        JournalingExport journaling(fake, j, channels, traceOffset,
-                                    [](std::int32_t at) {
-                                        return at > 0 ? "Book" + std::to_string(at) : "";
-                                    });
+        JournalingExport journaling(fake, j, channels, traceOffset, [](std::int32_t at) {
+            return at > 0 ? "Book" + std::to_string(at) : "";
+        });
         if (files.size() > limit) {
             files.resize(limit); // killed after `limit` files
         }
@@ -60,8 +59,8 @@ TEST_F(RecoveryTest, ReportsNoRecordNamesGoToTheirChannelOldestFirstExactlyOnce)
         }
         j.load(existing);
         // One report went through the journaling export before the kill.
-        j.reported(0, "Book1", utf8Of(archive(0, "2026-12-07 10-00-00.txt", "exported")), true,
-                   "", "Press A", 0.5F);
+        j.reported(0, "Book1", utf8Of(archive(0, "2026-12-07 10-00-00.txt", "exported")), true, "",
+                   "Press A", 0.5F);
     }
     archive(0, "2026-12-07 10-00-05 (cut short).txt", "cut");
     archive(0, "2026-12-07 10-00-05.txt", "after the cut");
@@ -77,8 +76,8 @@ TEST_F(RecoveryTest, ReportsNoRecordNamesGoToTheirChannelOldestFirstExactlyOnce)
     for (const auto& call : fake.calls) {
         texts.push_back(std::to_string(call.channel) + ":" + call.report);
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"0:three", "0:three two", "0:cut",
-                                               "0:after the cut", "1:channel 2"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"0:three", "0:three two", "0:cut", "0:after the cut",
+                                               "1:channel 2"}));
     EXPECT_EQ(fake.calls[2].cutShortBy, "the reader ended before its export");
     EXPECT_EQ(fake.calls[3].cutShortBy, "");
     EXPECT_EQ(channels[0].WorkbookIndex, 1);

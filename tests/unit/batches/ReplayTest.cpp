@@ -91,7 +91,8 @@ protected:
         return out;
     }
 
-    static std::string summaryCell(BuiltinApplication& app, std::int32_t book, int row, int column) {
+    static std::string summaryCell(BuiltinApplication& app, std::int32_t book, int row,
+                                   int column) {
         const auto sheets = app.Workbooks()->Item(book)->Sheets();
         for (int i = 1; i <= sheets->Count(); ++i) {
             if (sheets->Item(i)->Name() == "Summary") {
@@ -126,24 +127,25 @@ TEST_F(ReplayTest, AReplayedWorkbookWrittenEqualsItsFileInEveryPartButItsTime) {
     broken.replace(broken.find("DEFLECTION,FORCE"), 16, "DEFLECTIN,FORCE");
     {
         ReaderRun first(books);
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-00.txt",
-                                        sample("rate-shipper-lbf-in-50.txt")));
-        first.exportArchived(1, archive(1, "2026-12-07 10-00-01.txt",
-                                        sample("rate-paper-core-n-mm-150.txt")));
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-02.txt",
-                                        sample("load-stack-creep-lbf-in.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            1, archive(1, "2026-12-07 10-00-01.txt", sample("rate-paper-core-n-mm-150.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-02.txt", sample("load-stack-creep-lbf-in.txt")));
         first.exportArchived(0, archive(0, "2026-12-07 10-00-03.txt", broken));
         // The settings changed meanwhile: the replay takes them as they were.
         first.channels[0].Description = "Press A, new head";
         first.traceOffset = 1.25F;
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-04 (cut short).txt",
-                                        sample("rate-doublewall-box-lbf-in-1000.txt")),
+        first.exportArchived(0,
+                             archive(0, "2026-12-07 10-00-04 (cut short).txt",
+                                     sample("rate-doublewall-box-lbf-in-1000.txt")),
                              "the line was lost");
         first.traceOffset = 0.75F;
         first.summarizeNow(0);
         first.exportArchived(0, archive(0, "2026-12-07 10-00-05.txt", "no report at all\r\n"));
-        first.exportArchived(1, archive(1, "2026-12-07 10-00-06.txt",
-                                        sample("rate-paper-core-n-mm-150.txt")));
+        first.exportArchived(
+            1, archive(1, "2026-12-07 10-00-06.txt", sample("rate-paper-core-n-mm-150.txt")));
         EXPECT_GE(first.prompts.shown.size(), 1U); // the broken report was told
     }
     const auto originals = workbookFiles();
@@ -200,10 +202,10 @@ TEST_F(ReplayTest, AReplayedWorkbookWrittenEqualsItsFileInEveryPartButItsTime) {
 TEST_F(ReplayTest, AReopenedBatchIsNotWrittenUntilItsNextReportWhichFollowsOnTheSameFile) {
     {
         ReaderRun first(books);
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-00.txt",
-                                        sample("rate-shipper-lbf-in-50.txt")));
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-01.txt",
-                                        sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
     }
     const auto before = workbookFiles();
     ASSERT_EQ(before.size(), 1U);
@@ -216,8 +218,8 @@ TEST_F(ReplayTest, AReopenedBatchIsNotWrittenUntilItsNextReportWhichFollowsOnThe
 
     ReaderRun third(books);
     third.reopen(true);
-    third.exportArchived(0, archive(0, "2026-12-07 11-00-00.txt",
-                                    sample("rate-shipper-lbf-in-50.txt")));
+    third.exportArchived(
+        0, archive(0, "2026-12-07 11-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
     const auto after = workbookFiles();
     ASSERT_EQ(after.size(), 1U);
     EXPECT_EQ(after.begin()->first, before.begin()->first);
@@ -230,8 +232,8 @@ TEST_F(ReplayTest, AReopenedBatchIsNotWrittenUntilItsNextReportWhichFollowsOnThe
 TEST_F(ReplayTest, AClosedBatchStaysClosedAndTheNextReportStartsANewWorkbook) {
     {
         ReaderRun first(books);
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-00.txt",
-                                        sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
         const std::string name = workbookNameAt(first.ctx, first.channels[0].WorkbookIndex);
         ASSERT_TRUE(CloseChannelWorkbook(first.ctx, first.channels, 0));
         first.journal.closed(0, name);
@@ -239,8 +241,8 @@ TEST_F(ReplayTest, AClosedBatchStaysClosedAndTheNextReportStartsANewWorkbook) {
     ReaderRun second(books);
     EXPECT_EQ(second.reopen(true).batches, 0U);
     EXPECT_EQ(second.channels[0].WorkbookIndex, 0);
-    second.exportArchived(0, archive(0, "2026-12-07 11-00-00.txt",
-                                     sample("rate-shipper-lbf-in-50.txt")));
+    second.exportArchived(
+        0, archive(0, "2026-12-07 11-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
     EXPECT_EQ(workbookFiles().size(), 2U);
 }
 
@@ -250,8 +252,8 @@ TEST_F(ReplayTest, AMissingArchiveFileIsLeftOutAndSaidSo) {
         ReaderRun first(books);
         gone = archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt"));
         first.exportArchived(0, gone);
-        first.exportArchived(0, archive(0, "2026-12-07 10-00-01.txt",
-                                        sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
     }
     std::filesystem::remove(gone);
     ReaderRun second(books);
