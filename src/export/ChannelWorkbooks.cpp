@@ -52,16 +52,17 @@ void ActivateChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, in
     }
 }
 
-void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int channel) {
+namespace {
+
+// NewChannelWorkbook with the naming of the file left to `name`.
+template <typename Naming>
+void addChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, Naming name) {
     xl::Application& app = ctx.application();
     const xl::WorkbookPtr book = app.Workbooks()->Add();
     workbookIndex = app.Workbooks()->Count();
-    if (channel >= 0 && channel < ChannelCount) {
-        // Named before anything is written, so the page headers' file name says which
-        // channel and batch a printout belongs to.
-        book->setFileName(
-            channelWorkbookFileName(ctx.ChannelInfo[channel].Description, channel, ctx.clock()));
-    }
+    // Named before anything is written, so the page headers' file name says which channel
+    // and batch a printout belongs to.
+    name(*book);
     withAlertsOff(app, [&] {
         // Keep only the last of the application's default sheets.
         const std::int32_t defaultSheets = app.Worksheets()->Count();
@@ -70,6 +71,25 @@ void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int cha
         }
     });
     app.ActiveSheet()->setName("Data 1");
+}
+
+} // namespace
+
+void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int channel) {
+    addChannelWorkbook(ctx, workbookIndex, [&](xl::Workbook& book) {
+        if (channel >= 0 && channel < ChannelCount) {
+            book.setFileName(channelWorkbookFileName(ctx.ChannelInfo[channel].Description, channel,
+                                                     ctx.clock()));
+        }
+    });
+}
+
+void ReopenChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex,
+                           const std::string& fileName) {
+    if (!ctx.ExcelApp) {
+        StartExcel(ctx);
+    }
+    addChannelWorkbook(ctx, workbookIndex, [&](xl::Workbook& book) { book.reopenFile(fileName); });
 }
 
 bool CloseChannelWorkbook(ExportContext& ctx, ChannelTable& channels, int channel) {

@@ -3,6 +3,7 @@
 #include "export/ExportContext.h"
 
 #include <cstdint>
+#include <string>
 
 namespace kelvor {
 
@@ -24,6 +25,12 @@ void ActivateChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, in
 
 // Adds a workbook holding the one worksheet "Data 1" and stores its position.
 void NewChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex, int channel = -1);
+
+// Adds a channel workbook as NewChannelWorkbook does, but standing for the existing file of
+// `fileName` (no folder, no extension) of a batch reopened after a restart; starts the
+// application when none runs.
+void ReopenChannelWorkbook(ExportContext& ctx, std::int32_t& workbookIndex,
+                           const std::string& fileName);
 
 // Ends the channel's batch: its workbook is saved one last time and closed, so the channel's
 // next report starts a new one. The workbooks behind it move up one position, and so do the

@@ -148,6 +148,11 @@ public:
     // The name its file takes (no folder, no extension); a name some file has already gets a
     // " (2)", " (3)", ... The workbook's Name follows. Automation does this with SaveAs.
     virtual void setFileName(const std::string& name) = 0;
+    // Not in the automation object model: the workbook stands again for the file of that name
+    // (no folder, no extension) that an earlier run wrote, a batch reopened after a restart.
+    // No new name is claimed: the file is replaced when the workbook is next written. An
+    // application that cannot do this names a file of its own.
+    virtual void reopenFile(const std::string& name) { setFileName(name); }
     // Saves the workbook one last time and closes it; later workbooks move up one position.
     // A workbook that cannot be saved stays open and the error says why.
     virtual void Close() = 0;

@@ -151,8 +151,8 @@ bool isTemporaryFileName(const std::string& fileName) {
            (dash == std::string_view::npos || allDigits(token.substr(dash + 1)));
 }
 
-AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle)
-    : path_(std::move(path)), handle_(handle) {}
+AppendFile::AppendFile(std::filesystem::path path, std::intptr_t handle, std::size_t size)
+    : path_(std::move(path)), handle_(handle), size_(size) {}
 
 AppendFile::AppendFile(AppendFile&& other) noexcept
     : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, ClosedHandle)),

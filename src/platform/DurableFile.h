@@ -40,6 +40,10 @@ public:
     // (the part of a write that failed) is cut off, so the next append follows them exactly.
     // Fails when the file is missing or shorter than that.
     static AppendFile openExisting(const std::filesystem::path& path, std::uint64_t keptSize);
+    // The file as it is, made when missing; appends go after its last byte.
+    static AppendFile openForAppend(const std::filesystem::path& path);
+    // Bytes in the file: those it had when opened and those appended since.
+    std::size_t size() const { return size_; }
     AppendFile(AppendFile&&) noexcept;
     AppendFile& operator=(AppendFile&&) noexcept;
     ~AppendFile(); // closes, never throws
@@ -53,7 +57,7 @@ public:
     const std::filesystem::path& path() const;
 
 private:
-    AppendFile(std::filesystem::path path, std::intptr_t handle);
+    AppendFile(std::filesystem::path path, std::intptr_t handle, std::size_t size = 0);
 
     std::filesystem::path path_;
     std::intptr_t handle_ = -1; // the open file as the system knows it; -1 when closed

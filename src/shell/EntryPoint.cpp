@@ -1,4 +1,7 @@
 #include "Version.h"
+#include "batches/BatchJournal.h"
+#include "batches/BatchReopening.h"
+#include "batches/JournalingExport.h"
 #include "capture/ReceivedArchive.h"
 #include "dialogs/Dialogs.h"
 #include "export/ChannelWorkbooks.h"
@@ -21,6 +24,7 @@
 #include "util/PathText.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -131,12 +135,19 @@ int main(int argc, char** argv) {
                                                             }
                                                         },
                                                     .folderIsOurs = folderIsOurs});
-    // Held archive bytes are tried again every few seconds; held workbooks when their folder
-    // comes back (a full disk waits for the next export, as a workbook costs more to write).
+    // What each export did is journaled, so that a restart opens the batches again; like the
+    // archive, the journal waits for its own folder.
+    kelvor::BatchJournal journal(kelvor::batchJournalPath(workbookFolder), kelvor::WallClock::now,
+                                 noticeBox(prompts));
+    journal.setFolderCheck(folderIsOurs);
+    // Held archive bytes and journal records are tried again every few seconds; held workbooks when
+    // their folder comes back (a full disk waits for the next export, as a workbook costs more to
+    // write).
     bool folderWasOurs = folderIdentity.isOurs();
     kelvor::QtTimer heldRetry(2000, [&] {
         const bool ours = folderIdentity.isOurs();
         archive.retryHeld();
+        journal.retryHeld();
         if (ours && !folderWasOurs) {
             for (const auto& application : spreadsheets.created()) {
                 if (application) {
@@ -149,7 +160,10 @@ int main(int argc, char** argv) {
     heldRetry.setEnabled(true);
     kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
                                         state.SummaryTraceOffset);
-    kelvor::ReportExportStep exporter(exportContext);
+    kelvor::ReportExportStep exportStep(exportContext);
+    kelvor::JournalingExport exporter(
+        exportStep, journal, state.ChannelInfo, state.SummaryTraceOffset,
+        [&exportContext](std::int32_t at) { return kelvor::workbookNameAt(exportContext, at); });
 
     kelvor::FrmMain frmMain(state, {.prompts = prompts,
                                     .exporter = exporter,
@@ -160,7 +174,7 @@ int main(int argc, char** argv) {
     boxes.setMainWindow(&frmMain); // boxes that name no window of their own stand in front of it
     QObject::connect(&frmMain, &kelvor::FrmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    kelvor::ExportSummary summary(exportContext, state.ChannelInfo);
+    kelvor::ExportSummary summary(exportContext, state.ChannelInfo, &journal);
     kelvor::Dialogs dialogs(frmMain, {.ChannelInfo = state.ChannelInfo,
                                       .SummaryTraceOffset = state.SummaryTraceOffset,
                                       .ReleaseText = state.ReleaseText,
@@ -175,8 +189,12 @@ int main(int argc, char** argv) {
          .exports = exportContext,
          .channels = state.ChannelInfo,
          .prompts = prompts,
-         .workbookFolder = kelvor::pathFromUtf8(platform.workbookFolder),
-         .log = &log});
+         .workbookFolder = workbookFolder,
+         .log = &log,
+         .openUrl = {},
+         .closed = [&journal](int channel, const std::string& workbook) {
+             journal.closed(channel, workbook);
+         }});
     workbooksChanged = [&workbookWindows] { workbookWindows.workbooksChanged(); };
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });
     // The end of the user's session (logging off, shutting down) ends the reader the same way,
@@ -186,6 +204,25 @@ int main(int argc, char** argv) {
 
     frmMain.load(files.settingsFolder);
     frmMain.show();
+    // The settings are read, the ports not yet open (CommStart opens them from the event loop):
+    // the batches open before a report can come.
+    {
+        QElapsedTimer took;
+        took.start();
+        kelvor::BatchStart batches{
+            .reopen = {.exports = exportContext,
+                       .channels = state.ChannelInfo,
+                       .journal = journal,
+                       .holdWrites = [&spreadsheets] { spreadsheets.holdWrites(); },
+                       .adoptHeldWrites = [&spreadsheets] { spreadsheets.adoptHeldWrites(); },
+                       .log = &log},
+            .journal = journal,
+            .journaling = exporter,
+            .workbookFolder = workbookFolder,
+            .tell = noticeBox(prompts)};
+        kelvor::startBatches(batches);
+        log.write("Batches ready in " + std::to_string(took.elapsed()) + " ms");
+    }
     const int exitCode = QApplication::exec();
     heldRetry.setEnabled(false);
     archive.close();

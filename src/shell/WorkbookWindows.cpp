@@ -139,12 +139,16 @@ void WorkbookWindows::closeWorkbook(int channel) {
         return;
     }
     const std::string file = book->file.path.string();
+    const std::string name = book->model.name();
     try {
         CloseChannelWorkbook(w_.exports, w_.channels, channel);
     } catch (const xl::HostError& error) {
         w_.prompts.showFor(ownerFor(channel), error.description(), ProgramTitle,
                            PromptIcon::Exclamation, PromptButtons::Ok);
         return;
+    }
+    if (w_.closed) {
+        w_.closed(channel, name);
     }
     if (w_.log != nullptr) {
         w_.log->write(channelName(w_.channels, channel) + ": workbook closed, " + file);

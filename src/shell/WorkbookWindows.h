@@ -37,6 +37,8 @@ public:
         std::filesystem::path workbookFolder = {};     // where new workbooks' files go
         EventLog* log = nullptr;                       // not owned; none: nothing is logged
         std::function<bool(const QUrl&)> openUrl = {}; // empty: the desktop's
+        // Close Workbook ended the channel's batch of that workbook (its file name).
+        std::function<void(int channel, const std::string& workbook)> closed = {};
     };
 
     explicit WorkbookWindows(Wiring wiring);

@@ -126,7 +126,9 @@ TEST_F(EndToEndExport, ReportsLandOnDataSheetsOfOneWorkbookPerChannel) {
     EXPECT_EQ(cell(sheetNamed(rate, "Data 2"), "A3").toString().left(15), "Force units in ");
 }
 
-TEST_F(EndToEndExport, ASecondRunLeavesTheFirstRunsFilesUntouched) {
+// Batches survive restarts: the second run goes on in the workbooks the first one left open
+// (their next data sheets, the same files), and makes no new ones.
+TEST_F(EndToEndExport, ASecondRunGoesOnInTheWorkbooksTheFirstRunLeftOpen) {
     ReaderInFolder first;
     const QString workbooks = first.folder() + "/Workbooks";
     {
@@ -146,13 +148,17 @@ TEST_F(EndToEndExport, ASecondRunLeavesTheFirstRunsFilesUntouched) {
     second.writeSettings(settingsFor(a.device(), b.device()));
     second.start();
     playThrough(second, a, b);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return filesIn(workbooks).size() == 4; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return second.logText().count("report exported to") == 4; }, 10000));
     second.stopWith(SIGTERM);
 
     const std::map<QString, QByteArray> after = filesIn(workbooks);
+    ASSERT_EQ(after.size(), before.size());
     for (const auto& [name, hash] : before) {
         ASSERT_TRUE(after.count(name)) << name.toStdString();
-        EXPECT_EQ(after.at(name), hash) << name.toStdString() << " was overwritten";
+        EXPECT_NE(after.at(name), hash) << name.toStdString() << " did not go on";
+        const QJsonObject book = inspectWorkbook(workbooks + "/" + name);
+        EXPECT_FALSE(sheetNamed(book, "Data 2").isEmpty()) << name.toStdString();
     }
 }
 

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -313,6 +315,34 @@ TEST_F(Unattended, KilledAtRandomMomentsLosesNoReportAndLeavesEveryWorkbookReada
     EXPECT_TRUE(QDir(dir.path() + "/Workbooks")
                     .entryList({"*kelvor-tmp*"}, QDir::Files | QDir::Hidden)
                     .isEmpty());
+
+    // Batches across the kills: every archived report was handed to the export exactly once
+    // (the journal names each once), and the workbooks hold one data sheet per report pasted.
+    QFile journal(dir.path() + "/Workbooks/Received/Batches.journal");
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    QMap<QString, int> named;
+    int pasted = 0;
+    for (const QByteArray& line : journal.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() >= 7 && fields[1] == "report") {
+            ++named[QString::fromUtf8(fields[5])];
+            pasted += fields[6] == "1" ? 1 : 0;
+        }
+    }
+    for (const auto& [name, bytes] : archived) {
+        const QString recorded = "Received/Channel 1/" + QFileInfo(name).fileName();
+        EXPECT_EQ(named.value(recorded), 1) << recorded.toStdString();
+    }
+    EXPECT_EQ(named.size(), archived.size());
+    int sheets = 0;
+    for (const QString& name : workbookFiles(dir.path() + "/Workbooks")) {
+        const QJsonObject book = inspectWorkbook(dir.path() + "/Workbooks/" + name);
+        EXPECT_FALSE(book.isEmpty()) << name.toStdString();
+        sheets += static_cast<int>(dataSheets(book).size());
+    }
+    EXPECT_EQ(sheets, pasted);
+    EXPECT_GE(sheets, whole);
+    EXPECT_EQ(workbookFiles(dir.path() + "/Workbooks").size(), 1); // one batch throughout
 }
 
 } // namespace

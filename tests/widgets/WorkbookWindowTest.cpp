@@ -242,5 +242,27 @@ TEST(SheetGridTest, RowsKeepTheSheetsHeightInTheWindowsStyle) {
     EXPECT_EQ(grid.rowHeight(0), QFontMetrics(grid.font()).height() + 4);
 }
 
+// Close Workbook ends the batch for good: the journal is told which workbook it was.
+TEST_F(WorkbookWindowTest, CloseWorkbookSaysWhichBatchEnded) {
+    std::vector<std::pair<int, std::string>> ended;
+    WorkbookWindows windows({.lights = lights,
+                             .exports = ctx,
+                             .channels = channels,
+                             .prompts = prompts,
+                             .workbookFolder = dir.filePath("Workbooks").toStdString(),
+                             .closed = [&](int channel, const std::string& workbook) {
+                                 ended.emplace_back(channel, workbook);
+                             }});
+    changed = [&] { windows.workbooksChanged(); };
+    exportTo(1, "load-stack-creep-lbf-in.txt");
+    const auto file = app().workbookFile(channels[1].WorkbookIndex);
+    windows.closeWorkbook(1);
+    ASSERT_EQ(ended.size(), 1U);
+    EXPECT_EQ(ended[0].first, 1);
+    EXPECT_EQ(ended[0].second, file.stem().string());
+    windows.closeWorkbook(1); // nothing open: nothing ended
+    EXPECT_EQ(ended.size(), 1U);
+}
+
 } // namespace
 } // namespace kelvor

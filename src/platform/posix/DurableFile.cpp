@@ -177,6 +177,20 @@ AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint
     return file;
 }
 
+AppendFile AppendFile::openForAppend(const std::filesystem::path& path) {
+    const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw FileError(path, fileErrorReason(errno));
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw FileError(path, fileErrorReason(error));
+    }
+    return AppendFile(path, fd, static_cast<std::size_t>(status.st_size));
+}
+
 void AppendFile::append(std::string_view bytes) {
     if (handle_ < 0) {
         throw FileError(path_, "the file is closed");

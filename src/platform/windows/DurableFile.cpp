@@ -155,6 +155,21 @@ AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint
     return file;
 }
 
+AppendFile AppendFile::openForAppend(const std::filesystem::path& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw FileError(path, reasonOf(GetLastError()));
+    }
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(file, LARGE_INTEGER{}, &end, FILE_END)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        throw FileError(path, reasonOf(error));
+    }
+    return AppendFile(path, asNumber(file), static_cast<std::size_t>(end.QuadPart));
+}
+
 void AppendFile::append(std::string_view bytes) {
     if (handle_ == Closed) {
         throw FileError(path_, "the file is closed");

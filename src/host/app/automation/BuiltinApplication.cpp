@@ -74,6 +74,13 @@ void BuiltinApplication::writeHeld() noexcept {
     }
 }
 
+void BuiltinApplication::adoptHeldWrites() {
+    state_->checkRunning();
+    state_->adoptChanged();
+    state_->writesHeld = false;
+    state_->tellChanged();
+}
+
 void BuiltinApplication::writeWorkbooks(bool last) noexcept {
     try {
         const auto failures = state_->writeChanged(last);

@@ -29,6 +29,12 @@ public:
     // came back, say); nothing while an export runs. Never throws.
     void writeHeld() noexcept;
 
+    // Held: nothing is written, not even at release (a replay cut off half-way must not
+    // replace the whole file). For a batch played again from the journal: `adoptHeldWrites` then
+    // makes every changed workbook count as written to its file, which holds it already.
+    void holdWrites(bool held) { state_->writesHeld = held; }
+    void adoptHeldWrites();
+
     void setVisible(bool visible) override;
     void setDisplayAlerts(bool display) override;
     void setScreenUpdating(bool updating) override;

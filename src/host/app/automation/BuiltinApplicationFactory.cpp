@@ -17,8 +17,18 @@ BuiltinApplicationFactory::BuiltinApplicationFactory(std::filesystem::path workb
 
 std::shared_ptr<xl::Application> BuiltinApplicationFactory::create() {
     auto app = std::make_shared<BuiltinApplication>(folder_, notify_, options_);
+    app->holdWrites(holdWrites_);
     created_.push_back(app);
     return app;
+}
+
+void BuiltinApplicationFactory::adoptHeldWrites() {
+    holdWrites_ = false;
+    for (const auto& made : created_) {
+        if (const auto app = made.lock(); app != nullptr && !app->closed()) {
+            app->adoptHeldWrites();
+        }
+    }
 }
 
 std::vector<std::shared_ptr<BuiltinApplication>> BuiltinApplicationFactory::created() const {

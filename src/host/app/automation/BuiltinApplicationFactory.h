@@ -22,7 +22,15 @@ public:
     // test close one as its user would.
     std::vector<std::shared_ptr<BuiltinApplication>> created() const;
 
+    // Applications made while writes are held hold them too (see BuiltinApplication's
+    // holdWrites); adopting makes those still running count their workbooks as written, and
+    // ends the hold.
+    void holdWrites() { holdWrites_ = true; }
+    void adoptHeldWrites();
+
 private:
+    bool holdWrites_ = false;
+
     std::filesystem::path folder_;
     Notify notify_;
     BuiltinOptions options_;

@@ -67,6 +67,18 @@ void BuiltinWorkbook::setFileName(const std::string& name) {
     book_->model.setName(utf8Of(book_->file.path.stem()));
 }
 
+void BuiltinWorkbook::reopenFile(const std::string& name) {
+    app_->checkOpen(*book_);
+    if (name.empty()) {
+        throw methodError("SaveAs method of Workbook class failed");
+    }
+    book_->file.path = app_->files.reclaim(name);
+    // The file there is this program's: it is replaced, never given up for another name.
+    book_->file.written = true;
+    book_->file.lastWritten.clear();
+    book_->model.setName(utf8Of(book_->file.path.stem()));
+}
+
 void BuiltinWorkbook::Close() {
     app_->checkOpen(*book_);
     if (const auto failure = app_->writeBook(*book_)) {

@@ -32,6 +32,7 @@ public:
     std::shared_ptr<xl::Charts> Charts() override;
     // Claims the file at once; a file written before under the old name stays as it is.
     void setFileName(const std::string& name) override;
+    void reopenFile(const std::string& name) override;
     void Close() override;
     std::shared_ptr<xl::SummaryFollow> FollowSummary() override;
 

@@ -66,6 +66,19 @@ std::filesystem::path WorkbookFiles::claim(const std::string& bookName) const {
     }
 }
 
+std::filesystem::path WorkbookFiles::reclaim(const std::string& bookName) const {
+    auto& registry = claims();
+    const std::lock_guard lock(registry.mutex);
+    auto path = folder_ / pathFromUtf8(bookName + ".xlsx");
+    registry.paths.insert(claimKey(path));
+    return path;
+}
+
+void WorkbookFiles::adopt(const Workbook& book, BookFile& file) {
+    file.written = true;
+    file.lastWritten = signature(book);
+}
+
 bool WorkbookFiles::changed(const Workbook& book, const BookFile& file) {
     return !file.written || file.lastWritten != signature(book);
 }

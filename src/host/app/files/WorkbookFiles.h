@@ -52,6 +52,9 @@ public:
     // "<name>.xlsx", or "<name> (2).xlsx", "(3)", ...: never a file that exists now, nor one
     // that any workbook of this program has been given before.
     std::filesystem::path claim(const std::string& bookName) const;
+    // "<name>.xlsx" as it is, existing or not, for a workbook that stands for the file an
+    // earlier run wrote; no other workbook of this program is given it afterwards.
+    std::filesystem::path reclaim(const std::string& bookName) const;
 
     // Writes the workbook when it changed since its last write. Until the first write
     // succeeds, a file that appeared at its path meanwhile makes it claim another one.
@@ -60,6 +63,8 @@ public:
 
     // Whether the workbook changed since its last write.
     static bool changed(const Workbook& book, const BookFile& file);
+    // The workbook counts as written to its file as it is now: its file holds it already.
+    static void adopt(const Workbook& book, BookFile& file);
 
 private:
     bool folderIsOurs() const { return !folderIsOurs_ || folderIsOurs_(); }

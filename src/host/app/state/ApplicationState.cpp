@@ -129,6 +129,9 @@ void fitRows(BookState& book) {
 
 std::vector<WriteFailure> ApplicationState::writeChanged(bool last) {
     std::vector<WriteFailure> failures;
+    if (writesHeld) {
+        return failures;
+    }
     for (const auto& book : books) {
         auto failure = writeBook(*book);
         // The last word on a workbook is always told.
@@ -139,17 +142,30 @@ std::vector<WriteFailure> ApplicationState::writeChanged(bool last) {
     return failures;
 }
 
-std::optional<WriteFailure> ApplicationState::writeBook(BookState& book) {
-    if (!WorkbookFiles::changed(book.model, book.file)) {
-        return std::nullopt;
-    }
-    // Results are brought up to date before a workbook is written, as when it is saved.
+// Results are brought up to date before a workbook is written, as when it is saved.
+void ApplicationState::prepareWrite(BookState& book) {
     if (book.stale) {
         calculate(book);
     }
     refreshChartCaches(book.model, book.chartCaches);
     fitRows(book);
+}
+
+std::optional<WriteFailure> ApplicationState::writeBook(BookState& book) {
+    if (!WorkbookFiles::changed(book.model, book.file)) {
+        return std::nullopt;
+    }
+    prepareWrite(book);
     return files.write(book.model, book.model.name(), book.file);
+}
+
+void ApplicationState::adoptChanged() {
+    for (const auto& book : books) {
+        if (WorkbookFiles::changed(book->model, book->file)) {
+            prepareWrite(*book);
+            WorkbookFiles::adopt(book->model, book->file);
+        }
+    }
 }
 
 void ApplicationState::removeBook(const BookState& book) {

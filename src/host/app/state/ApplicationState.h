@@ -82,6 +82,9 @@ struct ApplicationState {
     bool displayAlerts = true;
     bool screenUpdating = true;
     bool automatic = true;
+    // Workbooks are not written when screen updating comes back on (a batch played again
+    // from the journal, whose file holds it already).
+    bool writesHeld = false;
     int booksMade = 0;
     FormulaCache formulas;
 
@@ -104,6 +107,10 @@ struct ApplicationState {
     std::vector<WriteFailure> writeChanged(bool last);
     // Writes the workbook when it changed since its last write; the failure.
     std::optional<WriteFailure> writeBook(BookState& book);
+    void prepareWrite(BookState& book);
+    // Every changed workbook counts as written to its file as it is now: brought up to date
+    // as for a write, without writing.
+    void adoptChanged();
     // Takes the workbook out of the application; another becomes active when it was.
     void removeBook(const BookState& book);
     void tellChanged() const;

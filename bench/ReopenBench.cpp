@@ -1,0 +1,114 @@
+// Cost of reopening batches at start: the journal read and every open batch's reports played
+// again from the archive through the export step, writes held.
+//
+//   build/bench/kelvor_bench --benchmark_filter='Reopen/'
+//   build/bench/kelvor_bench --benchmark_filter='Reopen/batches:6/tests:300/'
+//
+// The archive and the journal are written directly (as the reader would have left them), so
+// the set-up does not pay for the exports of the first run.
+#include "batches/BatchReopening.h"
+#include "export/ExportContext.h"
+#include "host/app/automation/BuiltinApplicationFactory.h"
+#include "platform/Prompts.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class QuietPrompts final : public kelvor::Prompts {
+public:
+    kelvor::PromptResult show(const std::string&, const std::string&, kelvor::PromptIcon,
+                              kelvor::PromptButtons) override {
+        return kelvor::PromptResult::Ok;
+    }
+    void beep() override {}
+};
+
+std::string rateTest(int points, int seed) {
+    std::string text = "CONSTANT RATE TEST DATA\r\nBENCH UNIT\r\nForce units in lbf\r\n"
+                       "Deflection units in in\r\nSample ID: B-" +
+                       std::to_string(seed) +
+                       "\r\nOperator: QA\r\nSpeed: 0.5 in/min\r\n----\r\nPreload: 10\r\n"
+                       "Limit: 2000\r\nPeak Force: " +
+                       std::to_string(900 + seed % 200) + "\r\nDeformation at Peak: 0.4\r\n\r\n" +
+                       std::to_string(points) + " POINTS\r\nDEFLECTION,FORCE\r\n";
+    for (int i = 1; i <= points; ++i) {
+        const double x = 0.001 * i;
+        text += std::to_string(x) + "," + std::to_string(1000.0 * std::sin(x * 3.0)) + "\r\n";
+    }
+    return text;
+}
+
+// A workbook folder whose journal has `batches` open batches of `tests` reports each.
+std::filesystem::path preparedFolder(int batches, int tests, int points) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("kelvor-reopen-bench-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(batches) + "-" + std::to_string(tests));
+    std::filesystem::remove_all(folder);
+    kelvor::BatchJournal journal(kelvor::batchJournalPath(folder), kelvor::WallClock::now, {});
+    journal.load({});
+    for (int b = 0; b < batches; ++b) {
+        const auto channelFolder = folder / "Received" / ("Channel " + std::to_string(b + 1));
+        std::filesystem::create_directories(channelFolder);
+        for (int t = 0; t < tests; ++t) {
+            char name[64];
+            std::snprintf(name, sizeof name, "2026-12-07 %02d-%02d-%02d.txt", t / 3600, t / 60 % 60,
+                          t % 60);
+            std::ofstream(channelFolder / name, std::ios::binary) << rateTest(points, t);
+            journal.reported(b, "Channel " + std::to_string(b + 1) + " bench",
+                             (channelFolder / name).string(), true, "", "", 0.5F);
+        }
+    }
+    return folder;
+}
+
+void Reopen(benchmark::State& state) {
+    const int batches = static_cast<int>(state.range(0));
+    const int tests = static_cast<int>(state.range(1));
+    const int points = static_cast<int>(state.range(2));
+    const auto folder = preparedFolder(batches, tests, points);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        kelvor::BuiltinApplicationFactory factory(folder);
+        QuietPrompts prompts;
+        kelvor::ChannelTable channels;
+        float traceOffset = 0.5F;
+        kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
+        kelvor::BatchJournal journal(kelvor::batchJournalPath(folder), kelvor::WallClock::now, {});
+        journal.load({});
+        const auto reopened =
+            kelvor::reopenBatches({.exports = ctx,
+                                   .channels = channels,
+                                   .journal = journal,
+                                   .holdWrites = [&] { factory.holdWrites(); },
+                                   .adoptHeldWrites = [&] { factory.adoptHeldWrites(); },
+                                   .log = nullptr});
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count() / 1000.0);
+        state.counters["reports"] = static_cast<double>(reopened.reports);
+        state.counters["ms_per_report"] = took.count() / std::max<double>(1, reopened.reports);
+        state.PauseTiming();
+        ctx.ExcelApp.reset(); // adopted: nothing to write
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+BENCHMARK(Reopen)
+    ->ArgNames({"batches", "tests", "points"})
+    ->Args({1, 30, 1000})
+    ->Args({6, 300, 1000})
+    ->Args({1, 1000, 1000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
