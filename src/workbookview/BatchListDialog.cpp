@@ -15,7 +15,9 @@ namespace {
 
 // Newest first: a batch without tests has only just started, so it comes before all others.
 bool newer(const BatchRow& a, const BatchRow& b) {
-    const auto started = [](const BatchRow& row) { return row.firstTest ? row.firstTest : row.lastTest; };
+    const auto started = [](const BatchRow& row) {
+        return row.firstTest ? row.firstTest : row.lastTest;
+    };
     const auto first = started(a);
     const auto second = started(b);
     if (first.has_value() != second.has_value()) {
@@ -152,7 +154,8 @@ void BatchListDialog::updateButtons() {
     open_->setEnabled(batch != nullptr);
     folder_->setEnabled(batch != nullptr);
     // A file that is not on disk has nothing for the spreadsheet program to open.
-    const bool onDisk = batch != nullptr && onDisk_.at(static_cast<std::size_t>(batch - rows_.data()));
+    const bool onDisk =
+        batch != nullptr && onDisk_.at(static_cast<std::size_t>(batch - rows_.data()));
     program_->setEnabled(onDisk);
 }
 

@@ -126,7 +126,9 @@ TEST_F(WorkbookWindowTest, BatchListShowsNewestFirstWithCountsTimesAndMissingFil
 
 class BatchListTest : public WorkbookWindowTest {
 protected:
-    BatchListTest() { changed = [this] { windows.workbooksChanged(); }; }
+    BatchListTest() {
+        changed = [this] { windows.workbooksChanged(); };
+    }
 
     BatchListDialog& showList(int channel) {
         auto menu = windows.contextMenu(channel);
@@ -206,8 +208,8 @@ TEST_F(BatchListTest, OpenShowsTheOpenBatchOrAClosedOneReadOnly) {
     ASSERT_NE(closed, nullptr);
     EXPECT_TRUE(closed->isVisible());
     EXPECT_EQ(&closed->book(), closedBook.get());
-    EXPECT_EQ(closed->windowTitle(), "Press B - " + QString::fromStdString(
-                                                        closedFile.filename().string()) +
+    EXPECT_EQ(closed->windowTitle(), "Press B - " +
+                                         QString::fromStdString(closedFile.filename().string()) +
                                          " (closed batch, read-only)");
     EXPECT_EQ(closed->tabNames(), (QStringList{"Data 1", "Data 1 Plot"}));
     list.openButton()->click();
@@ -229,6 +231,20 @@ TEST_F(BatchListTest, OpenShowsTheOpenBatchOrAClosedOneReadOnly) {
     exportTo(1, "load-bottle-creep-no-humidity-kgf-mm.txt");
     EXPECT_EQ(windows.closedBatchWindow(closedFile), closed);
     EXPECT_EQ(closed->tabNames(), (QStringList{"Data 1", "Data 1 Plot"}));
+
+    // A batch the list still calls open that the application has closed is not the channel's
+    // workbook any more: it is asked for as a closed one.
+    windows.closeWorkbook(1);
+    prompts.shown.clear();
+    list.selectRow(rowOf(list, openFile));
+    list.openButton()->click();
+    ASSERT_EQ(askedToOpen.size(), 3U);
+    EXPECT_EQ(askedToOpen.back().path, openFile);
+    EXPECT_EQ(windows.window(1), nullptr);
+    ASSERT_EQ(prompts.shown.size(), 1U);
+    EXPECT_EQ(prompts.shown[0].text, "The closed batch " + openFile.string() +
+                                         " cannot be opened here. Open in Spreadsheet Program "
+                                         "shows it.");
 }
 
 TEST_F(BatchListTest, FilesAndFoldersOpenThroughTheDesktop) {
