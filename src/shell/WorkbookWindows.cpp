@@ -7,12 +7,15 @@
 #include "host/view/BookView.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/QtPrompts.h"
+#include "workbookview/BatchListDialog.h"
 #include "workbookview/WorkbookWindow.h"
 
 #include <QDesktopServices>
 #include <QEvent>
 #include <QMenu>
 #include <QWidget>
+
+#include <system_error>
 
 namespace kelvor {
 
@@ -49,11 +52,12 @@ std::unique_ptr<QMenu> WorkbookWindows::contextMenu(int channel) {
     menu->addAction("Open in Spreadsheet Program", this,
                     [this, channel] { openInSpreadsheetProgram(channel); });
     menu->addAction("Open Workbook Folder", this, [this, channel] { openWorkbookFolder(channel); });
+    menu->addAction("Batches…", this, [this, channel] { showBatches(channel); });
     menu->addSeparator();
     menu->addAction("Close Workbook", this, [this, channel] { closeWorkbook(channel); });
     const bool hasBook = bookOf(channel, false) != nullptr;
     for (QAction* action : menu->actions()) {
-        if (action->text() != "Open Workbook Folder") {
+        if (action->text() != "Open Workbook Folder" && action->text() != "Batches…") {
             action->setEnabled(hasBook);
         }
     }
@@ -97,14 +101,23 @@ void WorkbookWindows::showWorkbook(int channel) {
     }
     auto& window = windows_.at(channel);
     if (window == nullptr || &window->book() != book.get()) {
-        window = std::make_unique<WorkbookWindow>(
-            BookView(book), QString::fromStdString(w_.channels.at(channel).Description));
-        // A window of its own, without the main window's icon to inherit.
-        window->setWindowIcon(appIcon());
+        window = makeWindow(channel, BookView(book), false);
     }
     window->show();
     window->raise();
     window->activateWindow(); // asked for by the user, unlike an export's refresh
+}
+
+std::unique_ptr<WorkbookWindow> WorkbookWindows::makeWindow(int channel, BookView book,
+                                                            bool closedBatch) {
+    auto window = std::make_unique<WorkbookWindow>(
+        std::move(book), QString::fromStdString(w_.channels.at(channel).Description),
+        closedBatch ? WorkbookWindow::Batch::Closed : WorkbookWindow::Batch::Open);
+    // A window of its own, without the main window's icon to inherit.
+    window->setWindowIcon(appIcon());
+    connect(window.get(), &WorkbookWindow::batchesRequested, this,
+            [this, channel] { showBatches(channel); });
+    return window;
 }
 
 void WorkbookWindows::openInSpreadsheetProgram(int channel) {
@@ -154,9 +167,13 @@ void WorkbookWindows::closeWorkbook(int channel) {
         w_.log->write(channelName(w_.channels, channel) + ": workbook closed, " + file);
     }
     windows_.at(channel).reset();
+    refreshBatchLists();
 }
 
 void WorkbookWindows::workbooksChanged() {
+    refreshBatchLists();
+    // A closed batch never changes; a window of one that the user closed is made again.
+    std::erase_if(closedWindows_, [](const auto& entry) { return !entry.second->isVisible(); });
     auto* app = application();
     for (auto& window : windows_) {
         if (window == nullptr) {
@@ -173,6 +190,138 @@ void WorkbookWindows::workbooksChanged() {
 
 WorkbookWindow* WorkbookWindows::window(int channel) const {
     return windows_.at(channel).get();
+}
+
+namespace {
+
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return a.lexically_normal() == b.lexically_normal() || std::filesystem::equivalent(a, b, error);
+}
+
+bool onDisk(const std::filesystem::path& file) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error);
+}
+
+// The data sheets of a workbook: one a test.
+int testsIn(const Workbook& model) {
+    int tests = 0;
+    for (std::size_t i = 0; i < model.sheetCount(); ++i) {
+        const Sheet& sheet = model.sheet(i);
+        tests += asWorksheet(sheet) != nullptr && sheet.name().starts_with("Data ") ? 1 : 0;
+    }
+    return tests;
+}
+
+} // namespace
+
+BatchListDialog* WorkbookWindows::batchList(int channel) const {
+    return batchLists_.at(channel).get();
+}
+
+WorkbookWindow* WorkbookWindows::closedBatchWindow(const std::filesystem::path& file) const {
+    const auto found = closedWindows_.find(file);
+    return found != closedWindows_.end() ? found->second.get() : nullptr;
+}
+
+std::vector<BatchRow> WorkbookWindows::batchesOf(int channel) {
+    if (w_.batches) {
+        return w_.batches(channel);
+    }
+    const auto book = bookOf(channel, false);
+    if (book == nullptr) {
+        return {};
+    }
+    // The application knows no test times; the batches' record does.
+    BatchRow current;
+    current.fileName = book->file.path.filename().string();
+    current.path = book->file.path;
+    current.open = true;
+    current.tests = testsIn(book->model);
+    return {current};
+}
+
+void WorkbookWindows::showBatches(int channel) {
+    auto& list = batchLists_.at(channel);
+    if (list == nullptr) {
+        list = std::make_unique<BatchListDialog>(
+            QString::fromStdString("Batches of " + channelName(w_.channels, channel)),
+            BatchListDialog::Actions{
+                .open = [this, channel](const BatchRow& batch) { openBatch(channel, batch); },
+                .openInProgram =
+                    [this, channel](const BatchRow& batch) { openBatchInProgram(channel, batch); },
+                .openFolder =
+                    [this, channel](const BatchRow& batch) { openBatchFolder(channel, batch); }});
+        list->setWindowIcon(appIcon());
+    }
+    list->setRows(batchesOf(channel));
+    list->show();
+    list->raise();
+    list->activateWindow();
+}
+
+void WorkbookWindows::refreshBatchLists() {
+    for (int n = 0; n < ChannelCount; ++n) {
+        if (batchLists_[n] != nullptr && batchLists_[n]->isVisible()) {
+            batchLists_[n]->setRows(batchesOf(n));
+        }
+    }
+}
+
+void WorkbookWindows::tellFromList(int channel, const std::string& message) {
+    const BatchListDialog* list = batchList(channel);
+    const PromptOwner owner =
+        list != nullptr && list->isVisible() ? QtPrompts::ownerOf(*list) : ownerFor(channel);
+    w_.prompts.showFor(owner, message, ProgramTitle, PromptIcon::Information, PromptButtons::Ok);
+}
+
+void WorkbookWindows::openBatch(int channel, const BatchRow& batch) {
+    // The channel's open workbook is shown as Show Workbook does; any other batch is closed,
+    // whatever the list said when it was made.
+    const auto current = bookOf(channel, false);
+    if (current != nullptr && samePath(current->file.path, batch.path)) {
+        showWorkbook(channel);
+        return;
+    }
+    auto& window = closedWindows_[batch.path];
+    if (window == nullptr) {
+        std::optional<BookView> book = w_.openReadOnly ? w_.openReadOnly(batch) : std::nullopt;
+        if (!book) {
+            closedWindows_.erase(batch.path);
+            tellFromList(channel, "The closed batch " + batch.path.string() +
+                                      " cannot be opened here." +
+                                      (onDisk(batch.path) ? " Open in Spreadsheet Program shows it."
+                                                          : " Its file is no longer on disk."));
+            return;
+        }
+        window = makeWindow(channel, std::move(*book), true);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void WorkbookWindows::openBatchInProgram(int channel, const BatchRow& batch) {
+    const std::string file = batch.path.string();
+    if (!onDisk(batch.path)) {
+        tellFromList(channel, batch.open ? "The workbook file " + file +
+                                               " has not been written yet; it is written after "
+                                               "the next report."
+                                         : "The workbook file " + file + " is no longer on disk.");
+        return;
+    }
+    if (!open(QUrl::fromLocalFile(QString::fromStdString(file)))) {
+        tellFromList(channel, "No program on this computer opens " + file +
+                                  ". Install a spreadsheet program for .xlsx files.");
+    }
+}
+
+void WorkbookWindows::openBatchFolder(int channel, const BatchRow& batch) {
+    const std::filesystem::path folder = batch.path.parent_path();
+    if (!open(QUrl::fromLocalFile(QString::fromStdString(folder.string())))) {
+        tellFromList(channel, "The folder " + folder.string() + " could not be opened.");
+    }
 }
 
 } // namespace kelvor

@@ -16,4 +16,18 @@ std::string localTimeText(WallClock::time_point when, const char* format) {
     return {text, length};
 }
 
+std::chrono::local_seconds localDateTime(WallClock::time_point when) {
+    using namespace std::chrono;
+    const std::time_t seconds = WallClock::to_time_t(when);
+    const std::tm* local = std::localtime(&seconds);
+    if (local == nullptr) {
+        // Out of the system's range: the time as it is, rather than none.
+        return local_seconds(floor<std::chrono::seconds>(when.time_since_epoch()));
+    }
+    const year_month_day date(year(local->tm_year + 1900), month(local->tm_mon + 1),
+                              day(local->tm_mday));
+    return local_days(date) + hours(local->tm_hour) + minutes(local->tm_min) +
+           std::chrono::seconds(local->tm_sec);
+}
+
 } // namespace kelvor

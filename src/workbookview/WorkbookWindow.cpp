@@ -10,14 +10,20 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStringListModel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kelvor {
 
 WorkbookWindow::WorkbookWindow(BookView book, QString channelDescription, QWidget* parent)
+    : WorkbookWindow(std::move(book), std::move(channelDescription), Batch::Open, parent) {}
+
+WorkbookWindow::WorkbookWindow(BookView book, QString channelDescription, Batch batch,
+                               QWidget* parent)
     : QWidget(parent, Qt::Window), book_(std::move(book)),
-      description_(std::move(channelDescription)), tabNames_(new QStringListModel(this)),
-      tabs_(new QListView(this)), jump_(new SheetJump(tabNames_, this)),
+      description_(std::move(channelDescription)), batch_(batch),
+      tabNames_(new QStringListModel(this)), tabs_(new QListView(this)),
+      jump_(new SheetJump(tabNames_, this)), batches_(new QToolButton(this)),
       pages_(new QStackedWidget(this)) {
     // Exports raise and refresh it; the user's typing stays where it is.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -29,6 +35,10 @@ WorkbookWindow::WorkbookWindow(BookView book, QString channelDescription, QWidge
     tabRow->setSpacing(0);
     tabRow->addWidget(tabs_, 1);
     tabRow->addWidget(jump_);
+    batches_->setText("Batches…");
+    batches_->setToolTip("The channel's batches, open and closed");
+    connect(batches_, &QToolButton::clicked, this, &WorkbookWindow::batchesRequested);
+    tabRow->addWidget(batches_);
     layout->addLayout(tabRow);
     tabs_->setModel(tabNames_);
     tabs_->setFlow(QListView::LeftToRight);
@@ -173,7 +183,11 @@ QWidget* WorkbookWindow::buildView(std::uint32_t sheetId) {
 
 void WorkbookWindow::updateTitle() {
     const QString file = QString::fromStdString(book_.filePath().filename().string());
-    setWindowTitle(description_.isEmpty() ? file : description_ + QString(" - ") + file);
+    QString title = description_.isEmpty() ? file : description_ + QString(" - ") + file;
+    if (batch_ == Batch::Closed) {
+        title += " (closed batch, read-only)";
+    }
+    setWindowTitle(title);
 }
 
 QStringList WorkbookWindow::tabNames() const {

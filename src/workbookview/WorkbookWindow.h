@@ -14,6 +14,7 @@
 class QListView;
 class QStackedWidget;
 class QStringListModel;
+class QToolButton;
 
 namespace kelvor {
 
@@ -24,11 +25,16 @@ class SheetJump;
 // workbook, through its view. A sheet's view is built when its tab is first shown and again only
 // after the sheet changed. refresh() follows the workbook after an export: new tabs appear and the
 // workbook's active sheet is shown, without taking the focus. Beside the tabs, a sheet list
-// and a "Go to Sheet…" field (Ctrl+G) reach any sheet of a batch of hundreds.
+// and a "Go to Sheet…" field (Ctrl+G) reach any sheet of a batch of hundreds; "Batches…" asks
+// its owner for the channel's list of batches. A closed batch's window says so in its title.
 class WorkbookWindow : public QWidget {
     Q_OBJECT
 public:
+    enum class Batch { Open, Closed };
+
     WorkbookWindow(BookView book, QString channelDescription, QWidget* parent = nullptr);
+    WorkbookWindow(BookView book, QString channelDescription, Batch batch,
+                   QWidget* parent = nullptr);
     ~WorkbookWindow() override;
 
     void refresh();
@@ -43,6 +49,11 @@ public:
     QWidget* currentView() const;
     int builtViews() const { return static_cast<int>(views_.size()); }
     SheetJump* sheetJump() const { return jump_; }
+    QToolButton* batchesButton() const { return batches_; }
+    bool closedBatch() const { return batch_ == Batch::Closed; }
+
+signals:
+    void batchesRequested();
 
 private:
     struct Tab {
@@ -60,10 +71,12 @@ private:
 
     BookView book_;
     QString description_;
+    Batch batch_;
     // The sheet tabs: a one-row list, since a tab bar grows slow with hundreds of sheets.
     QStringListModel* tabNames_;
     QListView* tabs_;
     SheetJump* jump_;
+    QToolButton* batches_;
     QStackedWidget* pages_;
     std::vector<Tab> shown_;
     // Built views by sheet id, with the revision they show.

@@ -152,7 +152,7 @@ TEST_F(WorkbookWindowTest, LightsOpenTheWindowAndCloseWorkbookStartsANewBatch) {
         }
     }
     EXPECT_EQ(items, (QStringList{"Show Workbook (off)", "Open in Spreadsheet Program (off)",
-                                  "Open Workbook Folder", "Close Workbook (off)"}));
+                                  "Open Workbook Folder", "Batches…", "Close Workbook (off)"}));
     windows.showWorkbook(0);
     EXPECT_EQ(windows.window(0), nullptr);
     ASSERT_EQ(prompts.shown.size(), 1U);
