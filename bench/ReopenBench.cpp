@@ -94,7 +94,8 @@ void Reopen(benchmark::State& state) {
             std::chrono::steady_clock::now() - start;
         state.SetIterationTime(took.count() / 1000.0);
         state.counters["reports"] = static_cast<double>(reopened.reports);
-        state.counters["ms_per_report"] = took.count() / std::max<double>(1, reopened.reports);
+        state.counters["ms_per_report"] =
+            took.count() / std::max(1.0, static_cast<double>(reopened.reports));
         state.PauseTiming();
         ctx.ExcelApp.reset(); // adopted: nothing to write
         state.ResumeTiming();

@@ -43,13 +43,57 @@ std::string plural(std::size_t n, const char* one, const char* many) {
 
 } // namespace
 
+BatchReplay replayBatch(const ReplayTarget& target, const BatchJournal& journal,
+                        const BatchInfo& batch, EventLog* log) {
+    BatchReplay result;
+    ExportContext& replay = target.exports;
+    ReopenChannelWorkbook(replay, result.index, batch.workbook);
+    ReportExportStep step(replay);
+    const auto& records = journal.records();
+    for (const std::size_t at : batch.entries) {
+        const JournalRecord& record = records.at(at);
+        if (record.channel < 0 || record.channel >= ChannelCount) {
+            continue;
+        }
+        auto& channel = target.channels.at(static_cast<std::size_t>(record.channel));
+        target.traceOffset = record.traceOffset;
+        if (record.kind == Kind::Summarize) {
+            const ExportingChannel naming(replay, record.channel);
+            std::string nothing;
+            try {
+                SummarizeChannel(replay, record.channel, nothing, result.index);
+            } catch (const std::exception&) {
+                // Told when it first ran.
+            }
+            continue;
+        }
+        if (record.archiveFile.empty()) {
+            continue; // never kept: nothing to play again
+        }
+        const auto path = journal.archivePath(record.archiveFile);
+        auto text = readWhole(path);
+        if (!text) {
+            result.missing.push_back(utf8Of(path));
+            note(log, channelName(target.channels, record.channel) + ": archive file " +
+                          utf8Of(path) + " of batch " + batch.workbook +
+                          " is missing; its report was left out");
+            continue;
+        }
+        channel.Description = record.description;
+        channel.WorkbookIndex = result.index;
+        step.exportReport(record.channel, *text, ReportOrigin{utf8Of(path), record.cutShortBy},
+                          result.index);
+        ++result.played;
+    }
+    return result;
+}
+
 ReopenedBatches reopenBatches(const ReopenWiring& w) {
     ReopenedBatches result;
     const auto open = w.journal.book().openBatches();
     if (open.empty()) {
         return result;
     }
-    const auto& records = w.journal.records();
     // The replay's own context: its messages are muted, and its channel descriptions and
     // trace offset are those each record kept, whatever the settings say today.
     MutedPrompts muted;
@@ -59,65 +103,29 @@ ReopenedBatches reopenBatches(const ReopenWiring& w) {
     replay.clock = w.exports.clock;
     replay.ExcelApp = w.exports.ExcelApp;
     replay.Summaries = std::move(w.exports.Summaries);
-    ReportExportStep step(replay);
     if (w.holdWrites) {
         w.holdWrites();
     }
+    const ReplayTarget target{replay, channels, traceOffset};
     for (const BatchInfo* batch : open) {
         const std::size_t messagesBefore = muted.messages();
-        std::int32_t index = 0;
+        BatchReplay played;
         try {
-            ReopenChannelWorkbook(replay, index, batch->workbook);
+            played = replayBatch(target, w.journal, *batch, w.log);
         } catch (const std::exception& error) {
             result.failed.push_back(batch->workbook + ": " + error.what());
             note(w.log, channelName(w.channels, batch->channel) + ": batch " + batch->workbook +
                             " could not be reopened: " + error.what());
             continue;
         }
-        std::size_t played = 0;
-        std::size_t missing = 0;
-        for (const std::size_t at : batch->entries) {
-            const JournalRecord& record = records.at(at);
-            if (record.channel < 0 || record.channel >= ChannelCount) {
-                continue;
-            }
-            auto& channel = channels.at(static_cast<std::size_t>(record.channel));
-            traceOffset = record.traceOffset;
-            if (record.kind == Kind::Summarize) {
-                const ExportingChannel naming(replay, record.channel);
-                std::string nothing;
-                try {
-                    SummarizeChannel(replay, record.channel, nothing, index);
-                } catch (const std::exception&) {
-                    // Told when it first ran.
-                }
-                continue;
-            }
-            if (record.archiveFile.empty()) {
-                continue; // never kept: nothing to play again
-            }
-            const auto path = w.journal.archivePath(record.archiveFile);
-            auto text = readWhole(path);
-            if (!text) {
-                ++missing;
-                result.missing.push_back(utf8Of(path));
-                note(w.log, channelName(w.channels, record.channel) + ": archive file " +
-                                utf8Of(path) + " of batch " + batch->workbook +
-                                " is missing; its report was left out");
-                continue;
-            }
-            channel.Description = record.description;
-            channel.WorkbookIndex = index;
-            step.exportReport(record.channel, *text, ReportOrigin{utf8Of(path), record.cutShortBy},
-                              index);
-            ++played;
-        }
-        w.channels.at(static_cast<std::size_t>(batch->channel)).WorkbookIndex = index;
+        w.channels.at(static_cast<std::size_t>(batch->channel)).WorkbookIndex = played.index;
         ++result.batches;
-        result.reports += played;
+        result.reports += played.played;
+        result.missing.insert(result.missing.end(), played.missing.begin(), played.missing.end());
+        const std::size_t missing = played.missing.size();
         note(w.log,
              channelName(w.channels, batch->channel) + ": batch reopened, " + batch->workbook +
-                 ", " + plural(played, "report", "reports") +
+                 ", " + plural(played.played, "report", "reports") +
                  (missing != 0 ? ", " + std::to_string(missing) + " missing" : "") +
                  (muted.messages() != messagesBefore
                       ? ", " + plural(muted.messages() - messagesBefore, "message", "messages") +

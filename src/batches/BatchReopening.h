@@ -33,6 +33,26 @@ struct ReopenWiring {
     EventLog* log = nullptr;
 };
 
+// Where one batch is played again: an export context and the channel table and trace offset
+// it refers to, which the replay sets to what each record kept.
+struct ReplayTarget {
+    ExportContext& exports;
+    ChannelTable& channels;
+    float& traceOffset;
+};
+
+struct BatchReplay {
+    std::int32_t index = 0;           // the workbook's position in the application
+    std::size_t played = 0;           // reports played again
+    std::vector<std::string> missing; // archive files the journal names that are gone
+};
+
+// Makes the batch's workbook again under its own file name in the target's application and
+// plays its reports and "Summarize Now"s into it, in journal order. Messages go to the
+// target's prompts. Throws when the workbook cannot be made.
+BatchReplay replayBatch(const ReplayTarget& target, const BatchJournal& journal,
+                        const BatchInfo& batch, EventLog* log);
+
 // Makes every batch the journal has open again, in the order they were opened: its workbook
 // under its own file name, its reports (from their archive files) and its "Summarize Now"s
 // played again through the export step in journal order, with the channel description and

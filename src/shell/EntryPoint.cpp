@@ -15,6 +15,7 @@
 #include "platform/QtTimer.h"
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
+#include "shell/BatchListing.h"
 #include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
 #include "shell/LoggedPrompts.h"
@@ -192,9 +193,16 @@ int main(int argc, char** argv) {
          .workbookFolder = workbookFolder,
          .log = &log,
          .openUrl = {},
-         .closed = [&journal](int channel, const std::string& workbook) {
-             journal.closed(channel, workbook);
-         }});
+         .closed = [&journal](int channel,
+                              const std::string& workbook) { journal.closed(channel, workbook); },
+         .batches =
+             [&journal, &workbookFolder](int channel) {
+                 return kelvor::batchRows(journal, channel, workbookFolder);
+             },
+         .openReadOnly =
+             [&spreadsheets, &journal, &log](const kelvor::BatchRow& row) {
+                 return kelvor::openEndedBatch(spreadsheets, journal, row, &log);
+             }});
     workbooksChanged = [&workbookWindows] { workbookWindows.workbooksChanged(); };
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });
     // The end of the user's session (logging off, shutting down) ends the reader the same way,
