@@ -239,7 +239,9 @@ std::string BatchJournal::relativeArchivePath(const std::string& archiveFile) co
 }
 
 std::filesystem::path BatchJournal::archivePath(const std::string& recorded) const {
-    const auto path = pathFromUtf8(recorded);
+    // Recorded with '/' on every system; the system's own separators in what the user reads.
+    auto path = pathFromUtf8(recorded);
+    path.make_preferred();
     return path.is_absolute() ? path : workbookFolder_ / path;
 }
 
