@@ -86,7 +86,7 @@ echo "pictures: $out"
 if ! $wine; then
     for picture in reader-and-workbook workbook-rate-chart workbook-load-data workbook-load-chart \
         workbook-summary workbook-summary-plot workbook-sheet-jump message-export-error \
-        messages-cascaded message-duplicate-port; do
+        messages-cascaded message-duplicate-port batch-list; do
         cp "$work/$picture.png" "$top/docs/screenshots/"
     done
 fi

@@ -20,6 +20,8 @@
 #include "shell/FrmMain.h"
 #include "shell/Main.h"
 #include "shell/WorkbookWindows.h"
+#include "workbookview/BatchListDialog.h"
+#include "workbookview/BatchRow.h"
 #include "workbookview/SheetJump.h"
 #include "workbookview/WorkbookWindow.h"
 
@@ -33,6 +35,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -86,6 +89,20 @@ bool shootSheetJump(WorkbookWindow& window, const QString& out) {
     jump.completer()->popup()->hide();
     jump.field()->clear();
     return ok;
+}
+
+// The folder the application writes its workbooks to, and the file name of workbook `index`.
+std::string workbookFolder(ExportContext& ctx) {
+    auto* app = dynamic_cast<BuiltinApplication*>(ctx.ExcelApp.get());
+    return app != nullptr && app->Workbooks()->Count() > 0
+               ? app->workbookFile(1).parent_path().string()
+               : std::string(".");
+}
+
+std::string currentBookName(ExportContext& ctx, std::int32_t index) {
+    auto* app = dynamic_cast<BuiltinApplication*>(ctx.ExcelApp.get());
+    return app != nullptr && index > 0 ? app->workbookFile(index).filename().string()
+                                       : std::string("Press A.xlsx");
 }
 
 // The pictures of the workbook windows; true when all were written.
@@ -167,8 +184,35 @@ int main(int argc, char** argv) {
     for (int n = 0; n < ChannelCount; ++n) {
         lights[n] = &main.commStatus(n);
     }
-    WorkbookWindows windows(
-        {.lights = lights, .exports = ctx, .channels = state.ChannelInfo, .prompts = prompts});
+    // The batch list of Press A: two batches closed on earlier days (one whose file was moved
+    // away) before the one the pictures fill.
+    const auto batches = [&ctx, &state](int channel) {
+        std::vector<BatchRow> rows;
+        if (channel != 0) {
+            return rows;
+        }
+        using namespace std::chrono;
+        const auto at = [](int day, int hour, int minute) {
+            return LabTime(local_days(year(2026) / December / day) + hours(hour) + minutes(minute));
+        };
+        const auto books = std::filesystem::path(workbookFolder(ctx));
+        rows.push_back({"Press A 2026-12-03 07-12.xlsx", books / "Press A 2026-12-03 07-12.xlsx",
+                        false, at(3, 7, 12), at(4, 16, 40), 212});
+        // One of them still on disk (an empty stand-in is enough for the list).
+        std::ofstream(books / "Press A 2026-12-07 06-58.xlsx").flush();
+        rows.push_back({"Press A 2026-12-07 06-58.xlsx", books / "Press A 2026-12-07 06-58.xlsx",
+                        false, at(7, 6, 58), at(7, 15, 5), 87});
+        const int tests = 4; // the reports the pictures export to Press A before the list
+        rows.push_back({currentBookName(ctx, state.ChannelInfo[0].WorkbookIndex),
+                        books / currentBookName(ctx, state.ChannelInfo[0].WorkbookIndex), true,
+                        at(8, 8, 2), at(8, 8, 31), tests});
+        return rows;
+    };
+    WorkbookWindows windows({.lights = lights,
+                             .exports = ctx,
+                             .channels = state.ChannelInfo,
+                             .prompts = prompts,
+                             .batches = batches});
     changed = [&] { windows.workbooksChanged(); };
     ExportSummary summary(ctx, state.ChannelInfo);
     Dialogs dialogs(main, {.ChannelInfo = state.ChannelInfo,
@@ -208,6 +252,12 @@ int main(int argc, char** argv) {
               out + "/reader-and-workbook.png") &&
          ok;
     ok = shootWorkbooks(windows, out) && ok;
+    windows.showBatches(0);
+    wait(300);
+    if (QWidget* list = windows.batchList(0)) {
+        ok = save(list->grab(), out + "/batch-list.png") && ok;
+        list->close();
+    }
     // Channel 1's copy holds both kinds of test, and its summary (a constant-rate test last).
     exportTo(0, "load-stack-creep-lbf-in.txt");
     exportTo(0, "rate-bottle-topload-kgf-mm-300.txt");
