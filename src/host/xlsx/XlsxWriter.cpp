@@ -265,8 +265,9 @@ void XlsxWriter::rememberStored(const std::vector<const CompressedPart*>& parts,
     for (auto& [key, cached] : cache_) {
         auto& part = cached.part;
         part.stored = CompressedPart::Stored{entryOf.at(&part), part.compressedSize()};
-        part.fragments = {};
-        part.data = {};
+        // Moved from, not cleared: a cleared vector keeps its room.
+        part.fragments = std::vector<SharedFragment>();
+        part.data = std::vector<unsigned char>();
     }
 }
 

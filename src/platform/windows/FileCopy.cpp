@@ -38,9 +38,9 @@ FileStamp durable::stampOfHandle(std::intptr_t handle) {
 std::unique_ptr<SourceFile> SourceFile::openUnchanged(const std::filesystem::path& path,
                                                       const FileStamp& expected) {
     // Shared for every use: the reader must never stand in the way of the file's replacement.
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return nullptr;
     }

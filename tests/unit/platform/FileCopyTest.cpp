@@ -52,9 +52,8 @@ TEST_F(FileCopyTest, RangesOfTheCommittedFileAreCopiedAmongWrittenBytes) {
     file.write("middle");
     ASSERT_TRUE(file.copyFrom(*from, earlier.size() - 10, 10));
     file.commit();
-    EXPECT_EQ(test::fileBytes(target),
-              "head" + earlier.substr(5, 2 * ReplacingFileBufferSize) + "middle" +
-                  earlier.substr(earlier.size() - 10));
+    EXPECT_EQ(test::fileBytes(target), "head" + earlier.substr(5, 2 * ReplacingFileBufferSize) +
+                                           "middle" + earlier.substr(earlier.size() - 10));
     EXPECT_EQ(file.stamp().size, fs::file_size(target));
 }
 
