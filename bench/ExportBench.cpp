@@ -145,6 +145,7 @@ BENCHMARK(RoundsAfter)
     ->Arg(100)
     ->Arg(300)
     ->Arg(1000)
+    ->Arg(3000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(3);

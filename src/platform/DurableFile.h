@@ -64,6 +64,18 @@ private:
     std::size_t size_ = 0;      // bytes appended so far
 };
 
+// What tells a file this program wrote from any other: a file put in its place or written to
+// since differs in one of them (a write within the system's clock tick of the last one aside).
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // in the system's own units
+    std::uint64_t device = 0;
+    std::uint64_t node = 0; // the file's number on its device
+    bool operator==(const FileStamp&) const = default;
+};
+
+class SourceFile; // platform/FileCopy.h
+
 // Bytes a ReplacingFile gathers before it hands them to the system.
 inline constexpr std::size_t ReplacingFileBufferSize = 256 * 1024;
 
@@ -82,7 +94,12 @@ public:
     // May keep the bytes back until the next write or commit; a failure throws FileError here
     // or there. After a failure every call throws it again.
     void write(std::string_view bytes);
+    // Appends `size` bytes of `source` from `offset`. False, with nothing appended, when the
+    // source no longer holds them; a failed write throws FileError as write() does.
+    bool copyFrom(const SourceFile& source, std::uint64_t offset, std::uint64_t size);
     void commit();
+    // The committed file as it was renamed into place; zero before commit().
+    const FileStamp& stamp() const { return stamp_; }
 
     const std::filesystem::path& target() const { return target_; }
     const std::filesystem::path& temporaryPath() const { return temporary_; }
@@ -101,6 +118,7 @@ private:
     std::uint64_t written_ = 0; // bytes handed to the system so far
     std::intptr_t handle_ = -1; // the open temporary file as the system knows it; -1: none
     bool committed_ = false;
+    FileStamp stamp_;
 };
 
 // Removes temporary files that an earlier, killed run of this program left in `folder`

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DurableFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -19,6 +21,9 @@ std::filesystem::path folderOf(const std::filesystem::path& target);
 // one is taken. Long names are shortened so that the temporary one stays a legal name.
 std::filesystem::path temporaryName(const std::filesystem::path& target, int attempt,
                                     unsigned long processId);
+
+// Each system's: the stamp of an open file; zero when the system cannot tell.
+FileStamp stampOfHandle(std::intptr_t handle);
 
 // Each system's: lets go of an open handle; nothing is left to report when that fails.
 void releaseHandle(std::intptr_t handle) noexcept;

@@ -71,6 +71,11 @@ Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
         lastRow_ = static_cast<std::size_t>(r - rows_.begin());
     }
     auto& cells = r->second;
+    // Room grows by an eighth, not twice over: a summary's rows gain a cell per test, and
+    // doubling would leave a row of a thousand tests with room for a thousand more.
+    if (cells.size() == cells.capacity()) {
+        cells.reserve(cells.size() + std::max<std::size_t>(2, cells.size() / 8));
+    }
     // Reports are written top to bottom, left to right: appending is the common case.
     if (cells.empty() || cells.back().column < column) {
         ++cellCount_;

@@ -6,10 +6,13 @@
 #include "host/xlsx/StylesXml.h"
 #include "host/xlsx/XlsxError.h"
 #include "platform/DurableFile.h"
+#include "platform/FileCopy.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <unordered_map>
 
 namespace kelvor {
 
@@ -31,6 +34,12 @@ std::string utcNow() {
     return text;
 }
 
+// The file written last no longer holds the bytes of a part copied from it.
+struct PreviousFileChanged {};
+
+// The archive ends with its end record, which names the size and place of its directory.
+constexpr std::size_t kEndRecordSize = 22;
+
 } // namespace
 
 XlsxWriter::XlsxWriter() : created_(utcNow()) {}
@@ -43,6 +52,9 @@ const CompressedPart& XlsxWriter::sheetPart(const Sheet& sheet, PartRole role,
     if (found != cache_.end() && found->second.revision == revision &&
         found->second.part.name == name) {
         reused_.push_back(name);
+        if (found->second.part.stored) {
+            copied_.push_back(name);
+        }
         found->second.used = true;
         return found->second.part;
     }
@@ -116,20 +128,62 @@ std::deque<CompressedPart> XlsxWriter::packageParts(const Workbook& workbook,
     return small;
 }
 
+std::unique_ptr<SourceFile> XlsxWriter::openPrevious() {
+    const bool anyStored = std::any_of(cache_.begin(), cache_.end(), [](const auto& entry) {
+        return entry.second.part.stored.has_value();
+    });
+    if (!anyStored) {
+        return nullptr;
+    }
+    auto file = SourceFile::openUnchanged(previousPath_, previousStamp_);
+    // A same-sized file written within the clock's tick of ours has our stamp; its end record
+    // tells it apart unless its directory lies where ours did.
+    std::string end(previousEnd_.size(), '\0');
+    if (file && previousStamp_.size >= end.size() &&
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): bytes as characters
+        file->read(previousStamp_.size - end.size(), end.size(),
+                   reinterpret_cast<unsigned char*>(end.data())) &&
+        end == previousEnd_) {
+        return file;
+    }
+    forgetStoredParts();
+    return nullptr;
+}
+
+void XlsxWriter::forgetStoredParts() {
+    std::erase_if(cache_, [](const auto& entry) { return entry.second.part.stored.has_value(); });
+}
+
 void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& path) {
     if (workbook.sheetCount() == 0) {
         throw XlsxError(path, "the workbook has no sheets");
     }
+    try {
+        writeOnce(workbook, path, openPrevious());
+    } catch (const PreviousFileChanged&) {
+        // Cut short under us: the parts it held are made again, and nothing is copied.
+        forgetStoredParts();
+        writeOnce(workbook, path, nullptr);
+    }
+}
+
+void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path& path,
+                           std::unique_ptr<SourceFile> previous) {
     compressed_.clear();
     for (auto& [key, cached] : cache_) {
         cached.used = false;
     }
     reused_.clear();
+    copied_.clear();
     SheetParts sheets;
     sheets.types = {{"xl/workbook.xml", contentType::Workbook},
                     {"xl/styles.xml", contentType::Styles},
                     {"docProps/core.xml", contentType::CoreProperties},
                     {"docProps/app.xml", contentType::ExtendedProperties}};
+    std::vector<const CompressedPart*> parts;
+    std::vector<std::uint64_t> entries;
+    std::string end;
+    FileStamp stamp;
     try {
         for (std::size_t i = 0; i < workbook.sheetCount(); ++i) {
             const auto& sheet = workbook.sheet(i);
@@ -140,7 +194,6 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
             }
         }
         const auto small = packageParts(workbook, sheets);
-        std::vector<const CompressedPart*> parts;
         for (const auto& part : small) {
             parts.push_back(&part);
         }
@@ -150,8 +203,38 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
         worksheets_.endWrite();
 
         ReplacingFile file(path);
-        writeZip([&file](std::string_view bytes) { file.write(bytes); }, parts);
+        // Entries that follow each other in the file written last are copied in one go.
+        std::uint64_t runStart = 0;
+        std::uint64_t runSize = 0;
+        const auto copyRun = [&] {
+            if (runSize > 0 && !file.copyFrom(*previous, runStart, runSize)) {
+                throw PreviousFileChanged{};
+            }
+            runSize = 0;
+        };
+        entries = writeZip(
+            [&](std::string_view bytes) {
+                copyRun();
+                file.write(bytes);
+                end = bytes;
+            },
+            [&](std::uint64_t offset, std::uint64_t size) {
+                if (!previous) {
+                    throw PreviousFileChanged{};
+                }
+                if (runSize > 0 && runStart + runSize == offset) {
+                    runSize += size;
+                    return;
+                }
+                copyRun();
+                runStart = offset;
+                runSize = size;
+            },
+            parts);
+        // Closed before the replacement: some systems refuse to replace a file open anywhere.
+        previous.reset();
         file.commit();
+        stamp = file.stamp();
     } catch (const FileError& error) {
         throw XlsxError(path, error.reason());
     } catch (const XlsxError& error) {
@@ -162,6 +245,30 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
 
     // Parts of sheets that are gone are not needed again.
     std::erase_if(cache_, [](const auto& entry) { return !entry.second.used; });
+    previousPath_ = path;
+    previousStamp_ = stamp;
+    previousEnd_ = end.size() == kEndRecordSize ? end : std::string();
+    if (stamp != FileStamp{} && !previousEnd_.empty()) {
+        rememberStored(parts, entries);
+    } else {
+        // Nothing to tell the file again by: every part keeps its bytes.
+        forgetStoredParts();
+    }
+}
+
+void XlsxWriter::rememberStored(const std::vector<const CompressedPart*>& parts,
+                                const std::vector<std::uint64_t>& entries) {
+    std::unordered_map<const CompressedPart*, std::uint64_t> entryOf;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        entryOf.emplace(parts[i], entries[i]);
+    }
+    for (auto& [key, cached] : cache_) {
+        auto& part = cached.part;
+        part.stored = CompressedPart::Stored{entryOf.at(&part), part.compressedSize()};
+        // Moved from, not cleared: a cleared vector keeps its room.
+        part.fragments = std::vector<SharedFragment>();
+        part.data = std::vector<unsigned char>();
+    }
 }
 
 } // namespace kelvor

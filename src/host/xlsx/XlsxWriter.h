@@ -4,11 +4,13 @@
 #include "host/xlsx/PackageXml.h"
 #include "host/xlsx/WorksheetPartCache.h"
 #include "host/xlsx/ZipArchive.h"
+#include "platform/DurableFile.h"
 
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,12 +20,16 @@ namespace kelvor {
 
 class ChartSheet;
 class Sheet;
+class SourceFile;
 class Workbook;
 class Worksheet;
 
 // Writes a workbook as an .xlsx package. Keep one writer for as long as its workbook lives:
-// it keeps the compressed bytes of every sheet's parts and reuses them while the sheet's
-// revision is unchanged, so rewriting a big workbook costs only its changed sheets.
+// it reuses every sheet's compressed parts while the sheet's revision is unchanged, so
+// rewriting a big workbook costs only its changed sheets. What it keeps of a part between
+// writes is where its bytes lie in the file written last; they are copied from there, so the
+// memory a workbook needs does not grow with its file. Should that file have changed or gone,
+// the parts are made again.
 class XlsxWriter {
 public:
     XlsxWriter();
@@ -36,6 +42,8 @@ public:
     // Sheet parts the last write compressed anew, and those it took from earlier writes.
     const std::vector<std::string>& compressedParts() const { return compressed_; }
     const std::vector<std::string>& reusedParts() const { return reused_; }
+    // Of those, the ones copied from the file written before.
+    const std::vector<std::string>& copiedParts() const { return copied_; }
     // The worksheet rows of the last write's changed sheets: made, extended or kept.
     const WorksheetPartCache::RowWork& rowWork() const { return worksheets_.lastRowWork(); }
 
@@ -75,6 +83,16 @@ private:
     void addChartSheet(SheetParts& out, const ChartSheet& sheet);
     std::deque<CompressedPart> packageParts(const Workbook& workbook,
                                             const SheetParts& sheets) const;
+    // The file written last, while it is as it was written; else null, and the parts whose
+    // bytes are in it are forgotten.
+    std::unique_ptr<SourceFile> openPrevious();
+    void forgetStoredParts();
+    // Throws PreviousFileChanged when the file written last no longer holds a part's bytes.
+    void writeOnce(const Workbook& workbook, const std::filesystem::path& path,
+                   std::unique_ptr<SourceFile> previous);
+    // Every kept part lets go of its bytes for where they lie in the file just written.
+    void rememberStored(const std::vector<const CompressedPart*>& parts,
+                        const std::vector<std::uint64_t>& entries);
 
     std::unordered_map<std::uint64_t, CachedPart> cache_; // by sheet key and role
     ChartPartCache charts_;
@@ -82,6 +100,11 @@ private:
     std::string created_;
     std::vector<std::string> compressed_;
     std::vector<std::string> reused_;
+    std::vector<std::string> copied_;
+    // The file written last, as it was when renamed into place, and the bytes it ends with.
+    std::filesystem::path previousPath_;
+    FileStamp previousStamp_;
+    std::string previousEnd_;
 };
 
 } // namespace kelvor

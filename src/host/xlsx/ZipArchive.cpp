@@ -17,6 +17,8 @@ constexpr int kCompressionLevel = 1;
 // 1980-01-01 00:00, the earliest zip time: the archive's bytes depend on its content only.
 constexpr std::uint16_t kDosDate = (0 << 9) | (1 << 5) | 1;
 constexpr std::uint16_t kDosTime = 0;
+// Signature, the common fields and the extra field length before the name.
+constexpr std::uint64_t kLocalHeaderSize = 30;
 
 class LittleEndian {
 public:
@@ -190,11 +192,18 @@ void appendFragment(DeflateFragment& fragment, const DeflateFragment& more) {
 }
 
 std::uint64_t CompressedPart::compressedSize() const {
+    if (stored) {
+        return stored->compressed;
+    }
     std::uint64_t bytes = data.size();
     for (const auto& fragment : fragments) {
         bytes += fragment->data.size();
     }
     return bytes;
+}
+
+std::uint64_t CompressedPart::entrySize() const {
+    return kLocalHeaderSize + name.size() + compressedSize();
 }
 
 CompressedPart joinFragments(std::string name, std::vector<SharedFragment> pieces) {
@@ -215,26 +224,35 @@ CompressedPart joinFragments(std::string name, std::vector<SharedFragment> piece
     return part;
 }
 
-void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts) {
+std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
+                                    const std::vector<const CompressedPart*>& parts) {
     if (parts.size() >= 0xFFFF) {
         throw XlsxError("the workbook has too many parts to store");
     }
     LittleEndian directory;
     std::uint64_t offset = 0;
+    std::vector<std::uint64_t> entries;
+    entries.reserve(parts.size());
     for (const auto* part : parts) {
         if (offset >= kZip32Limit) {
             throw XlsxError("the workbook is too large to store");
         }
-        LittleEndian local;
-        local.u32(0x04034b50);
-        commonFields(local, *part);
-        local.u16(0); // extra field length
-        local.text(part->name);
-        sink(local.bytes());
-        for (const auto& fragment : part->fragments) {
-            sink(bytesOf(fragment->data));
+        entries.push_back(offset);
+        if (part->stored) {
+            // Its local header is what the lines below would make: the same name and fields.
+            copy(part->stored->entry, part->entrySize());
+        } else {
+            LittleEndian local;
+            local.u32(0x04034b50);
+            commonFields(local, *part);
+            local.u16(0); // extra field length
+            local.text(part->name);
+            sink(local.bytes());
+            for (const auto& fragment : part->fragments) {
+                sink(bytesOf(fragment->data));
+            }
+            sink(bytesOf(part->data));
         }
-        sink(bytesOf(part->data));
 
         directory.u32(0x02014b50);
         directory.u16(20); // made by: MS-DOS compatible, zip 2.0
@@ -246,7 +264,7 @@ void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& par
         directory.u32(0); // external attributes
         directory.u32(offset);
         directory.text(part->name);
-        offset += local.bytes().size() + part->compressedSize();
+        offset += part->entrySize();
     }
     if (offset + directory.bytes().size() >= kZip32Limit) {
         throw XlsxError("the workbook is too large to store");
@@ -262,6 +280,16 @@ void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& par
     end.u16(0); // comment length
     sink(directory.bytes());
     sink(end.bytes());
+    return entries;
+}
+
+void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts) {
+    writeZip(
+        sink,
+        [](std::uint64_t, std::uint64_t) {
+            throw XlsxError("a workbook part is no longer at hand to write");
+        },
+        parts);
 }
 
 } // namespace kelvor

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,16 @@ struct CompressedPart {
     std::vector<unsigned char> data;
     std::uint32_t crc = 0;
     std::uint64_t size = 0; // before compression
+    // Set once the bytes were let go of: where the part's whole entry (local header and data)
+    // lies in the archive written last, to be copied from there. Fragments and data are empty.
+    struct Stored {
+        std::uint64_t entry = 0;      // offset of the local header
+        std::uint64_t compressed = 0; // bytes of deflate data behind the header
+    };
+    std::optional<Stored> stored;
     std::uint64_t compressedSize() const;
+    // The bytes of its entry in an archive: local header and data.
+    std::uint64_t entrySize() const;
 };
 
 // Throws XlsxError when the content is too large for a plain zip archive.
@@ -69,8 +79,15 @@ CompressedPart joinFragments(std::string name, std::vector<SharedFragment> piece
 // Takes the archive's bytes in order; throws when they cannot be kept.
 using ZipSink = std::function<void(std::string_view bytes)>;
 
-// Writes a zip archive holding the parts in the given order. Throws XlsxError when the archive
-// would need the zip64 extensions (4 GiB, 65535 entries); what the sink throws passes through.
+// Takes `size` bytes from `offset` of the archive written last: a stored part's entry.
+using ZipCopy = std::function<void(std::uint64_t offset, std::uint64_t size)>;
+
+// Writes a zip archive holding the parts in the given order, stored ones through `copy`, and
+// gives where each part's entry begins in it. Throws XlsxError when the archive would need the
+// zip64 extensions (4 GiB, 65535 entries); what the sink or the copy throws passes through.
+std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
+                                    const std::vector<const CompressedPart*>& parts);
+// The same for parts that hold their bytes.
 void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts);
 
 } // namespace kelvor

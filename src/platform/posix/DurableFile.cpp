@@ -300,6 +300,7 @@ void ReplacingFile::commit() {
         fail("the disk kept only " + std::to_string(synced.st_size) + " of " +
              std::to_string(written_) + " bytes");
     }
+    const FileStamp stamp = durable::stampOfHandle(fd);
     handle_ = -1;
     if (::close(fd) != 0 && errno != EINTR) {
         fail(fileErrorReason(errno));
@@ -308,6 +309,7 @@ void ReplacingFile::commit() {
         fail(fileErrorReason(errno));
     }
     committed_ = true;
+    stamp_ = stamp;
     registerTemporary(temporary_, false);
     // The new file is complete and synced; should syncing the folder fail, a crash could
     // bring back the earlier file, which is whole as well. Reporting the write as failed

@@ -276,6 +276,14 @@ void ReplacingFile::commit() {
         fail(replaceFailure(target_, GetLastError()));
     }
     committed_ = true;
+    // Taken from the file in place: the system may still set its time when the handle closes.
+    const HANDLE placed =
+        CreateFileW(target_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (placed != INVALID_HANDLE_VALUE) {
+        stamp_ = durable::stampOfHandle(asNumber(placed));
+        CloseHandle(placed);
+    }
 }
 
 void ReplacingFile::discard() noexcept {
