@@ -13,6 +13,8 @@
 #include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/Prompts.h"
 
+#include "BenchReports.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -26,30 +28,8 @@
 
 namespace {
 
-class SilentPrompts final : public kelvor::Prompts {
-public:
-    kelvor::PromptResult show(const std::string&, const std::string&, kelvor::PromptIcon,
-                              kelvor::PromptButtons) override {
-        return kelvor::PromptResult::Ok;
-    }
-    void beep() override {}
-};
-
-// A constant-rate report as a tester sends it, with `points` data lines.
-std::string rateReport(int points, int seed) {
-    std::string text = "CONSTANT RATE TEST DATA\r\nBENCH UNIT\r\nForce units in lbf\r\n"
-                       "Deflection units in in\r\nSample ID: B-" +
-                       std::to_string(seed) +
-                       "\r\nOperator: QA\r\nSpeed: 0.5 in/min\r\n----\r\nPreload: 10\r\n"
-                       "Limit: 2000\r\nPeak Force: " +
-                       std::to_string(900 + seed % 200) + "\r\nDeformation at Peak: 0.4\r\n\r\n" +
-                       std::to_string(points) + " POINTS\r\nDEFLECTION,FORCE\r\n";
-    for (int i = 1; i <= points; ++i) {
-        const double x = 0.001 * i;
-        text += std::to_string(x) + "," + std::to_string(1000.0 * std::sin(x * 3.0)) + "\r\n";
-    }
-    return text;
-}
+using kelvor::bench::rateReport;
+using kelvor::bench::SilentPrompts;
 
 long peakRssKiB() {
     rusage usage{};

@@ -11,6 +11,8 @@
 #include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/Prompts.h"
 
+#include "BenchReports.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -22,29 +24,8 @@
 
 namespace {
 
-class QuietPrompts final : public kelvor::Prompts {
-public:
-    kelvor::PromptResult show(const std::string&, const std::string&, kelvor::PromptIcon,
-                              kelvor::PromptButtons) override {
-        return kelvor::PromptResult::Ok;
-    }
-    void beep() override {}
-};
-
-std::string rateTest(int points, int seed) {
-    std::string text = "CONSTANT RATE TEST DATA\r\nBENCH UNIT\r\nForce units in lbf\r\n"
-                       "Deflection units in in\r\nSample ID: B-" +
-                       std::to_string(seed) +
-                       "\r\nOperator: QA\r\nSpeed: 0.5 in/min\r\n----\r\nPreload: 10\r\n"
-                       "Limit: 2000\r\nPeak Force: " +
-                       std::to_string(900 + seed % 200) + "\r\nDeformation at Peak: 0.4\r\n\r\n" +
-                       std::to_string(points) + " POINTS\r\nDEFLECTION,FORCE\r\n";
-    for (int i = 1; i <= points; ++i) {
-        const double x = 0.001 * i;
-        text += std::to_string(x) + "," + std::to_string(1000.0 * std::sin(x * 3.0)) + "\r\n";
-    }
-    return text;
-}
+using kelvor::bench::rateReport;
+using kelvor::bench::SilentPrompts;
 
 // A workbook folder whose journal has `batches` open batches of `tests` reports each.
 std::filesystem::path preparedFolder(int batches, int tests, int points) {
@@ -61,7 +42,7 @@ std::filesystem::path preparedFolder(int batches, int tests, int points) {
             char name[64];
             std::snprintf(name, sizeof name, "2026-12-07 %02d-%02d-%02d.txt", t / 3600, t / 60 % 60,
                           t % 60);
-            std::ofstream(channelFolder / name, std::ios::binary) << rateTest(points, t);
+            std::ofstream(channelFolder / name, std::ios::binary) << rateReport(points, t);
             journal.reported(b, "Channel " + std::to_string(b + 1) + " bench",
                              (channelFolder / name).string(), true, "", "", 0.5F);
         }
@@ -77,7 +58,7 @@ void Reopen(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         kelvor::BuiltinApplicationFactory factory(folder);
-        QuietPrompts prompts;
+        SilentPrompts prompts;
         kelvor::ChannelTable channels;
         float traceOffset = 0.5F;
         kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
