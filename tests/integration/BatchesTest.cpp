@@ -14,29 +14,10 @@
 namespace kelvor::test {
 namespace {
 
-QString sample(const char* name) {
-    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
-}
-
 QByteArray oneChannel(const QString& device) {
     return QString("[KelvorReaderCH0]\nEnabled=1\nCommPort=1\n[KelvorReaderPorts]\nCom1=%1\n")
         .arg(device)
         .toUtf8();
-}
-
-QStringList workbookFiles(const QString& folder) {
-    return QDir(folder).entryList({"*.xlsx"}, QDir::Files, QDir::Name);
-}
-
-QStringList dataSheets(const QJsonObject& workbook) {
-    QStringList names;
-    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
-        const QString name = sheet["name"].toString();
-        if (name.startsWith("Data ") && !name.endsWith(" Plot")) {
-            names << name;
-        }
-    }
-    return names;
 }
 
 double testsCounted(const QJsonObject& workbook) {

@@ -16,10 +16,6 @@
 namespace kelvor::test {
 namespace {
 
-QString sample(const char* name) {
-    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
-}
-
 QByteArray settingsFor(const QString& device0, const QString& device1) {
     return QString("[KelvorReaderCH0]\nEnabled=1\nCommPort=1\n[KelvorReaderCH1]\nEnabled=1\n"
                    "CommPort=2\n[KelvorReaderPorts]\nCom1=%1\nCom2=%2\n")
@@ -48,14 +44,6 @@ QJsonObject sheetNamed(const QJsonObject& workbook, const QString& name) {
 
 QJsonValue cell(const QJsonObject& sheet, const char* address) {
     return sheet.value("cells").toObject().value(address);
-}
-
-QStringList sheetNames(const QJsonObject& workbook) {
-    QStringList names;
-    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
-        names << sheet["name"].toString();
-    }
-    return names;
 }
 
 class EndToEndExport : public ::testing::Test {

@@ -27,24 +27,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString sample(const char* name) {
-    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
-}
-
 QByteArray hashOf(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-QStringList sheetNames(const QJsonObject& workbook) {
-    QStringList names;
-    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
-        names << sheet["name"].toString();
-    }
-    return names;
 }
 
 // Tells when the reader removed one of its temporary files: a write that failed and cleaned up

@@ -21,23 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString sample(const char* name) {
-    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList sheetNames(const QJsonObject& workbook) {
-    QStringList names;
-    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
-        names << sheet["name"].toString();
-    }
-    return names;
-}
-
 class HeldArchive : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -18,10 +18,6 @@
 namespace kelvor::test {
 namespace {
 
-QString sample(const char* name) {
-    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
-}
-
 // Channel n on port n + 1, the device of each port as given.
 QByteArray channelSettings(const QStringList& devices) {
     QString text;

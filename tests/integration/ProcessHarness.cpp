@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonValue>
 #include <QTest>
 
 #include <csignal>
@@ -166,6 +168,38 @@ QJsonObject inspectWorkbook(const QString& path) {
         return {};
     }
     return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+QString sample(const char* name) {
+    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList workbookFiles(const QString& folder) {
+    return QDir(folder).entryList({"*.xlsx"}, QDir::Files, QDir::Name);
+}
+
+QStringList sheetNames(const QJsonObject& workbook) {
+    QStringList names;
+    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
+        names << sheet["name"].toString();
+    }
+    return names;
+}
+
+QStringList dataSheets(const QJsonObject& workbook) {
+    QStringList names;
+    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
+        const QString name = sheet["name"].toString();
+        if (name.startsWith("Data ") && !name.endsWith(" Plot")) {
+            names << name;
+        }
+    }
+    return names;
 }
 
 } // namespace kelvor::test

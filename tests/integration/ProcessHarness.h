@@ -73,4 +73,13 @@ QJsonObject inspectWorkbook(const QString& path);
 QList<QPair<QString, QByteArray>> archivedReports(const QString& workbookFolder, int channelNumber);
 bool workbookReaderAvailable();
 
+// A sample report of samples/, and any file's bytes (empty when it cannot be read).
+QString sample(const char* name);
+QByteArray readFile(const QString& path);
+// The workbook files of a folder, by name; the sheets of a workbook read back, all of them or
+// its data sheets only ("Data 3", not "Data 3 Plot").
+QStringList workbookFiles(const QString& folder);
+QStringList sheetNames(const QJsonObject& workbook);
+QStringList dataSheets(const QJsonObject& workbook);
+
 } // namespace kelvor::test

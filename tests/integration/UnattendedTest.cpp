@@ -20,15 +20,6 @@
 namespace kelvor::test {
 namespace {
 
-QString sample(const char* name) {
-    return QString(KELVOR_SOURCE_DIR) + "/samples/" + name;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -66,17 +57,6 @@ QString brokenReport(const QString& folder) {
     return path;
 }
 
-QStringList dataSheets(const QJsonObject& workbook) {
-    QStringList names;
-    for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
-        const QString name = sheet["name"].toString();
-        if (name.startsWith("Data ") && !name.endsWith(" Plot")) {
-            names << name;
-        }
-    }
-    return names;
-}
-
 QJsonObject sheetNamed(const QJsonObject& workbook, const QString& name) {
     for (const QJsonValue& sheet : workbook["sheets"].toArray()) {
         if (sheet["name"].toString() == name) {
@@ -84,10 +64,6 @@ QJsonObject sheetNamed(const QJsonObject& workbook, const QString& name) {
         }
     }
     return {};
-}
-
-QStringList workbookFiles(const QString& folder) {
-    return QDir(folder).entryList({"*.xlsx"}, QDir::Files, QDir::Name);
 }
 
 class Unattended : public ::testing::Test {

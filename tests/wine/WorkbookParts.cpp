@@ -2,7 +2,6 @@
 
 #include "XlsxPackage.h"
 
-#include <QDir>
 #include <QRegularExpression>
 
 namespace kelvor::test {
@@ -52,10 +51,6 @@ std::string sheetXml(const WorkbookParts& parts, const QString& name) {
     const QRegularExpression target("Id=\"" + id + "\"[^>]* Target=\"([^\"]+)\"");
     const QString path = target.match(rels).captured(1);
     return path.isEmpty() ? std::string() : partOr(parts, "xl/" + path.toStdString());
-}
-
-QStringList workbookFiles(const QString& folder) {
-    return QDir(folder).entryList({"*.xlsx"}, QDir::Files, QDir::Name);
 }
 
 } // namespace kelvor::test

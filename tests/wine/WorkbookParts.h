@@ -19,7 +19,5 @@ WorkbookParts partsOf(const QString& workbook);
 QStringList sheetNames(const WorkbookParts& parts);
 // The part of the named sheet, or nothing when there is no such sheet.
 std::string sheetXml(const WorkbookParts& parts, const QString& name);
-// The workbook files in a folder, by name.
-QStringList workbookFiles(const QString& folder);
 
 } // namespace kelvor::test
