@@ -1,6 +1,7 @@
 #include "host/app/calc/Calculation.h"
 
 #include "host/app/calc/FormulaCells.h"
+#include "host/app/calc/FormulaColumns.h"
 #include "host/app/calc/FormulaStates.h"
 #include "host/app/calc/FormulaValues.h"
 #include "host/model/CellAddress.h"
@@ -32,25 +33,38 @@ public:
         std::vector<FormulaCell> formulas;
         std::vector<SheetEnd> sheetEnds;
         FormulaCache::SheetRevisions withoutFormulas;
+        auto& stamps = cache_.groupStamps(book_);
+        auto& recorded = cache_.formulaColumns(book_);
+        std::vector<WalkedSheet> walked;
         for (std::size_t i = 0; i < book_.sheetCount(); ++i) {
             if (auto* sheet = asWorksheet(book_.sheet(i))) {
                 if (cache_.knownWithoutFormulas(book_, *sheet)) {
                     withoutFormulas.emplace(sheet->key(), sheet->revision());
                     continue;
                 }
-                const auto before = formulas.size();
-                appendFormulasByColumn(*sheet, formulas);
-                if (formulas.size() == before) {
-                    withoutFormulas.emplace(sheet->key(), sheet->revision());
-                } else {
-                    sheetEnds.push_back({sheet, formulas.size()});
+                ColumnChoice choice;
+                if (const auto found = recorded.find(sheet->key());
+                    !full && found != recorded.end()) {
+                    choice = chooseColumns(*sheet, found->second, [&](const std::string& text) {
+                        return current(groupOf(*sheet, FormulaText(text)), stamps);
+                    });
                 }
+                const auto before = formulas.size();
+                if (choice.whole) {
+                    appendFormulasByColumn(*sheet, formulas);
+                } else {
+                    appendFormulasOfColumns(*sheet, choice.walk, formulas);
+                }
+                if (formulas.size() == before && choice.whole) {
+                    withoutFormulas.emplace(sheet->key(), sheet->revision());
+                    continue;
+                }
+                sheetEnds.push_back({sheet, formulas.size()});
+                walked.push_back({sheet, before, formulas.size(), std::move(choice)});
             }
         }
         cache_.setSheetsWithoutFormulas(book_, std::move(withoutFormulas));
         // Results are stored into existing cells only, so the pointers stay valid.
-
-        auto& stamps = cache_.groupStamps(book_);
         // Formulas passed by wait in runs of one group: its cells are looked at together.
         std::vector<Waiting> waiting;
         std::size_t i = 0;
@@ -94,11 +108,57 @@ public:
         for (const auto& group : groups_) {
             now[{group.sheet->key(), group.text.str()}] = stampsOf(group);
         }
+        recordColumnsAfterRun(walked, formulas, recorded, stamps, now);
         stamps = std::move(now);
         return true;
     }
 
+    // A column passed by whose formulas read what this run's results changed was not
+    // calculated: the next run walks it.
+    bool needsAnotherRun() const { return passedByLeftBehind_; }
+
 private:
+    struct WalkedSheet {
+        Worksheet* sheet;
+        std::size_t begin; // its formulas in the run's list
+        std::size_t end;
+        ColumnChoice choice;
+    };
+
+    // What the columns of every sheet walked are now. A column passed by whose formulas no
+    // longer read what they were calculated from loses its record and their stamps, so that
+    // the next run walks and calculates it.
+    void recordColumnsAfterRun(std::vector<WalkedSheet>& walked,
+                               const std::vector<FormulaCell>& formulas,
+                               FormulaCache::SheetColumns& recorded,
+                               const FormulaCache::GroupStamps& before,
+                               FormulaCache::GroupStamps& now) {
+        ++pass_;
+        FormulaCache::SheetColumns next;
+        for (auto& w : walked) {
+            FormulaColumns columns;
+            if (w.choice.whole) {
+                columns = recordColumns(*w.sheet);
+            } else {
+                columns = std::move(recorded[w.sheet->key()]);
+                updateColumns(columns, *w.sheet, w.choice.walk, formulas.data() + w.begin,
+                              formulas.data() + w.end);
+            }
+            for (const std::uint32_t column : w.choice.passedBy) {
+                const auto texts = columns[column].texts;
+                for (const std::string& text : texts) {
+                    if (!current(groupOf(*w.sheet, FormulaText(text)), before)) {
+                        now.erase({w.sheet->key(), text});
+                        columns.erase(column);
+                        passedByLeftBehind_ = true;
+                    }
+                }
+            }
+            next[w.sheet->key()] = std::move(columns);
+        }
+        recorded = std::move(next);
+    }
+
     // Formulas `begin` to `end` (past the last), all of one group.
     struct Waiting {
         std::size_t begin;
@@ -130,7 +190,7 @@ private:
         if (fresh) {
             Group group{&sheet, text, {}, true, -1, false};
             try {
-                collectNames(*cache_.get(text.str()), group.names);
+                collectSheetNames(*cache_.get(text.str()), group.names);
             } catch (const FormulaSyntaxError&) {
                 group.parsed = false;
             }
@@ -138,18 +198,6 @@ private:
         }
         lastGroup_ = slot->second;
         return lastGroup_;
-    }
-
-    static void collectNames(const FormulaNode& node, std::vector<std::string>& names) {
-        if (node.kind == FormulaNode::Kind::Reference) {
-            const std::string name = node.reference.sheet.value_or("");
-            if (std::find(names.begin(), names.end(), name) == names.end()) {
-                names.push_back(name);
-            }
-        }
-        for (const auto& operand : node.operands) {
-            collectNames(*operand, names);
-        }
     }
 
     std::vector<FormulaCache::SheetStamp> stampsOf(const Group& group) {
@@ -183,7 +231,7 @@ private:
 
     // The cell's value, calculating it first when it is a formula not yet done in this run.
     CellValue cellValue(Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
-        const Cell* cell = find(sheet, row, column);
+        const Cell* cell = cells_.find(sheet, row, column);
         if (cell == nullptr) {
             return {};
         }
@@ -238,34 +286,6 @@ private:
             lastText_ = text;
         }
         return *lastFormula_;
-    }
-
-    // Cells are mostly looked up row after row of each sheet (a formula column refers to the
-    // same row of another sheet): per sheet the row found last is tried first, then the next.
-    const Cell* find(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
-        if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
-            return nullptr;
-        }
-        const auto& rows = sheet.rows();
-        const auto [slot, fresh] = cursors_.try_emplace(&sheet, rows.end());
-        auto& at = slot->second;
-        if (at == rows.end() || at->first != row) {
-            if (at != rows.end() && at->first < row && std::next(at) != rows.end() &&
-                std::next(at)->first == row) {
-                ++at;
-            } else {
-                const auto found = rows.find(row);
-                if (found == rows.end()) {
-                    return nullptr;
-                }
-                at = found;
-            }
-        }
-        const auto& cells = at->second;
-        const auto c = std::lower_bound(
-            cells.begin(), cells.end(), column,
-            [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
-        return c != cells.end() && c->column == column ? &c->cell : nullptr;
     }
 
     CellValue reference(const R1C1Reference& ref, Worksheet& sheet, std::uint32_t row,
@@ -351,49 +371,30 @@ private:
     const std::string* lastName_ = nullptr;
     Worksheet* lastNamed_ = nullptr;
     FormulaText lastText_;
-    // Calculation only stores results into existing cells: rows are neither added nor
-    // removed while it runs, so the iterators stay valid.
-    std::unordered_map<const Worksheet*, RowTable::const_iterator> cursors_;
+    CellFinder cells_;
     std::vector<Group> groups_;
     std::map<std::pair<const Worksheet*, std::string>, std::size_t> groupIndex_;
     std::size_t lastGroup_ = 0;
     bool circular_ = false;
     int pass_ = 0;
+    bool passedByLeftBehind_ = false;
 };
 
 } // namespace
 
-Formula FormulaCache::get(const std::string& text) {
-    if (const auto found = parsed_.find(text); found != parsed_.end()) {
-        return found->second;
-    }
-    auto formula = parseR1C1(text);
-    parsed_.emplace(text, formula);
-    return formula;
-}
-
-bool FormulaCache::knownWithoutFormulas(const Workbook& book, const Worksheet& sheet) const {
-    const auto inBook = withoutFormulas_.find(book.key());
-    if (inBook == withoutFormulas_.end()) {
-        return false;
-    }
-    const auto found = inBook->second.find(sheet.key());
-    return found != inBook->second.end() && found->second == sheet.revision();
-}
-
 void calculateWorkbook(Workbook& book, FormulaCache& cache) {
-    if (!Calculator(book, cache).run(false)) {
-        Calculator(book, cache).run(true);
+    // A run that left a passed-by column behind is followed by one that walks it; each such
+    // run walks more, and a few are plenty before everything is calculated at once.
+    for (int runs = 0; runs < 4; ++runs) {
+        Calculator calculator(book, cache);
+        if (!calculator.run(false)) {
+            break;
+        }
+        if (!calculator.needsAnotherRun()) {
+            return;
+        }
     }
-}
-
-bool FormulaCache::keeps(const Workbook& book) const {
-    return groups_.contains(book.key()) || withoutFormulas_.contains(book.key());
-}
-
-void FormulaCache::forget(const Workbook& book) {
-    groups_.erase(book.key());
-    withoutFormulas_.erase(book.key());
+    Calculator(book, cache).run(true);
 }
 
 } // namespace kelvor

@@ -2,6 +2,7 @@
 
 #include "host/app/numformat/FieldValue.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -307,6 +308,18 @@ private:
 
 Formula parseR1C1(std::string_view formula) {
     return Parser(formula).parse();
+}
+
+void collectSheetNames(const FormulaNode& node, std::vector<std::string>& names) {
+    if (node.kind == FormulaNode::Kind::Reference) {
+        const std::string name = node.reference.sheet.value_or("");
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+        }
+    }
+    for (const auto& operand : node.operands) {
+        collectSheetNames(*operand, names);
+    }
 }
 
 } // namespace kelvor

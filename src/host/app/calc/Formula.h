@@ -45,4 +45,8 @@ public:
 // + - * / ^ &. Throws FormulaSyntaxError for anything else.
 Formula parseR1C1(std::string_view formula);
 
+// Adds to `names` each sheet name the formula's references give, once ("" for references
+// to the formula's own sheet).
+void collectSheetNames(const FormulaNode& node, std::vector<std::string>& names);
+
 } // namespace kelvor

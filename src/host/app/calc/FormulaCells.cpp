@@ -1,7 +1,10 @@
 #include "host/app/calc/FormulaCells.h"
 
+#include "host/model/CellAddress.h"
 #include "host/model/Worksheet.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace kelvor {
@@ -36,6 +39,32 @@ void appendFormulasByColumn(Worksheet& sheet, std::vector<FormulaCell>& formulas
             }
         }
     }
+}
+
+const Cell* CellFinder::find(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
+    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) {
+        return nullptr;
+    }
+    const auto& rows = sheet.rows();
+    const auto [slot, fresh] = cursors_.try_emplace(&sheet, rows.end());
+    auto& at = slot->second;
+    if (at == rows.end() || at->first != row) {
+        if (at != rows.end() && at->first < row && std::next(at) != rows.end() &&
+            std::next(at)->first == row) {
+            ++at;
+        } else {
+            const auto found = rows.find(row);
+            if (found == rows.end()) {
+                return nullptr;
+            }
+            at = found;
+        }
+    }
+    const auto& cells = at->second;
+    const auto c =
+        std::lower_bound(cells.begin(), cells.end(), column,
+                         [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
+    return c != cells.end() && c->column == column ? &c->cell : nullptr;
 }
 
 } // namespace kelvor
