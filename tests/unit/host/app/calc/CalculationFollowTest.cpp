@@ -133,5 +133,48 @@ TEST_F(CalculationFollowTest, FormulasWhoseSheetsDidNotChangeAreNotCalculatedAga
     EXPECT_EQ(lonely.cell(1, 1)->value, CellValue(2.0));
 }
 
+// A summary plot's offset sheet: one formula column per test, each reading its own data
+// sheet, with sheets reading the offsets in turn. Calculation walks only the columns that
+// changed or read a change, and must still give what calculating everything gives.
+TEST_F(CalculationFollowTest, AWideSheetOfColumnsFollowsTheOneColumnAnEditReaches) {
+    const auto widen = [](Workbook& book) {
+        auto& wide = book.addWorksheet("Wide");
+        auto& reader = book.addWorksheet("Reader");
+        for (std::uint32_t column = 1; column <= 12; ++column) {
+            const std::string source = column % 2 == 1 ? "'Data 1'" : "Chain";
+            for (std::uint32_t row = 1; row <= 20; ++row) {
+                formula(wide, row, column, "=" + source + "!RC1 + " + std::to_string(column));
+            }
+        }
+        for (std::uint32_t row = 1; row <= 20; ++row) {
+            formula(reader, row, 1, "=Wide!RC3*2");
+            formula(reader, row, 2, "=Wide!RC4-Wide!RC12");
+        }
+    };
+    edit("widened", widen);
+    edit("nothing", [](Workbook&) {});
+    edit("one column's source",
+         [](Workbook& book) { sheetNamed(book, "Data 1").setValue(4, 1, 8.0); });
+    // Data 2 -> Offsets -> Chain -> the even columns -> Reader: all in one calculation.
+    edit("a source three formulas away",
+         [](Workbook& book) { sheetNamed(book, "Data 2").setValue(5, 1, -3.0); });
+    edit("a column added", [](Workbook& book) {
+        auto& wide = sheetNamed(book, "Wide");
+        for (std::uint32_t row = 1; row <= 20; ++row) {
+            formula(wide, row, 13, "='Data 2'!RC1 + 13");
+        }
+        formula(sheetNamed(book, "Reader"), 1, 3, "=Wide!R20C13+Wide!R1C13");
+    });
+    edit("one cell of a passed column overwritten",
+         [](Workbook& book) { sheetNamed(book, "Wide").setValue(6, 5, 1234.0); });
+    edit("a formula put back in it",
+         [](Workbook& book) { formula(sheetNamed(book, "Wide"), 6, 5, "='Data 1'!RC1 + 5"); });
+    edit("a source renamed away",
+         [](Workbook& book) { book.renameSheet(book.indexOf("Data 1").value(), "Data 1 old"); });
+    edit("and another one given its name",
+         [](Workbook& book) { book.addWorksheet("Data 1").setValue(3, 1, 77.0); });
+    edit("columns deleted", [](Workbook& book) { sheetNamed(book, "Wide").deleteColumns(2, 3); });
+}
+
 } // namespace
 } // namespace kelvor
