@@ -180,6 +180,10 @@ const std::filesystem::path& AppendFile::path() const {
     return path_;
 }
 
+FileStamp AppendFile::stamp() const {
+    return handle_ == ClosedHandle ? FileStamp{} : durable::stampOfHandle(handle_);
+}
+
 // Small writes (zip headers) are gathered into one system call; big ones go straight through.
 void ReplacingFile::write(std::string_view bytes) {
     if (!failure_.empty()) {

@@ -31,6 +31,16 @@ std::string fileErrorReason(int errorNumber); // errno -> words
 // The reason given for a file another program holds open (Windows refuses to replace it).
 inline constexpr const char* FileHeldOpenReason = "the file is open in another program";
 
+// What tells a file this program wrote from any other: a file put in its place or written to
+// since differs in one of them (a write within the system's clock tick of the last one aside).
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // in the system's own units
+    std::uint64_t device = 0;
+    std::uint64_t node = 0; // the file's number on its device
+    bool operator==(const FileStamp&) const = default;
+};
+
 // A new file that grows by appending. Every append reaches the operating system before it
 // returns (a killed process loses nothing appended); sync() makes it durable on disk.
 class AppendFile {
@@ -44,6 +54,8 @@ public:
     static AppendFile openForAppend(const std::filesystem::path& path);
     // Bytes in the file: those it had when opened and those appended since.
     std::size_t size() const { return size_; }
+    // The file as it is now; zero when closed or when the system cannot tell.
+    FileStamp stamp() const;
     AppendFile(AppendFile&&) noexcept;
     AppendFile& operator=(AppendFile&&) noexcept;
     ~AppendFile(); // closes, never throws
@@ -62,16 +74,6 @@ private:
     std::filesystem::path path_;
     std::intptr_t handle_ = -1; // the open file as the system knows it; -1 when closed
     std::size_t size_ = 0;      // bytes appended so far
-};
-
-// What tells a file this program wrote from any other: a file put in its place or written to
-// since differs in one of them (a write within the system's clock tick of the last one aside).
-struct FileStamp {
-    std::uint64_t size = 0;
-    std::int64_t modified = 0; // in the system's own units
-    std::uint64_t device = 0;
-    std::uint64_t node = 0; // the file's number on its device
-    bool operator==(const FileStamp&) const = default;
 };
 
 class SourceFile; // platform/FileCopy.h

@@ -6,6 +6,7 @@
 #include "host/xlsx/StylesXml.h"
 #include "host/xlsx/XlsxError.h"
 #include "platform/DurableFile.h"
+#include "platform/ExtendingFile.h"
 #include "platform/FileCopy.h"
 
 #include <algorithm>
@@ -39,6 +40,8 @@ struct PreviousFileChanged {};
 
 // The archive ends with its end record, which names the size and place of its directory.
 constexpr std::size_t kEndRecordSize = 22;
+// A part's line in the archive's directory, its name aside.
+constexpr std::uint64_t kDirectoryLineSize = 46;
 
 } // namespace
 
@@ -184,6 +187,7 @@ void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path
     std::vector<std::uint64_t> entries;
     std::string end;
     FileStamp stamp;
+    std::uint64_t live = 0;
     try {
         for (std::size_t i = 0; i < workbook.sheetCount(); ++i) {
             const auto& sheet = workbook.sheet(i);
@@ -202,39 +206,30 @@ void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path
         charts_.endWrite();
         worksheets_.endWrite();
 
-        ReplacingFile file(path);
-        // Entries that follow each other in the file written last are copied in one go.
-        std::uint64_t runStart = 0;
-        std::uint64_t runSize = 0;
-        const auto copyRun = [&] {
-            if (runSize > 0 && !file.copyFrom(*previous, runStart, runSize)) {
-                throw PreviousFileChanged{};
+        if (previous && growsInPlace(path)) {
+            // Nothing is read from it: only its end changes.
+            previous.reset();
+            ExtendingFile file(path, previousStamp_.size);
+            try {
+                entries = appendZip(
+                    [&](std::string_view bytes) {
+                        file.write(bytes);
+                        end = bytes;
+                    },
+                    previousStamp_.size, parts);
+                file.commit();
+            } catch (...) {
+                // Cut back to what it was, the file still holds every stored part.
+                if (const auto& now = file.stamp(); now.size == previousStamp_.size) {
+                    previousStamp_ = now;
+                }
+                throw;
             }
-            runSize = 0;
-        };
-        entries = writeZip(
-            [&](std::string_view bytes) {
-                copyRun();
-                file.write(bytes);
-                end = bytes;
-            },
-            [&](std::uint64_t offset, std::uint64_t size) {
-                if (!previous) {
-                    throw PreviousFileChanged{};
-                }
-                if (runSize > 0 && runStart + runSize == offset) {
-                    runSize += size;
-                    return;
-                }
-                copyRun();
-                runStart = offset;
-                runSize = size;
-            },
-            parts);
-        // Closed before the replacement: some systems refuse to replace a file open anywhere.
-        previous.reset();
-        file.commit();
-        stamp = file.stamp();
+            stamp = file.stamp();
+        } else {
+            stamp = writeWhole(path, std::move(previous), parts, entries, end);
+        }
+        live = liveBytes(parts, end);
     } catch (const FileError& error) {
         throw XlsxError(path, error.reason());
     } catch (const XlsxError& error) {
@@ -248,12 +243,69 @@ void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path
     previousPath_ = path;
     previousStamp_ = stamp;
     previousEnd_ = end.size() == kEndRecordSize ? end : std::string();
+    previousLive_ = live;
     if (stamp != FileStamp{} && !previousEnd_.empty()) {
         rememberStored(parts, entries);
     } else {
         // Nothing to tell the file again by: every part keeps its bytes.
         forgetStoredParts();
     }
+}
+
+FileStamp XlsxWriter::writeWhole(const std::filesystem::path& path,
+                                 std::unique_ptr<SourceFile> previous,
+                                 const std::vector<const CompressedPart*>& parts,
+                                 std::vector<std::uint64_t>& entries, std::string& end) {
+    ReplacingFile file(path);
+    // Entries that follow each other in the file written last are copied in one go.
+    std::uint64_t runStart = 0;
+    std::uint64_t runSize = 0;
+    const auto copyRun = [&] {
+        if (runSize > 0 && !file.copyFrom(*previous, runStart, runSize)) {
+            throw PreviousFileChanged{};
+        }
+        runSize = 0;
+    };
+    entries = writeZip(
+        [&](std::string_view bytes) {
+            copyRun();
+            file.write(bytes);
+            end = bytes;
+        },
+        [&](std::uint64_t offset, std::uint64_t size) {
+            if (!previous) {
+                throw PreviousFileChanged{};
+            }
+            if (runSize > 0 && runStart + runSize == offset) {
+                runSize += size;
+                return;
+            }
+            copyRun();
+            runStart = offset;
+            runSize = size;
+        },
+        parts);
+    // Closed before the replacement: some systems refuse to replace a file open anywhere.
+    previous.reset();
+    file.commit();
+    return file.stamp();
+}
+
+// Growing the file in place writes only the changed parts, but leaves the ones they replace
+// behind as unused bytes; once those outweigh the parts in use, the file is written whole.
+bool XlsxWriter::growsInPlace(const std::filesystem::path& path) const {
+    return path == previousPath_ && previousLive_ > 0 &&
+           previousStamp_.size - std::min(previousStamp_.size, previousLive_) <= previousLive_;
+}
+
+std::uint64_t XlsxWriter::liveBytes(const std::vector<const CompressedPart*>& parts,
+                                    const std::string& end) {
+    std::uint64_t bytes = end.size();
+    for (const auto* part : parts) {
+        // Its entry and its line in the directory, which repeats the name.
+        bytes += part->entrySize() + kDirectoryLineSize + part->name.size();
+    }
+    return bytes;
 }
 
 void XlsxWriter::rememberStored(const std::vector<const CompressedPart*>& parts,

@@ -87,6 +87,13 @@ private:
     // bytes are in it are forgotten.
     std::unique_ptr<SourceFile> openPrevious();
     void forgetStoredParts();
+    FileStamp writeWhole(const std::filesystem::path& path, std::unique_ptr<SourceFile> previous,
+                         const std::vector<const CompressedPart*>& parts,
+                         std::vector<std::uint64_t>& entries, std::string& end);
+    bool growsInPlace(const std::filesystem::path& path) const;
+    // The bytes of an archive of these parts with no unused ones between them.
+    static std::uint64_t liveBytes(const std::vector<const CompressedPart*>& parts,
+                                   const std::string& end);
     // Throws PreviousFileChanged when the file written last no longer holds a part's bytes.
     void writeOnce(const Workbook& workbook, const std::filesystem::path& path,
                    std::unique_ptr<SourceFile> previous);
@@ -105,6 +112,8 @@ private:
     std::filesystem::path previousPath_;
     FileStamp previousStamp_;
     std::string previousEnd_;
+    // What of it the parts use; the rest is parts replaced since it was last written whole.
+    std::uint64_t previousLive_ = 0;
 };
 
 } // namespace kelvor

@@ -3,6 +3,7 @@
 #include "host/xlsx/XlsxError.h"
 
 #include <algorithm>
+#include <fstream>
 #include <limits>
 #include <zlib.h>
 
@@ -11,6 +12,7 @@ namespace kelvor {
 namespace {
 
 constexpr std::uint64_t kZip32Limit = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint64_t kEndRecordSize = 22;
 // The fastest level already shrinks sheet XML fourfold; level 6 saves a sixth more in twice the
 // time.
 constexpr int kCompressionLevel = 1;
@@ -224,23 +226,31 @@ CompressedPart joinFragments(std::string name, std::vector<SharedFragment> piece
     return part;
 }
 
-std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
-                                    const std::vector<const CompressedPart*>& parts) {
+namespace {
+
+// Writes the entries of the parts that hold their bytes from `base` on, and a directory of
+// every part: stored parts are copied through `copy` or, without one, left where they lie.
+std::vector<std::uint64_t> writeEntries(const ZipSink& sink, const ZipCopy* copy,
+                                        std::uint64_t base,
+                                        const std::vector<const CompressedPart*>& parts) {
     if (parts.size() >= 0xFFFF) {
         throw XlsxError("the workbook has too many parts to store");
     }
     LittleEndian directory;
-    std::uint64_t offset = 0;
+    std::uint64_t offset = base;
     std::vector<std::uint64_t> entries;
     entries.reserve(parts.size());
     for (const auto* part : parts) {
         if (offset >= kZip32Limit) {
             throw XlsxError("the workbook is too large to store");
         }
-        entries.push_back(offset);
-        if (part->stored) {
+        const bool inPlace = part->stored && !copy;
+        const std::uint64_t entry = inPlace ? part->stored->entry : offset;
+        if (inPlace) {
+            // Named by the directory where it lies.
+        } else if (part->stored) {
             // Its local header is what the lines below would make: the same name and fields.
-            copy(part->stored->entry, part->entrySize());
+            (*copy)(part->stored->entry, part->entrySize());
         } else {
             LittleEndian local;
             local.u32(0x04034b50);
@@ -253,6 +263,10 @@ std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
             }
             sink(bytesOf(part->data));
         }
+        if (!inPlace) {
+            offset += part->entrySize();
+        }
+        entries.push_back(entry);
 
         directory.u32(0x02014b50);
         directory.u16(20); // made by: MS-DOS compatible, zip 2.0
@@ -262,9 +276,8 @@ std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
         directory.u16(0); // disk number
         directory.u16(0); // internal attributes
         directory.u32(0); // external attributes
-        directory.u32(offset);
+        directory.u32(entry);
         directory.text(part->name);
-        offset += part->entrySize();
     }
     if (offset + directory.bytes().size() >= kZip32Limit) {
         throw XlsxError("the workbook is too large to store");
@@ -283,6 +296,18 @@ std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
     return entries;
 }
 
+} // namespace
+
+std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
+                                    const std::vector<const CompressedPart*>& parts) {
+    return writeEntries(sink, &copy, 0, parts);
+}
+
+std::vector<std::uint64_t> appendZip(const ZipSink& sink, std::uint64_t end,
+                                     const std::vector<const CompressedPart*>& parts) {
+    return writeEntries(sink, nullptr, end, parts);
+}
+
 void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts) {
     writeZip(
         sink,
@@ -290,6 +315,35 @@ void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& par
             throw XlsxError("a workbook part is no longer at hand to write");
         },
         parts);
+}
+
+bool zipFileEndsWhole(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const auto size = static_cast<std::uint64_t>(std::max<std::streamoff>(file.tellg(), 0));
+    if (!file || size < kEndRecordSize) {
+        return false;
+    }
+    unsigned char end[kEndRecordSize];
+    file.seekg(static_cast<std::streamoff>(size - kEndRecordSize));
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): bytes as characters
+    if (!file.read(reinterpret_cast<char*>(end), kEndRecordSize)) {
+        return false;
+    }
+    const auto u16 = [](const unsigned char* at) { return std::uint32_t{at[0]} | at[1] << 8U; };
+    const auto u32 = [&](const unsigned char* at) { return u16(at) | u16(at + 2) << 16U; };
+    const std::uint64_t directorySize = u32(end + 12);
+    const std::uint64_t directory = u32(end + 16);
+    if (u32(end) != 0x06054b50 || u16(end + 20) != 0 ||
+        directory + directorySize + kEndRecordSize != size) {
+        return false;
+    }
+    if (directorySize == 0) {
+        return u16(end + 10) == 0;
+    }
+    unsigned char first[4];
+    file.seekg(static_cast<std::streamoff>(directory));
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): bytes as characters
+    return file.read(reinterpret_cast<char*>(first), 4) && u32(first) == 0x02014b50;
 }
 
 } // namespace kelvor

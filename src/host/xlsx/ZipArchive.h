@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -89,5 +90,16 @@ std::vector<std::uint64_t> writeZip(const ZipSink& sink, const ZipCopy& copy,
                                     const std::vector<const CompressedPart*>& parts);
 // The same for parts that hold their bytes.
 void writeZip(const ZipSink& sink, const std::vector<const CompressedPart*>& parts);
+
+// Grows the archive written last, which is `end` bytes long, in place: the parts that hold
+// their bytes are written behind it, then a directory of every part; stored parts stay where
+// they lie. The old directory and the entries no part names any more stay behind as unused
+// bytes. Gives where each part's entry begins; throws as writeZip does.
+std::vector<std::uint64_t> appendZip(const ZipSink& sink, std::uint64_t end,
+                                     const std::vector<const CompressedPart*>& parts);
+
+// Whether the file ends with a whole archive's end record, whose directory lies right before
+// it: false for a file cut off or torn while it grew.
+bool zipFileEndsWhole(const std::filesystem::path& path);
 
 } // namespace kelvor

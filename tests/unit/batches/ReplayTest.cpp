@@ -10,6 +10,7 @@
 #include "export/ReportExportStep.h"
 #include "export/SummarizeChannel.h"
 #include "host/app/automation/BuiltinApplicationFactory.h"
+#include "host/xlsx/ZipArchive.h"
 #include "util/PathText.h"
 
 #include <gtest/gtest.h>
@@ -227,6 +228,37 @@ TEST_F(ReplayTest, AReopenedBatchIsNotWrittenUntilItsNextReportWhichFollowsOnThe
     const auto names = sheetNames(third.app(), 1);
     EXPECT_NE(std::find(names.begin(), names.end(), "Data 3"), names.end());
     EXPECT_EQ(summaryCell(third.app(), 1, 3, 2), std::to_string(3.0)); // number of tests
+}
+
+// A workbook grows in place; a reader killed while it grew leaves the file with a torn end.
+TEST_F(ReplayTest, AReopenedBatchWhoseFileWasTornIsWrittenWholeAtOnceUnderTheSameName) {
+    {
+        ReaderRun first(books);
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
+    }
+    const auto before = workbookFiles();
+    ASSERT_EQ(before.size(), 1U);
+    const auto path = books / pathFromUtf8(before.begin()->first);
+    writeBytes(path, before.begin()->second + std::string(3000, 'x'));
+
+    ReaderRun second(books);
+    second.reopen(true);
+    const auto after = workbookFiles();
+    ASSERT_EQ(after.size(), 1U);
+    EXPECT_EQ(after.begin()->first, before.begin()->first);
+    EXPECT_TRUE(zipFileEndsWhole(path));
+    auto written = readPackage(path);
+    writeBytes(dir.path() / "earlier.xlsx", before.begin()->second);
+    auto earlier = readPackage(dir.path() / "earlier.xlsx");
+    written.erase("docProps/core.xml");
+    earlier.erase("docProps/core.xml");
+    ASSERT_EQ(written.size(), earlier.size());
+    for (const auto& [name, entry] : earlier) {
+        EXPECT_EQ(written[name].content, entry.content) << name;
+    }
 }
 
 TEST_F(ReplayTest, AClosedBatchStaysClosedAndTheNextReportStartsANewWorkbook) {

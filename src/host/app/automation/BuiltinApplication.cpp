@@ -78,6 +78,8 @@ void BuiltinApplication::adoptHeldWrites() {
     state_->checkRunning();
     state_->adoptChanged();
     state_->writesHeld = false;
+    // Files that could not be adopted as they are (torn by an earlier end) are written now.
+    writeWorkbooks(false);
     state_->tellChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/model/Workbook.h"
 #include "host/xlsx/XlsxError.h"
+#include "host/xlsx/ZipArchive.h"
 #include "platform/DurableFile.h"
 #include "util/PathText.h"
 
@@ -76,7 +77,10 @@ std::filesystem::path WorkbookFiles::reclaim(const std::string& bookName) const 
 
 void WorkbookFiles::adopt(const Workbook& book, BookFile& file) {
     file.written = true;
-    file.lastWritten = signature(book);
+    // A file torn while it grew in place is written whole again at the next write.
+    if (zipFileEndsWhole(file.path)) {
+        file.lastWritten = signature(book);
+    }
 }
 
 bool WorkbookFiles::changed(const Workbook& book, const BookFile& file) {

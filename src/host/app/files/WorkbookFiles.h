@@ -63,7 +63,8 @@ public:
 
     // Whether the workbook changed since its last write.
     static bool changed(const Workbook& book, const BookFile& file);
-    // The workbook counts as written to its file as it is now: its file holds it already.
+    // The workbook counts as written to its file as it is now: its file holds it already,
+    // unless the file does not end as a whole archive does.
     static void adopt(const Workbook& book, BookFile& file);
 
 private:

@@ -1,11 +1,15 @@
-// Parts of sheets that did not change are copied from the file the writer wrote last. That file
-// may be cut short, replaced or removed between two writes: the package must then come out as a
-// fresh writer writes it, never with bytes copied from a file that is not the one written.
+// Parts of sheets that did not change are taken from the file the writer wrote last: the file
+// grows in place, or they are copied from it into a whole new one. That file may be cut short,
+// replaced or removed between two writes: the package must then come out as a fresh writer
+// writes it, never with bytes taken from a file that is not the one written.
+#include "DiskLimits.h"
+#include "TestFiles.h"
 #include "XlsxPackage.h"
 
 #include "host/model/Workbook.h"
 #include "host/xlsx/XlsxError.h"
 #include "host/xlsx/XlsxWriter.h"
+#include "host/xlsx/ZipArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +157,79 @@ TEST_F(XlsxPreviousFileTest, AFailedWriteLeavesTheEarlierFileToCopyFrom) {
     EXPECT_THROW(writer.write(book, blocked), XlsxError);
     changeBook();
     expectSameAsFresh("after a failed write");
+    EXPECT_FALSE(writer.copiedParts().empty());
+}
+
+// A hard link sees a file grown in place, and keeps the old one when the file is replaced.
+bool grewInPlace(const fs::path& file, const fs::path& link) {
+    return test::fileBytes(file) == test::fileBytes(link);
+}
+
+TEST_F(XlsxPreviousFileTest, TheFileGrowsInPlaceUntilReplacedPartsOutweighTheOnesInUse) {
+    // A big first sheet changed at every write, as the summary's plot is.
+    auto& first = *asWorksheet(book.sheet(0));
+    for (std::uint32_t row = 201; row <= 3000; ++row) {
+        first.setValue(row, 1, row * 0.25);
+        first.setValue(row, 2, std::string("row ") + std::to_string(row));
+    }
+    writer.write(book, file);
+    const auto link = dir.path() / "link.xlsx";
+    int grown = 0;
+    bool replaced = false;
+    for (int round = 0; round < 40 && !replaced; ++round) {
+        fs::remove(link);
+        fs::create_hard_link(file, link);
+        const auto before = fs::file_size(file);
+        changeBook();
+        first.setValue(1, 4, round * 1.0);
+        expectSameAsFresh("round " + std::to_string(round));
+        ASSERT_TRUE(zipFileEndsWhole(file));
+        if (grewInPlace(file, link)) {
+            ++grown;
+            // The earlier bytes stay as they were: only the end of the file is new.
+            EXPECT_EQ(test::fileBytes(file).substr(0, before),
+                      test::fileBytes(link).substr(0, before));
+            EXPECT_GT(fs::file_size(file), before);
+        } else {
+            replaced = true;
+            // Written whole, without the unused bytes: shorter than the file it replaced.
+            EXPECT_LT(fs::file_size(file), before);
+        }
+    }
+    EXPECT_GE(grown, 2);
+    EXPECT_TRUE(replaced);
+}
+
+TEST_F(XlsxPreviousFileTest, AFileTornAtItsEndIsToldApart) {
+    EXPECT_TRUE(zipFileEndsWhole(file));
+    const auto whole = test::fileBytes(file);
+    test::writeBytes(file, whole.substr(0, whole.size() - 1));
+    EXPECT_FALSE(zipFileEndsWhole(file)) << "cut by a byte";
+    test::writeBytes(file, whole + std::string(5000, '\x7f'));
+    EXPECT_FALSE(zipFileEndsWhole(file)) << "a torn tail behind a whole archive";
+    test::writeBytes(file, "");
+    EXPECT_FALSE(zipFileEndsWhole(file)) << "empty";
+    EXPECT_FALSE(zipFileEndsWhole(dir.path() / "missing.xlsx"));
+    // Written again, it is whole and reads as a fresh writer's.
+    changeBook();
+    expectSameAsFresh("after a torn end");
+    EXPECT_TRUE(zipFileEndsWhole(file));
+}
+
+TEST_F(XlsxPreviousFileTest, AGrowthThatFailsLeavesTheFileAsItWasAndTheNextWriteGoesOn) {
+    if (!test::FileSizeLimit::available()) {
+        GTEST_SKIP() << "this system has no file-size limit to fail a write with";
+    }
+    const auto before = test::fileBytes(file);
+    changeBook();
+    {
+        test::FileSizeLimit limit(before.size() + 100);
+        EXPECT_THROW(writer.write(book, file), XlsxError);
+    }
+    EXPECT_EQ(test::fileBytes(file), before);
+    EXPECT_TRUE(zipFileEndsWhole(file));
+    changeBook();
+    expectSameAsFresh("after a failed growth");
     EXPECT_FALSE(writer.copiedParts().empty());
 }
 
