@@ -12,8 +12,7 @@
 namespace kelvor::com {
 
 // One counted reference to an interface.
-template <typename I>
-class Ptr {
+template <typename I> class Ptr {
 public:
     Ptr() = default;
     // Takes over a reference the caller already counted (an out parameter's).

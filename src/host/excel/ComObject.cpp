@@ -20,8 +20,7 @@ const std::wstring& ComObject::typeName() const {
         Ptr<ITypeInfo> info;
         if (SUCCEEDED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put())) && info) {
             BSTR name = nullptr;
-            if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr,
-                                                 nullptr)) &&
+            if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) &&
                 name != nullptr) {
                 resolvedType_ = std::wstring(name, SysStringLen(name));
             }
@@ -51,9 +50,9 @@ const std::vector<DISPID>& ComObject::ids(const std::wstring& member,
     }
     std::vector<DISPID> dispids(names.size(), DISPID_UNKNOWN);
     ++cache_->lookups;
-    const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, pointers.data(),
-                                                static_cast<UINT>(pointers.size()),
-                                                LOCALE_USER_DEFAULT, dispids.data());
+    const HRESULT hr =
+        dispatch_->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
+                                 LOCALE_USER_DEFAULT, dispids.data());
     if (FAILED(hr)) {
         throw fromResult(hr);
     }
@@ -80,8 +79,8 @@ Variant ComObject::invoke(const std::wstring& member, WORD flags, std::vector<Va
     Variant result;
     EXCEPINFO info{};
     UINT badArgument = 0;
-    const HRESULT hr = dispatch_->Invoke(dispids[0], IID_NULL, LOCALE_USER_DEFAULT, flags,
-                                         &params, result.get(), &info, &badArgument);
+    const HRESULT hr = dispatch_->Invoke(dispids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                         result.get(), &info, &badArgument);
     // `slots` only borrowed the values; the Variants still own them.
     if (hr == DISP_E_EXCEPTION) {
         throw fromException(info);

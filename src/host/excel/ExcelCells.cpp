@@ -107,7 +107,9 @@ Variant argument(const void* object, const ExcelHandle* handle) {
     return com::object(handle->object().dispatch());
 }
 
-std::shared_ptr<xl::Font> makeFont(ComObject o) { return std::make_shared<ExcelFont>(std::move(o)); }
+std::shared_ptr<xl::Font> makeFont(ComObject o) {
+    return std::make_shared<ExcelFont>(std::move(o));
+}
 std::shared_ptr<xl::PageSetup> makePageSetup(ComObject o) {
     return std::make_shared<ExcelPageSetup>(std::move(o));
 }

@@ -61,7 +61,9 @@ public:
     using ExcelHandle::ExcelHandle;
     void setVisible(std::int32_t visible) override { object().put(L"Visible", i4(visible)); }
     void Solid() override { object().call(L"Solid"); }
-    std::shared_ptr<xl::ColorFormat> ForeColor() override { return colorOf(object(), L"ForeColor"); }
+    std::shared_ptr<xl::ColorFormat> ForeColor() override {
+        return colorOf(object(), L"ForeColor");
+    }
     void setTransparency(double t) override {
         object().put(L"Transparency", r4(static_cast<float>(t)));
     }
@@ -79,8 +81,12 @@ public:
         object().put(L"Transparency", r4(static_cast<float>(t)));
     }
     void setVisible(std::int32_t visible) override { object().put(L"Visible", i4(visible)); }
-    std::shared_ptr<xl::ColorFormat> ForeColor() override { return colorOf(object(), L"ForeColor"); }
-    std::shared_ptr<xl::ColorFormat> BackColor() override { return colorOf(object(), L"BackColor"); }
+    std::shared_ptr<xl::ColorFormat> ForeColor() override {
+        return colorOf(object(), L"ForeColor");
+    }
+    std::shared_ptr<xl::ColorFormat> BackColor() override {
+        return colorOf(object(), L"BackColor");
+    }
 };
 
 class ExcelShapeRange : public xl::ShapeRange, public ExcelHandle {

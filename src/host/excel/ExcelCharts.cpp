@@ -58,9 +58,8 @@ public:
 class ExcelShapes : public xl::Shapes, public ExcelHandle {
 public:
     using ExcelHandle::ExcelHandle;
-    std::shared_ptr<xl::ChartElement> AddTextbox(std::int32_t orientation, double left,
-                                                 double top, double width,
-                                                 double height) override {
+    std::shared_ptr<xl::ChartElement> AddTextbox(std::int32_t orientation, double left, double top,
+                                                 double width, double height) override {
         return makeChartElement(object().child(
             L"AddTextbox", L"Shape",
             {i4(orientation), r4(static_cast<float>(left)), r4(static_cast<float>(top)),
@@ -94,8 +93,7 @@ public:
         return makeChartTextElement(object().child(L"ChartTitle", L"ChartTitle"));
     }
     std::shared_ptr<xl::Axis> Axes(std::int32_t type, std::int32_t group) override {
-        return std::make_shared<ExcelAxis>(
-            object().child(L"Axes", L"Axis", {i4(type), i4(group)}));
+        return std::make_shared<ExcelAxis>(object().child(L"Axes", L"Axis", {i4(type), i4(group)}));
     }
     void setHasLegend(bool has) override { object().put(L"HasLegend", boolean(has)); }
     std::shared_ptr<xl::ChartElement> PlotArea() override {

@@ -24,8 +24,7 @@ private:
 
 // The dispatch of an object made here, as an object argument; a 13 for anyone else's.
 Variant argument(const void* object, const ExcelHandle* handle);
-template <typename T>
-Variant argument(const std::shared_ptr<T>& object) {
+template <typename T> Variant argument(const std::shared_ptr<T>& object) {
     return argument(object.get(), dynamic_cast<const ExcelHandle*>(object.get()));
 }
 
