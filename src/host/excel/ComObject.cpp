@@ -13,8 +13,12 @@ ComObject::ComObject(DispatchPtr dispatch, std::wstring type, std::shared_ptr<Se
 }
 
 const std::wstring& ComObject::typeName() const {
-    // A sheet may be a worksheet or a chart sheet, whose ids differ: the object's own type
-    // information names it when it has any.
+    // A sheet may be a worksheet or a chart sheet, whose ids differ: its own type information
+    // names it when it has any. Every other wrapper knows its type, and asking would cost the
+    // application another round trip for each object.
+    if (type_ != L"Sheet") {
+        return type_;
+    }
     if (resolvedType_.empty()) {
         resolvedType_ = type_;
         Ptr<ITypeInfo> info;

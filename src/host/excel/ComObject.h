@@ -49,6 +49,9 @@ public:
     ComObject wrap(DispatchPtr dispatch, const std::wstring& type) const;
 
     const DispatchPtr& dispatch() const { return dispatch_; }
+    // The object's type as its type information names it ("Worksheet", "Chart") for a sheet,
+    // else the kind it was wrapped as.
+    const std::wstring& typeName() const;
     const std::shared_ptr<Session>& cache() const { return cache_; }
 
 private:
@@ -56,7 +59,6 @@ private:
                    std::vector<NamedArg> named) const;
     const std::vector<DISPID>& ids(const std::wstring& member,
                                    const std::vector<NamedArg>& named) const;
-    const std::wstring& typeName() const;
 
     DispatchPtr dispatch_;
     std::wstring type_;

@@ -22,7 +22,18 @@ public:
     using ExcelHandle::ExcelHandle;
     std::string Name() override { return toText(*object().get(L"Name").get()); }
     void setName(const std::string& name) override { object().put(L"Name", text(name)); }
-    std::int32_t Type() override { return toInt32(*object().get(L"Type").get()); }
+    // A chart sheet's own Type member answers its chart's type; its type information says
+    // what kind of sheet it is, and the member is read only without one.
+    std::int32_t Type() override {
+        const std::wstring& kind = object().typeName();
+        if (kind == L"Chart") {
+            return xl::xlChart;
+        }
+        if (kind == L"Worksheet") {
+            return xl::xlWorksheet;
+        }
+        return toInt32(*object().get(L"Type").get());
+    }
     std::int32_t Visible() override { return toInt32(*object().get(L"Visible").get()); }
     void setVisible(std::int32_t visible) override { object().put(L"Visible", i4(visible)); }
     void Activate() override { object().call(L"Activate"); }
