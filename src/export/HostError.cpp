@@ -18,6 +18,8 @@ std::string errorDescription(int number) {
         return "Object variable or With block variable not set";
     case ErrMemberNotSupported:
         return "Object doesn't support this property or method";
+    case ErrServerUnavailable:
+        return "The remote server machine does not exist or is unavailable";
     default:
         return "Application-defined or object-defined error";
     }

@@ -39,6 +39,8 @@ inline constexpr int ErrTypeMismatch = 13;
 inline constexpr int ErrInternal = 51;
 inline constexpr int ErrObjectNotSet = 91;
 inline constexpr int ErrMemberNotSupported = 438;
+// An application driven from outside that has gone away (closed by its user, or ended).
+inline constexpr int ErrServerUnavailable = 462;
 inline constexpr int ErrApplicationDefined = 1004;
 
 // The runtime's own description of an error number ("Overflow" for 6); the generic

@@ -38,7 +38,20 @@ PlatformConfig readPlatformConfig(const std::string& iniPath) {
     config.workbookFolder =
         QDir::toNativeSeparators(QDir::cleanPath(settingsFolder.absoluteFilePath(chosen)))
             .toStdString();
+    config.spreadsheetValue = valueOf("KelvorReaderSpreadsheet", "Application");
+    config.spreadsheet = parseSpreadsheetChoice(config.spreadsheetValue);
     return config;
+}
+
+SpreadsheetChoice parseSpreadsheetChoice(const std::string& value) {
+    const QString v = QString::fromStdString(value).trimmed();
+    if (v.compare(QLatin1String("Excel"), Qt::CaseInsensitive) == 0) {
+        return SpreadsheetChoice::Excel;
+    }
+    if (v.compare(QLatin1String("Built-in"), Qt::CaseInsensitive) == 0) {
+        return SpreadsheetChoice::Builtin;
+    }
+    return SpreadsheetChoice::Automatic;
 }
 
 std::map<int, std::string> chosenPortDevices(const std::map<int, std::string>& devices) {

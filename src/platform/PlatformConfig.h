@@ -11,9 +11,19 @@ namespace kelvor {
 //                            dialog writes it (writePortDevices)
 //   [KelvorReaderWorkbooks]  Folder = where the built-in spreadsheet keeps its workbook files;
 //                            only ever read
+//   [KelvorReaderSpreadsheet] Application = Excel or Built-in: which spreadsheet application
+//                            the reports go to (Windows only); only ever read
+enum class SpreadsheetChoice {
+    Automatic, // the desktop's application when the system has one, else the built-in one
+    Excel,
+    Builtin,
+};
+
 struct PlatformConfig {
     std::map<int, std::string> portDevices;
     std::string workbookFolder;
+    SpreadsheetChoice spreadsheet = SpreadsheetChoice::Automatic;
+    std::string spreadsheetValue; // as written, for the log when it names neither
 
     // The device named in the file for the port, else the system's usual one; "" below 1.
     std::string deviceForPort(int port) const;
@@ -22,6 +32,9 @@ struct PlatformConfig {
 inline constexpr int ConfigurablePortCount = 16;
 
 PlatformConfig readPlatformConfig(const std::string& iniPath);
+
+// "Excel" and "Built-in" in any case, blanks around them ignored; anything else: Automatic.
+SpreadsheetChoice parseSpreadsheetChoice(const std::string& value);
 
 // The devices chosen for the port numbers, without those that name the system's usual device
 // anyway (a blank name counts as none).

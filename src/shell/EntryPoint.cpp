@@ -16,6 +16,7 @@
 #include "platform/TerminationSignals.h"
 #include "platform/widgets/QtPrompts.h"
 #include "shell/BatchListing.h"
+#include "shell/DesktopSpreadsheet.h"
 #include "shell/ExportSummary.h"
 #include "shell/FrmMain.h"
 #include "shell/LoggedPrompts.h"
@@ -159,8 +160,13 @@ int main(int argc, char** argv) {
         folderWasOurs = ours;
     });
     heldRetry.setEnabled(true);
-    kelvor::ExportContext exportContext(spreadsheets, prompts, state.ChannelInfo,
-                                        state.SummaryTraceOffset);
+    // Reports go to the desktop's spreadsheet application when there is one to use; the
+    // batches reopened read-only and the workbook windows stay with the built-in one.
+    std::string spreadsheetSaid;
+    const auto desktop = kelvor::desktopSpreadsheet(platform, workbookFolder, spreadsheetSaid);
+    log.write(spreadsheetSaid);
+    kelvor::ExportContext exportContext(desktop ? *desktop : spreadsheets, prompts,
+                                        state.ChannelInfo, state.SummaryTraceOffset);
     kelvor::ReportExportStep exportStep(exportContext);
     kelvor::JournalingExport exporter(
         exportStep, journal, state.ChannelInfo, state.SummaryTraceOffset,

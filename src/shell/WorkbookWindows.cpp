@@ -94,7 +94,30 @@ bool WorkbookWindows::open(const QUrl& url) {
     return w_.openUrl ? w_.openUrl(url) : QDesktopServices::openUrl(url);
 }
 
+bool WorkbookWindows::showInDesktopSpreadsheet(int channel) {
+    const auto& app = w_.exports.ExcelApp;
+    if (!app || dynamic_cast<BuiltinApplication*>(app.get()) != nullptr) {
+        return false;
+    }
+    const std::int32_t index = w_.channels.at(channel).WorkbookIndex;
+    try {
+        app->setVisible(true);
+        if (index > 0 && index <= app->Workbooks()->Count()) {
+            app->Workbooks()->Item(index)->Activate();
+            return true;
+        }
+    } catch (const xl::HostError&) {
+        // Closed by its user: the next report starts another, as the message says.
+    }
+    tell(channel, channelName(w_.channels, channel) +
+                      " has no open workbook yet: its next report starts one.");
+    return true;
+}
+
 void WorkbookWindows::showWorkbook(int channel) {
+    if (showInDesktopSpreadsheet(channel)) {
+        return;
+    }
     const auto book = bookOf(channel, true);
     if (book == nullptr) {
         return;

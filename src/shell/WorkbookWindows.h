@@ -81,6 +81,9 @@ private:
     BuiltinApplication* application() const;
     // The channel's open workbook, or null after telling the user there is none.
     std::shared_ptr<const BookState> bookOf(int channel, bool tell);
+    // With the desktop's spreadsheet application, the channel's workbook is shown there
+    // (true); false when the reports go to the built-in one.
+    bool showInDesktopSpreadsheet(int channel);
     PromptOwner ownerFor(int channel) const;
     void tell(int channel, const std::string& message);
     bool open(const QUrl& url);

@@ -31,6 +31,19 @@ TEST_F(PlatformConfigTest, WithoutTheSectionsTheSystemDefaultsApply) {
     EXPECT_EQ(config.workbookFolder, dir.filePath("Workbooks").toStdString());
 }
 
+TEST_F(PlatformConfigTest, SpreadsheetApplicationIsReadAndUnknownValuesLeaveTheChoiceOpen) {
+    EXPECT_EQ(readPlatformConfig(path).spreadsheet, SpreadsheetChoice::Automatic);
+    setContent("[KelvorReaderSpreadsheet]\nApplication = built-in \n");
+    EXPECT_EQ(readPlatformConfig(path).spreadsheet, SpreadsheetChoice::Builtin);
+    setContent("[kelvorreaderspreadsheet]\napplication=Excel\n");
+    EXPECT_EQ(readPlatformConfig(path).spreadsheet, SpreadsheetChoice::Excel);
+    setContent("[KelvorReaderSpreadsheet]\nApplication=Calc\n");
+    const PlatformConfig unknown = readPlatformConfig(path);
+    EXPECT_EQ(unknown.spreadsheet, SpreadsheetChoice::Automatic);
+    EXPECT_EQ(unknown.spreadsheetValue, "Calc"); // for the log to say why
+    EXPECT_EQ(parseSpreadsheetChoice("Builtin"), SpreadsheetChoice::Automatic);
+}
+
 TEST_F(PlatformConfigTest, ReadsPortDevicesAndFolderUncut) {
     const std::string longDevice = "/dev/serial/by-id/" + std::string(150, 'x');
     setContent("[kelvorreaderports]\ncom1 = /dev/ttyUSB0\nCom3=\"/dev/my port\"\nCom4=\n"

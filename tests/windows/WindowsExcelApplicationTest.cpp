@@ -1,0 +1,180 @@
+// The export procedures against an automation server of our own, in process: the calls they
+// make (member, argument types, named arguments, order), and what they do when the server
+// answers with an error or has gone.
+
+#include "ScriptedPrompts.h"
+#include "TestFiles.h"
+#include "WindowsFakeExcel.h"
+
+#include "export/ChannelWorkbooks.h"
+#include "export/DataSheet.h"
+#include "export/ExportContext.h"
+#include "host/excel/ExcelApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace kelvor::test {
+
+namespace {
+
+class ExcelBackEnd : public ::testing::Test {
+protected:
+    std::vector<std::string> calls(std::size_t excel = 0) { return excels.at(excel)->log->calls; }
+
+    TempDir dir;
+    int defaultSheets = 3;
+    std::vector<std::shared_ptr<FakeExcel>> excels;
+    ScriptedPrompts prompts;
+    ChannelTable channels;
+    float traceOffset = 0.5F;
+    com::ExcelApplicationFactory factory{dir.path(), [this] {
+                                             excels.push_back(FakeExcel::make(defaultSheets));
+                                             return excels.back()->application();
+                                         }};
+    ExportContext ctx{factory, prompts, channels, traceOffset};
+    std::int32_t workbookIndex = 0;
+};
+
+TEST_F(ExcelBackEnd, FirstExportStartsAVisibleApplicationWithOneDataSheet) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    ASSERT_EQ(excels.size(), 1U);
+    EXPECT_EQ(workbookIndex, 1);
+    EXPECT_TRUE(excels[0]->visible);
+    ASSERT_EQ(excels[0]->books.size(), 1U);
+    EXPECT_EQ(excels[0]->books[0].sheets, std::vector<std::wstring>{L"Data 1"});
+    const std::vector<std::string> expected = {
+        "Application.Visible=VT_BOOL", // started
+        "Application.Visible=VT_BOOL", // shown again, as every export does
+        "Application.Workbooks()",
+        "Workbooks.Add()",
+        "Application.Workbooks()",
+        "Workbooks.Count()",
+        "Application.DisplayAlerts=VT_BOOL",
+        "Application.Worksheets()",
+        "Sheets.Count()",
+        "Application.Sheets()",
+        "Sheets.Item(VT_I4)",
+        "Worksheet.Delete()",
+        "Application.Sheets()",
+        "Sheets.Item(VT_I4)",
+        "Worksheet.Delete()",
+        "Application.DisplayAlerts=VT_BOOL",
+        "Application.ActiveSheet()",
+        "Worksheet.Name=VT_BSTR",
+    };
+    EXPECT_EQ(calls(), expected);
+}
+
+TEST_F(ExcelBackEnd, ChannelWorkbooksAreSavedUnderTheirNames) {
+    channels.at(2).Description = "Press B";
+    ActivateChannelWorkbook(ctx, workbookIndex, 2);
+    const auto& log = calls();
+    EXPECT_NE(
+        std::find(log.begin(), log.end(), "Workbook.SaveAs(Filename:VT_BSTR,FileFormat:VT_I4)"),
+        log.end());
+}
+
+TEST_F(ExcelBackEnd, MemberIdsAreLookedUpOncePerTypeAndMember) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    ActivateChannelWorkbook(ctx, workbookIndex); // finds it: Count, Item, Activate
+    const int lookups = excels[0]->log->lookups;
+    const std::size_t made = calls().size();
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    EXPECT_GT(calls().size(), made);
+    EXPECT_EQ(excels[0]->log->lookups, lookups);
+}
+
+TEST_F(ExcelBackEnd, ClosedApplicationIsReplacedAndTheWorkbookMadeInTheNewOne) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    excels[0]->gone = true; // the user closed it
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    ASSERT_EQ(excels.size(), 2U);
+    EXPECT_EQ(workbookIndex, 1);
+    ASSERT_EQ(excels[1]->books.size(), 1U);
+    EXPECT_EQ(excels[1]->books[0].sheets, std::vector<std::wstring>{L"Data 1"});
+    EXPECT_TRUE(excels[1]->visible);
+    EXPECT_EQ(prompts.shown.size(), 0U); // no message
+}
+
+TEST_F(ExcelBackEnd, AnApplicationThatCannotBeStartedReachesTheCaller) {
+    com::ExcelApplicationFactory failing{dir.path(), []() -> com::DispatchPtr {
+                                             throw xl::HostError(429, "KelvorReader2", "none");
+                                         }};
+    ExportContext other{failing, prompts, channels, traceOffset};
+    EXPECT_THROW(ActivateChannelWorkbook(other, workbookIndex), xl::HostError);
+}
+
+TEST_F(ExcelBackEnd, ReleasingLeavesTheApplicationAndItsWorkbooksOpen) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    const std::size_t made = calls().size();
+    ReleaseExcel(ctx);
+    EXPECT_EQ(ctx.ExcelApp, nullptr);
+    EXPECT_EQ(calls().size(), made); // no Quit, no Close
+    EXPECT_EQ(excels[0]->books.size(), 1U);
+}
+
+TEST_F(ExcelBackEnd, DuplicateSheetNameShowsTheApplicationsOwnError) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    // The user deleted "Data 2": the next sheet, the fourth, takes a name in use.
+    excels[0]->books[0].sheets = {L"Data 1", L"Data 4", L"Data 3"};
+    std::string report = "CONSTANT RATE TEST DATA\r\nSample: Carton 7\r\n";
+    AddDataSheet(ctx, report, workbookIndex);
+    ASSERT_EQ(prompts.shown.size(), 1U);
+    EXPECT_EQ(prompts.shown[0].text, "Error #  1004 was generated by Fake Sheet Server\r"
+                                     "That name is already taken. Try a different one.");
+    EXPECT_EQ(prompts.shown[0].title, "Error");
+    EXPECT_EQ(excels[0]->books[0].pastes, 0);
+    EXPECT_FALSE(report.empty());
+}
+
+TEST_F(ExcelBackEnd, ReportIsPastedFromTheClipboard) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    std::string report = "CONSTANT LOAD TEST DATA\r\nSample: Carton 7\r\n";
+    AddDataSheet(ctx, report, workbookIndex);
+    EXPECT_TRUE(report.empty());
+    EXPECT_EQ(prompts.shown.size(), 0U);
+    const auto& book = excels[0]->books[0];
+    // Wine keeps a clipboard without a display; should it refuse, the lines go in directly.
+    if (book.pastes == 0) {
+        GTEST_SKIP() << "the clipboard could not be opened here";
+    }
+    EXPECT_EQ(book.pastes, 1);
+    EXPECT_TRUE(book.column.empty());
+}
+
+TEST_F(ExcelBackEnd, ReportIsWrittenIntoColumnAWhenTheClipboardIsHeld) {
+    ActivateChannelWorkbook(ctx, workbookIndex);
+    // Another program holds the clipboard open for the whole export.
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr);
+        const bool held = OpenClipboard(window) != FALSE;
+        SetEvent(opened);
+        WaitForSingleObject(done, INFINITE);
+        if (held) {
+            CloseClipboard();
+        }
+        DestroyWindow(window);
+    });
+    WaitForSingleObject(opened, INFINITE);
+    std::string report = "CONSTANT RATE TEST DATA\r\n\r\nSample: Carton 7\nlast";
+    AddDataSheet(ctx, report, workbookIndex);
+    SetEvent(done);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(done);
+    const auto& book = excels[0]->books[0];
+    EXPECT_EQ(book.pastes, 0);
+    const std::vector<std::wstring> expected = {L"CONSTANT RATE TEST DATA", L"",
+                                                L"Sample: Carton 7", L"last"};
+    EXPECT_EQ(book.column, expected);
+    EXPECT_TRUE(report.empty());
+}
+
+} // namespace
+
+} // namespace kelvor::test
