@@ -244,7 +244,13 @@ void startBatches(BatchStart& s) {
             s.journal.damageTold();
         }
     }
-    const ReopenedBatches reopened = reopenBatches(s.reopen);
+    ReopenedBatches reopened;
+    if (s.reopenOpenBatches) {
+        reopened = reopenBatches(s.reopen);
+    } else {
+        note(s.reopen.log, "Open batches are left to the spreadsheet application, which keeps "
+                           "its own workbooks");
+    }
     if (!reopened.missing.empty()) {
         s.tell(missingNotice(reopened.missing));
     }

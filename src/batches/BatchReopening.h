@@ -83,6 +83,9 @@ struct BatchStart {
     ReportExport& journaling;
     std::filesystem::path workbookFolder;
     std::function<void(const std::string&)> tell;
+    // False for an application that keeps its own workbooks open across runs: playing the
+    // open batches into it again would open each of them twice.
+    bool reopenOpenBatches = true;
 };
 void startBatches(BatchStart& start);
 

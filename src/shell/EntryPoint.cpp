@@ -233,7 +233,8 @@ int main(int argc, char** argv) {
             .journal = journal,
             .journaling = exporter,
             .workbookFolder = workbookFolder,
-            .tell = noticeBox(prompts)};
+            .tell = noticeBox(prompts),
+            .reopenOpenBatches = desktop == nullptr};
         kelvor::startBatches(batches);
         log.write("Batches ready in " + std::to_string(took.elapsed()) + " ms");
     }

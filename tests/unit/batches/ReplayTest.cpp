@@ -261,6 +261,39 @@ TEST_F(ReplayTest, AReopenedBatchWhoseFileWasTornIsWrittenWholeAtOnceUnderTheSam
     }
 }
 
+// The desktop's spreadsheet application keeps its workbooks itself: nothing is played into it
+// again, but a report no workbook holds still goes into one.
+TEST_F(ReplayTest, AnApplicationKeepingItsOwnWorkbooksGetsNoBatchAgainButTheRecoveredReports) {
+    {
+        ReaderRun first(books);
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
+    }
+    archive(0, "2026-12-07 10-00-02.txt", sample("load-stack-creep-lbf-in.txt"));
+    ReaderRun second(books);
+    std::vector<std::string> told;
+    BatchStart start{.reopen = {.exports = second.ctx,
+                                .channels = second.channels,
+                                .journal = second.journal,
+                                .holdWrites = {},
+                                .adoptHeldWrites = {},
+                                .log = nullptr},
+                     .journal = second.journal,
+                     .journaling = second.journaling,
+                     .workbookFolder = books,
+                     .tell = [&](const std::string& text) { told.push_back(text); },
+                     .reopenOpenBatches = false};
+    startBatches(start);
+    ASSERT_EQ(second.app().Workbooks()->Count(), 1);
+    const auto names = sheetNames(second.app(), 1);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Data 1"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), "Data 2"), names.end());
+    EXPECT_EQ(told, (std::vector<std::string>{
+                        "1 report received before the reader ended was added to its workbook."}));
+}
+
 TEST_F(ReplayTest, AClosedBatchStaysClosedAndTheNextReportStartsANewWorkbook) {
     {
         ReaderRun first(books);
