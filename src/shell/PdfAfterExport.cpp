@@ -42,6 +42,7 @@ std::set<std::uint64_t> sheetKeys(const std::optional<BookView>& book) {
 ExportOutcome PdfAfterExport::exportReport(int channel, std::string& reportText,
                                            const ReportOrigin& origin,
                                            std::int32_t& workbookIndex) {
+    const PdfQueue::Hold hold(w_.queue);
     if (!w_.enabled || !w_.enabled(channel)) {
         return w_.inner.exportReport(channel, reportText, origin, workbookIndex);
     }

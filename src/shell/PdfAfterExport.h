@@ -16,7 +16,8 @@ namespace kelvor {
 // The export that, for a channel that saves a PDF of each test, queues the sheets the export
 // made (the data sheet and its chart sheet) for PDF files in
 // <workbook folder>/PDF/<workbook file name>/<sheet>.pdf. The export returns first; the
-// queue writes them later. A report that made no data sheet makes no PDF.
+// queue writes them later, never while any export of any channel runs. A report that made no
+// data sheet makes no PDF.
 class PdfAfterExport final : public ReportExport {
 public:
     struct Wiring {

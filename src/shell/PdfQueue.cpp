@@ -54,9 +54,15 @@ void PdfQueue::add(PdfJob job) {
     }
 }
 
+void PdfQueue::release() {
+    if (--held_ == 0 && !jobs_.empty() && !turn_.isActive()) {
+        turn_.start();
+    }
+}
+
 void PdfQueue::writeNext() {
-    if (jobs_.empty()) {
-        return;
+    if (jobs_.empty() || held_ > 0) {
+        return; // the last hold to go starts the next turn
     }
     const PdfJob job = std::move(jobs_.front());
     jobs_.pop_front();

@@ -48,7 +48,21 @@ public:
     void add(PdfJob job);
     std::size_t pending() const { return jobs_.size(); }
 
+    // Nothing is written while one lives: an export that runs a message loop (a box that
+    // waits) must not find a drawing started in the middle of it.
+    class Hold {
+    public:
+        explicit Hold(PdfQueue& queue) : queue_(queue) { ++queue_.held_; }
+        ~Hold() { queue_.release(); }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        PdfQueue& queue_;
+    };
+
 private:
+    void release();
     void writeNext();
     std::string writeOne(const PdfJob& job);
     void failed(const PdfJob& job, const std::string& reason);
@@ -58,6 +72,7 @@ private:
     std::deque<PdfJob> jobs_;
     QTimer turn_;
     std::set<std::string> told_; // causes told since the last PDF written
+    int held_ = 0;
 };
 
 } // namespace kelvor

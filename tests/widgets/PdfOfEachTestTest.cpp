@@ -101,6 +101,30 @@ TEST_F(PdfOfEachTestTest, EachTestsSheetsBecomePdfsAfterItsExportReturns) {
     EXPECT_FALSE(fs::exists(pdfFolder(1)));
 }
 
+TEST_F(PdfOfEachTestTest, NoPdfIsDrawnWhileAnExportWaitsOnABox) {
+    on[0] = true;
+    ASSERT_TRUE(send(0, "rate-shipper-lbf-in-50.txt").pasted);
+    ASSERT_EQ(queue.pending(), 2U);
+    // The next report's sheet has no column headings: its export shows a box, whose message
+    // loop lets the timers through.
+    std::string broken = sample("rate-paper-core-n-mm-150.txt");
+    broken.replace(broken.find("DEFLECTION,FORCE"), 16, "DEFLECTIN");
+    std::vector<std::size_t> pendingInBox;
+    prompts.whileOpen = [&](const ScriptedPrompts::Shown&) {
+        for (int turn = 0; turn < 10; ++turn) {
+            QCoreApplication::processEvents();
+        }
+        pendingInBox.push_back(queue.pending());
+    };
+    send(0, broken);
+    prompts.whileOpen = {};
+    ASSERT_FALSE(pendingInBox.empty());
+    EXPECT_EQ(pendingInBox.front(), 2U);
+    EXPECT_FALSE(fs::exists(workbooks() / "PDF"));
+    drain(); // once the export is over, they are written
+    EXPECT_TRUE(fs::exists(pdfFolder(0) / "Data 1 Plot.pdf"));
+}
+
 TEST_F(PdfOfEachTestTest, APdfFolderThatCannotBeMadeIsToldOncePerTroubleAndCaptureGoesOn) {
     on[0] = true;
     // A file where the folder should be stops every user, root included.
