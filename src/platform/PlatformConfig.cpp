@@ -15,6 +15,14 @@ std::string PlatformConfig::deviceForPort(int port) const {
     return defaultDeviceForPort(port);
 }
 
+namespace {
+
+std::string pdfKey(int channel) {
+    return "Channel" + std::to_string(channel + 1);
+}
+
+} // namespace
+
 PlatformConfig readPlatformConfig(const std::string& iniPath) {
     PlatformConfig config;
     // An empty value counts as not set: it names no device and no folder.
@@ -26,6 +34,10 @@ PlatformConfig readPlatformConfig(const std::string& iniPath) {
             !device.empty()) {
             config.portDevices.emplace(port, std::move(device));
         }
+    }
+    for (int channel = 0; channel < PdfChannelCount; ++channel) {
+        config.pdfOfEachTest[static_cast<std::size_t>(channel)] =
+            valueOf("KelvorReaderPdf", pdfKey(channel)) == "1";
     }
     // A relative folder is taken from the settings file's folder, not from wherever the
     // program happens to be started.
@@ -77,6 +89,13 @@ bool writePortDevices(const std::map<int, std::string>& devices, const std::stri
                      allWritten;
     }
     return allWritten;
+}
+
+bool writePdfOfEachTest(int channel, bool on, const std::string& iniPath) {
+    if (channel < 0 || channel >= PdfChannelCount) {
+        return false;
+    }
+    return writeProfileString("KelvorReaderPdf", pdfKey(channel), on ? "1" : "0", iniPath);
 }
 
 } // namespace kelvor

@@ -21,6 +21,9 @@
 #include "shell/FrmMain.h"
 #include "shell/LoggedPrompts.h"
 #include "shell/Main.h"
+#include "shell/PdfAfterExport.h"
+#include "shell/PdfOfEachTest.h"
+#include "shell/PdfQueue.h"
 #include "shell/WorkbookWindows.h"
 #include "util/EventLog.h"
 #include "util/PathText.h"
@@ -168,9 +171,20 @@ int main(int argc, char** argv) {
     kelvor::ExportContext exportContext(desktop ? *desktop : spreadsheets, prompts,
                                         state.ChannelInfo, state.SummaryTraceOffset);
     kelvor::ReportExportStep exportStep(exportContext);
-    kelvor::JournalingExport exporter(
+    kelvor::JournalingExport journaling(
         exportStep, journal, state.ChannelInfo, state.SummaryTraceOffset,
         [&exportContext](std::int32_t at) { return kelvor::workbookNameAt(exportContext, at); });
+    // After each export of a channel that wants them, the test's sheets as PDF files, written
+    // from the event loop once the export has returned.
+    kelvor::PdfOfEachTest pdfSetting(state.Platform, state.IniPath, prompts, &log);
+    kelvor::PdfQueue pdfs({.prompts = prompts, .log = &log, .folderIsOurs = folderIsOurs});
+    kelvor::PdfAfterExport exporter(
+        {.inner = journaling,
+         .queue = pdfs,
+         .exports = exportContext,
+         .channels = state.ChannelInfo,
+         .enabled = [&pdfSetting](int channel) { return pdfSetting.on(channel); },
+         .workbookFolder = workbookFolder});
 
     kelvor::FrmMain frmMain(state, {.prompts = prompts,
                                     .exporter = exporter,
@@ -208,7 +222,9 @@ int main(int argc, char** argv) {
          .openReadOnly =
              [&spreadsheets, &journal, &log](const kelvor::BatchRow& row) {
                  return kelvor::openEndedBatch(spreadsheets, journal, row, &log);
-             }});
+             },
+         .savesPdf = [&pdfSetting](int channel) { return pdfSetting.on(channel); },
+         .setSavesPdf = [&pdfSetting](int channel, bool on) { pdfSetting.set(channel, on); }});
     workbooksChanged = [&workbookWindows] { workbookWindows.workbooksChanged(); };
     kelvor::TerminationSignals termination([&frmMain] { frmMain.close(); });
     // The end of the user's session (logging off, shutting down) ends the reader the same way,
@@ -219,7 +235,9 @@ int main(int argc, char** argv) {
     frmMain.load(files.settingsFolder);
     frmMain.show();
     // The settings are read, the ports not yet open (CommStart opens them from the event loop):
-    // the batches open before a report can come.
+    // the batches open before a report can come. Reports played again into reopened batches
+    // bypass the exporter and make no PDF (theirs were made when they first came); reports
+    // recovered from the archive go through it and get theirs now.
     {
         QElapsedTimer took;
         took.start();

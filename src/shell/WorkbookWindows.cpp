@@ -53,11 +53,21 @@ std::unique_ptr<QMenu> WorkbookWindows::contextMenu(int channel) {
                     [this, channel] { openInSpreadsheetProgram(channel); });
     menu->addAction("Open Workbook Folder", this, [this, channel] { openWorkbookFolder(channel); });
     menu->addAction("Batches…", this, [this, channel] { showBatches(channel); });
+    QAction* pdf = nullptr;
+    if (w_.savesPdf && w_.setSavesPdf) {
+        // A choice for the channel's next tests: there need be no workbook yet.
+        pdf = menu->addAction("Save a PDF of Each Test");
+        pdf->setCheckable(true);
+        pdf->setChecked(w_.savesPdf(channel));
+        connect(pdf, &QAction::toggled, this,
+                [this, channel](bool on) { w_.setSavesPdf(channel, on); });
+    }
     menu->addSeparator();
     menu->addAction("Close Workbook", this, [this, channel] { closeWorkbook(channel); });
     const bool hasBook = bookOf(channel, false) != nullptr;
     for (QAction* action : menu->actions()) {
-        if (action->text() != "Open Workbook Folder" && action->text() != "Batches…") {
+        if (action != pdf && action->text() != "Open Workbook Folder" &&
+            action->text() != "Batches…") {
             action->setEnabled(hasBook);
         }
     }

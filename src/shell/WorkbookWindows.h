@@ -30,9 +30,9 @@ struct BookState;
 
 // What the status lights offer for the channel's workbook: a double-click shows its window, the
 // context menu shows it, opens the written file in the desktop's spreadsheet program, opens
-// its folder, lists the channel's batches, or closes the workbook to end the batch. Keeps one
-// window per channel, one per closed batch opened from the list, and follows the workbooks
-// when the application says they changed.
+// its folder, lists the channel's batches, switches a PDF of each test, or closes the workbook to
+// end the batch. Keeps one window per channel, one per closed batch opened from the list, and
+// follows the workbooks when the application says they changed.
 class WorkbookWindows final : public QObject {
     Q_OBJECT
 public:
@@ -51,6 +51,10 @@ public:
         // A closed batch's workbook for a read-only window; empty or nullopt: it cannot be
         // shown here, only in the spreadsheet program.
         std::function<std::optional<BookView>(const BatchRow&)> openReadOnly = {};
+        // Whether each test of the channel is also saved as a PDF, and the user's switch of
+        // it; either empty: the menu does not offer it.
+        std::function<bool(int channel)> savesPdf = {};
+        std::function<void(int channel, bool on)> setSavesPdf = {};
     };
 
     explicit WorkbookWindows(Wiring wiring);

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <array>
+
 namespace kelvor {
 namespace {
 
@@ -84,6 +86,46 @@ TEST_F(PlatformConfigTest, WrittenPortDevicesReadBackAndUsualDevicesLeaveNoKey) 
     EXPECT_EQ(text.find("Com2="), std::string::npos) << text;
     EXPECT_EQ(text.find("Com17"), std::string::npos) << text;
     EXPECT_NE(text.find("[KelvorReaderCH0]\nCommPort=3\n"), std::string::npos) << text;
+}
+
+TEST_F(PlatformConfigTest, PdfOfEachTestIsOnOnlyForTheValueOne) {
+    EXPECT_EQ(readPlatformConfig(path).pdfOfEachTest, (std::array<bool, PdfChannelCount>{}));
+    setContent("[KelvorReaderPdf]\nChannel1=1\nchannel2 = \"1\"\nChannel3=yes\nChannel4=2\n"
+               "Channel5=1.0\nChannel6=\nChannel0=1\nChannel7=1\n");
+    EXPECT_EQ(readPlatformConfig(path).pdfOfEachTest,
+              (std::array<bool, PdfChannelCount>{true, true, false, false, false, false}));
+}
+
+TEST_F(PlatformConfigTest, SwitchingPdfOfEachTestChangesItsKeyAndNothingElse) {
+    const std::string before = "; lab PC 3\r\n[KelvorReader]\r\nTop=120\r\n[KelvorReaderPorts]\r\n"
+                               "Com1=/dev/ttyUSB0\r\n[KelvorReaderPdf]\r\nChannel2=1\r\n"
+                               "[KelvorReaderCH0]\r\nEnabled=1\r\n";
+    setContent(before);
+    ASSERT_TRUE(writePdfOfEachTest(0, true, path));
+    ASSERT_TRUE(writePdfOfEachTest(1, false, path));
+    const auto text = [&] {
+        QFile file(QString::fromStdString(path));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll().toStdString();
+    };
+    EXPECT_EQ(text(), "; lab PC 3\r\n[KelvorReader]\r\nTop=120\r\n[KelvorReaderPorts]\r\n"
+                      "Com1=/dev/ttyUSB0\r\n[KelvorReaderPdf]\r\nChannel2=0\r\nChannel1=1\r\n"
+                      "[KelvorReaderCH0]\r\nEnabled=1\r\n");
+    const PlatformConfig config = readPlatformConfig(path);
+    EXPECT_TRUE(config.pdfOfEachTest[0]);
+    EXPECT_FALSE(config.pdfOfEachTest[1]);
+    EXPECT_EQ(config.deviceForPort(1), "/dev/ttyUSB0");
+    EXPECT_FALSE(writePdfOfEachTest(6, true, path)); // there is no seventh channel
+    EXPECT_FALSE(writePdfOfEachTest(-1, true, path));
+    EXPECT_EQ(text().find("Channel7"), std::string::npos);
+    EXPECT_EQ(text().find("Channel0"), std::string::npos);
+}
+
+TEST_F(PlatformConfigTest, SwitchingPdfOfEachTestInAFreshFileMakesOnlyItsSection) {
+    ASSERT_TRUE(writePdfOfEachTest(5, true, path));
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), "[KelvorReaderPdf]\nChannel6=1\n");
 }
 
 } // namespace
