@@ -1,8 +1,12 @@
 #include "printing/CellPainter.h"
 
+#include "host/app/fit/RowFit.h"
+
 #include <QAbstractItemDelegate>
 #include <QPainter>
 #include <QStyleOptionViewItem>
+
+#include <cmath>
 
 namespace kelvor {
 
@@ -11,15 +15,24 @@ CellPainter::CellPainter(const Worksheet& sheet, const Styles& styles) : grid_(s
         lastRow_ = static_cast<int>(used->lastRow);
         lastColumn_ = static_cast<int>(used->lastColumn);
     }
+    rowHeights_.assign(static_cast<std::size_t>(lastRow_), lineHeight(10) * PixelsPerPoint);
+    const auto& fitted = sheet.rowHeights();
+    for (const auto& [row, rowCells] : sheet.rows()) {
+        if (static_cast<int>(row) <= lastRow_ && !fitted.contains(row)) {
+            if (const auto height = fittedRowHeight(rowCells, styles)) {
+                rowHeights_[row - 1] = *height * PixelsPerPoint;
+            }
+        }
+    }
+    for (const auto& [row, height] : fitted) {
+        if (static_cast<int>(row) <= lastRow_) {
+            rowHeights_[row - 1] = height * PixelsPerPoint;
+        }
+    }
 }
 
 std::vector<double> CellPainter::rowHeights() const {
-    std::vector<double> heights;
-    heights.reserve(static_cast<std::size_t>(lastRow_));
-    for (int row = 0; row < lastRow_; ++row) {
-        heights.push_back(grid_.rowHeight(row));
-    }
-    return heights;
+    return rowHeights_;
 }
 
 std::vector<double> CellPainter::columnWidths() const {
@@ -45,16 +58,18 @@ double CellPainter::paint(QPainter& painter, QPointF at, int firstRow, int lastR
     for (int column = firstColumn; column <= lastColumn; ++column) {
         width += grid_.isColumnHidden(column - 1) ? 0 : grid_.columnWidth(column - 1);
     }
-    int height = 0;
+    double height = 0;
     for (int row = firstRow; row <= lastRow; ++row) {
-        height += grid_.rowHeight(row - 1);
+        height += rowPixels(row);
     }
     painter.save();
     painter.translate(at);
-    painter.setClipRect(QRect(0, 0, width, height), Qt::IntersectClip);
-    int y = 0;
+    painter.setClipRect(QRectF(0, 0, width, height), Qt::IntersectClip);
+    double y = 0;
     for (int row = firstRow; row <= lastRow; ++row) {
-        const int rowHeight = grid_.rowHeight(row - 1);
+        const double bottom = y + rowPixels(row);
+        const int top = static_cast<int>(std::lround(y));
+        const int rowHeight = static_cast<int>(std::lround(bottom)) - top;
         int x = 0;
         for (int column = firstColumn; column <= lastColumn; ++column) {
             if (grid_.isColumnHidden(column - 1)) {
@@ -62,11 +77,11 @@ double CellPainter::paint(QPainter& painter, QPointF at, int firstRow, int lastR
             }
             const int columnWidth = grid_.columnWidth(column - 1);
             // The cell's rectangle leaves its grid lines out, as on screen.
-            option.rect = QRect(x, y, columnWidth - 1, rowHeight - 1);
+            option.rect = QRect(x, top, columnWidth - 1, rowHeight - 1);
             delegate.paint(&painter, option, model.index(row - 1, column - 1));
             x += columnWidth;
         }
-        y += rowHeight;
+        y = bottom;
     }
     painter.restore();
     return height;

@@ -13,9 +13,10 @@ class QPainter;
 namespace kelvor {
 
 // Draws a worksheet's cells on paper as the workbook window's grid draws them on screen: the
-// same display texts, fonts, alignment, overflow and "#" marks, column widths and row heights.
-// Its units are the grid's pixels (96 to the inch); no grid lines and no selection, as a
-// spreadsheet prints by default.
+// same display texts, fonts, alignment, overflow and "#" marks and column widths. Rows are as
+// high as the workbook has them (12.75 points unless fitted), not as the screen's font wants
+// them, so that pages hold the rows a spreadsheet prints on them. Its units are the grid's
+// pixels (96 to the inch); no grid lines and no selection, as a spreadsheet prints by default.
 class CellPainter {
 public:
     CellPainter(const Worksheet& sheet, const Styles& styles);
@@ -33,7 +34,10 @@ public:
                  int lastColumn) const;
 
 private:
+    double rowPixels(int row) const { return rowHeights_[static_cast<std::size_t>(row - 1)]; }
+
     SheetGrid grid_;
+    std::vector<double> rowHeights_;
     int lastRow_ = 0;
     int lastColumn_ = 0;
 };
