@@ -135,6 +135,9 @@ void PrintCommands::print() {
         return;
     }
     printSheets(window_.bookView(), *sheets, printer);
+    if (printer.printerState() == QPrinter::Error) {
+        dialogs_.tell(&window_, "The printer could not print the sheets.");
+    }
 }
 
 void PrintCommands::saveAsPdf() {
