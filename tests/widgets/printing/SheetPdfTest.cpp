@@ -105,6 +105,10 @@ TEST_F(SheetPdfTest, AChartSheetPrintsOnOneLandscapePageAfterItsPortraitDataPage
     if (test::hasTool("pdftotext")) {
         const QString chart = pdfPages(pdf).last();
         EXPECT_TRUE(chart.contains("Sheet:Data 1 Plot")) << chart.toStdString();
+        // Title, axis titles and the info box, drawn by the window's chart view.
+        EXPECT_TRUE(chart.contains("FORCE vs DEFORMATION")) << chart.toStdString();
+        EXPECT_TRUE(chart.contains("Deformation (in)"));
+        EXPECT_TRUE(chart.contains("Force units in lbf"));
     }
 }
 
