@@ -2,6 +2,7 @@
 #include "printing/PrintCommands.h"
 #include "PdfTools.h"
 #include "WorkbookWindowFixture.h"
+#include "shell/WorkbookWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,19 @@ TEST_F(PrintCommandsTest, TheMenuSitsBesideTheTabsAndCtrlPPrints) {
     scope.reset();
     QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(asked, QStringList({"Print"}));
+}
+
+using ProgramWindowTest = WorkbookWindowTest;
+
+TEST_F(ProgramWindowTest, TheProgramsWorkbookWindowsCarryThePrintCommands) {
+    WorkbookWindows windows(
+        {.lights = lights, .exports = ctx, .channels = channels, .prompts = prompts});
+    exportTo(0, "rate-shipper-lbf-in-50.txt");
+    windows.showWorkbook(0);
+    ASSERT_NE(windows.window(0), nullptr);
+    const auto* commands = windows.window(0)->findChild<PrintCommands*>();
+    ASSERT_NE(commands, nullptr);
+    EXPECT_EQ(commands->printAction()->shortcut(), QKeySequence(QKeySequence::Print));
 }
 
 } // namespace
