@@ -70,7 +70,18 @@ double CellPainter::paint(QPainter& painter, QPointF at, int firstRow, int lastR
         const double bottom = y + rowPixels(row);
         const int top = static_cast<int>(std::lround(y));
         const int rowHeight = static_cast<int>(std::lround(bottom)) - top;
+        // A text from the columns before the block may run on into it, as on screen.
         int x = 0;
+        for (int column = firstColumn - 1; column >= 1; --column) {
+            x -= grid_.isColumnHidden(column - 1) ? 0 : grid_.columnWidth(column - 1);
+            const QModelIndex index = model.index(row - 1, column - 1);
+            if (!index.data(Qt::DisplayRole).toString().isEmpty()) {
+                option.rect = QRect(x, top, grid_.columnWidth(column - 1) - 1, rowHeight - 1);
+                delegate.paint(&painter, option, index);
+                break;
+            }
+        }
+        x = 0;
         for (int column = firstColumn; column <= lastColumn; ++column) {
             if (grid_.isColumnHidden(column - 1)) {
                 continue;

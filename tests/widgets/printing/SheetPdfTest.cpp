@@ -151,6 +151,26 @@ TEST_F(SheetPdfTest, AWideSheetBreaksIntoColumnsDownFirstThenOver) {
     }
 }
 
+// A long text runs on over the empty cells to its right, across the break into the next
+// columns' page too.
+TEST_F(SheetPdfTest, ATextRunsOnOverThePageBreakBetweenColumns) {
+    KELVOR_NEED_TOOL("pdftotext");
+    auto state = std::make_shared<BookState>("Note");
+    state->file.path = out("Note.xlsx");
+    Worksheet& sheet = state->model.addWorksheet("Note");
+    sheet.setValue(1, 10, std::string("aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk"));
+    sheet.setValue(2, 14, std::string("end"));
+    const fs::path pdf = out("note.pdf");
+    ASSERT_EQ(savePdf(BookView(state), {sheet.id()}, pdf), "");
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_TRUE(pages[0].contains("aaaa")) << pages[0].toStdString();
+    EXPECT_FALSE(pages[0].contains("kkkk"));
+    // (The text's start is clipped off the second page, which the text layer still holds.)
+    EXPECT_TRUE(pages[1].contains("kkkk")) << pages[1].toStdString();
+    EXPECT_TRUE(pages[1].contains("end"));
+}
+
 TEST_F(SheetPdfTest, AFolderThatCannotBeWrittenLeavesNoFileAndSaysWhy) {
     exportTo(0, "rate-shipper-lbf-in-50.txt");
     const BookView book = channelBook(0);
