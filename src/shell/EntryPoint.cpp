@@ -10,6 +10,7 @@
 #include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/DurableFile.h"
 #include "platform/FolderIdentity.h"
+#include "platform/LocalePaper.h"
 #include "platform/PlatformConfig.h"
 #include "platform/ProgramFolders.h"
 #include "platform/QtTimer.h"
@@ -139,7 +140,8 @@ int main(int argc, char** argv) {
                                                                 workbooksChanged();
                                                             }
                                                         },
-                                                    .folderIsOurs = folderIsOurs});
+                                                    .folderIsOurs = folderIsOurs,
+                                                    .paperSize = kelvor::localePaperSize()});
     // What each export did is journaled, so that a restart opens the batches again; like the
     // archive, the journal waits for its own folder.
     kelvor::BatchJournal journal(kelvor::batchJournalPath(workbookFolder), kelvor::WallClock::now,

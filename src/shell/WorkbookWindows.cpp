@@ -7,6 +7,7 @@
 #include "host/view/BookView.h"
 #include "platform/widgets/AppIcon.h"
 #include "platform/widgets/QtPrompts.h"
+#include "printing/PrintCommands.h"
 #include "workbookview/BatchListDialog.h"
 #include "workbookview/WorkbookWindow.h"
 
@@ -148,6 +149,7 @@ std::unique_ptr<WorkbookWindow> WorkbookWindows::makeWindow(int channel, BookVie
         closedBatch ? WorkbookWindow::Batch::Closed : WorkbookWindow::Batch::Open);
     // A window of its own, without the main window's icon to inherit.
     window->setWindowIcon(appIcon());
+    new PrintCommands(*window, systemPrintDialogs()); // the window owns it
     connect(window.get(), &WorkbookWindow::batchesRequested, this,
             [this, channel] { showBatches(channel); });
     return window;

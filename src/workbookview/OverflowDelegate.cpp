@@ -118,7 +118,8 @@ void OverflowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     painter->setFont(cell.font);
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setClipRect(cell.room);
+    // Within any clip the painter has already: a printed page's block of cells.
+    painter->setClipRect(cell.room, painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     painter->translate(cell.box.left(), 0);
     painter->scale(cell.squeeze, 1);
     painter->drawText(QRectF(0, cell.box.top(), cell.box.width() / cell.squeeze, cell.box.height()),

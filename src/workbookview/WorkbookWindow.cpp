@@ -31,7 +31,7 @@ WorkbookWindow::WorkbookWindow(BookView book, QString channelDescription, Batch 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(pages_, 1);
-    auto* tabRow = new QHBoxLayout();
+    auto* tabRow = tabRow_ = new QHBoxLayout();
     tabRow->setSpacing(0);
     tabRow->addWidget(tabs_, 1);
     tabRow->addWidget(jump_);
@@ -192,6 +192,19 @@ void WorkbookWindow::updateTitle() {
 
 QStringList WorkbookWindow::tabNames() const {
     return tabNames_->stringList();
+}
+
+std::optional<std::uint32_t> WorkbookWindow::currentSheetId() const {
+    const int index = currentIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= shown_.size()) {
+        return std::nullopt;
+    }
+    return shown_[static_cast<std::size_t>(index)].sheetId;
+}
+
+void WorkbookWindow::addCommandButton(QToolButton* button) {
+    button->setParent(this);
+    tabRow_->addWidget(button);
 }
 
 QString WorkbookWindow::currentTab() const {

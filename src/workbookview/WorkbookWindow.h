@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class QHBoxLayout;
 class QListView;
 class QStackedWidget;
 class QStringListModel;
@@ -51,6 +52,11 @@ public:
     SheetJump* sheetJump() const { return jump_; }
     QToolButton* batchesButton() const { return batches_; }
     bool closedBatch() const { return batch_ == Batch::Closed; }
+    // The book it reads, and the sheet it shows (none while the workbook has no visible sheet).
+    const BookView& bookView() const { return book_; }
+    std::optional<std::uint32_t> currentSheetId() const;
+    // A command of a layer above, put beside "Batches…".
+    void addCommandButton(QToolButton* button);
 
 signals:
     void batchesRequested();
@@ -77,6 +83,7 @@ private:
     QListView* tabs_;
     SheetJump* jump_;
     QToolButton* batches_;
+    QHBoxLayout* tabRow_ = nullptr;
     QStackedWidget* pages_;
     std::vector<Tab> shown_;
     // Built views by sheet id, with the revision they show.

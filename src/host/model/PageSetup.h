@@ -4,6 +4,10 @@
 
 namespace kelvor {
 
+// Paper sizes as the written file numbers them (pageSetup paperSize).
+inline constexpr int PaperLetter = 1;
+inline constexpr int PaperA4 = 9;
+
 // Print layout of a sheet. Margins are in points; header and footer texts may hold the
 // spreadsheet's codes (&P page, &N pages, &F file, &A sheet).
 struct PageSetup {
@@ -21,6 +25,8 @@ struct PageSetup {
     std::string rightFooter;
     // Rows repeated on every printed page, as "$15:$15"; empty for none.
     std::string printTitleRows;
+    // The paper other programs print the sheet on: PaperA4, PaperLetter.
+    int paperSize = PaperA4;
 
     bool operator==(const PageSetup&) const = default;
 };

@@ -55,6 +55,11 @@ template <class T> T& Workbook::addSheet(std::string name, std::optional<std::si
     const auto at = insertPosition(position);
     auto sheet = std::make_unique<T>(nextSheetId_++, std::move(name));
     auto& added = *sheet;
+    if (added.pageSetup().paperSize != paperSize_) {
+        PageSetup page = added.pageSetup();
+        page.paperSize = paperSize_;
+        added.setPageSetup(std::move(page));
+    }
     sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at), std::move(sheet));
     positions_.clear();
     return added;

@@ -50,6 +50,11 @@ public:
     std::optional<std::size_t> activeSheet() const;
     void setActiveSheet(std::size_t index);
 
+    // The paper sheets made from now on print on (PageSetup::paperSize); sheets made before
+    // keep theirs.
+    int paperSize() const { return paperSize_; }
+    void setPaperSize(int paperSize) { paperSize_ = paperSize; }
+
     Styles& styles() { return styles_; }
     const Styles& styles() const { return styles_; }
 
@@ -63,6 +68,7 @@ private:
     std::uint64_t key_;
     std::vector<std::unique_ptr<Sheet>> sheets_;
     Styles styles_;
+    int paperSize_ = PaperA4;
     std::uint32_t nextSheetId_ = 1;
     std::uint32_t activeSheetId_ = 0;
     // Sheet positions by sheetNameKey, made when first looked up after a change of the names

@@ -42,8 +42,10 @@ void appendPageLayout(std::string& out, const PageSetup& page, Orientation orien
     appendInches(out, "bottom", page.bottomMargin);
     appendInches(out, "header", page.headerMargin);
     appendInches(out, "footer", page.footerMargin);
-    out += orientation == Orientation::Portrait ? "/><pageSetup orientation=\"portrait\"/>"
-                                                : "/><pageSetup orientation=\"landscape\"/>";
+    out += "/><pageSetup paperSize=\"";
+    out += std::to_string(page.paperSize);
+    out += orientation == Orientation::Portrait ? "\" orientation=\"portrait\"/>"
+                                                : "\" orientation=\"landscape\"/>";
     const auto header = headerFooterText(page.leftHeader, page.centerHeader, page.rightHeader);
     const auto footer = headerFooterText(page.leftFooter, page.centerFooter, page.rightFooter);
     if (header.empty() && footer.empty()) {

@@ -73,6 +73,7 @@ std::shared_ptr<BookState> ApplicationState::addBook() {
     checkRunning();
     const auto name = "Book" + std::to_string(++booksMade);
     auto book = std::make_shared<BookState>(name);
+    book->model.setPaperSize(options.paperSize);
     for (int i = 0; i < std::max(1, options.defaultSheetCount); ++i) {
         book->model.addWorksheet("Sheet" + std::to_string(++book->sheetsMade));
     }

@@ -30,6 +30,8 @@ struct BuiltinOptions {
     // Asked before anything is written into the workbook folder: false while the folder at its
     // path is not the right one (the rescue folder is not asked). None: always right.
     std::function<bool()> folderIsOurs{};
+    // The paper new workbooks print on (PaperA4, PaperLetter): the system's, told by the shell.
+    int paperSize = PaperA4;
 };
 
 // Tells the user something (a message box in the program).

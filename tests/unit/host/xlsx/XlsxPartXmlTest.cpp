@@ -159,7 +159,7 @@ TEST_F(XlsxPartXmlTest, WorksheetHoldsCellsColumnsSelectionAndPageLayout) {
         <row r="2"><c r="B2"><f>B1*2</f><v>25</v></c></row>
     </sheetData>
     <pageMargins left="0.5" right="0.7" top="1" bottom="0.75" header="0.3" footer="0.3"/>
-    <pageSetup orientation="portrait"/>
+    <pageSetup paperSize="9" orientation="portrait"/>
     <headerFooter>
         <oddHeader>&amp;C&amp;A</oddHeader>
         <oddFooter>&amp;RPage &amp;P of &amp;N</oddFooter>
@@ -192,7 +192,7 @@ TEST_F(XlsxPartXmlTest, ChartSheetPrintsLandscapeAndHoldsItsDrawing) {
 <chartsheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">
     <sheetViews><sheetView zoomToFit="1" workbookViewId="0"/></sheetViews>
     <pageMargins left="0.7" right="0.7" top="0.75" bottom="0.75" header="0.3" footer="0.3"/>
-    <pageSetup orientation="landscape"/>
+    <pageSetup paperSize="9" orientation="landscape"/>
     <headerFooter><oddFooter>&amp;C&amp;F</oddFooter></headerFooter>
     <drawing r:id="rId1"/>
 </chartsheet>
@@ -482,6 +482,28 @@ TEST_F(XlsxPartXmlTest, RelationshipsAndContentTypes) {
     <Override PartName="/xl/worksheets/sheet2.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>
 </Types>
 )"));
+}
+
+} // namespace
+} // namespace kelvor
+
+namespace kelvor {
+namespace {
+
+// Sheets print on the paper the workbook was made with, whatever other program opens them.
+TEST(PaperSizeXmlTest, SheetsTakeTheWorkbooksPaperAndTheWriterNamesIt) {
+    Workbook book;
+    book.setPaperSize(PaperLetter);
+    Worksheet& letter = book.addWorksheet("Data 1");
+    ChartSheet& plot = book.addChartSheet("Data 1 Plot");
+    book.setPaperSize(PaperA4);
+    Worksheet& a4 = book.addWorksheet("Summary");
+    EXPECT_EQ(letter.pageSetup().paperSize, PaperLetter);
+    EXPECT_NE(worksheetXml(letter).find("<pageSetup paperSize=\"1\" orientation=\"portrait\"/>"),
+              std::string::npos);
+    EXPECT_NE(chartsheetXml(plot).find("<pageSetup paperSize=\"1\" orientation=\"landscape\"/>"),
+              std::string::npos);
+    EXPECT_NE(worksheetXml(a4).find("paperSize=\"9\""), std::string::npos);
 }
 
 } // namespace

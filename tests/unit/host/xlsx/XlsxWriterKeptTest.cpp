@@ -58,10 +58,11 @@ auto fieldsOf(TextBox& b) {
 }
 auto fieldsOf(PageSetup& p) {
     auto& [leftMargin, rightMargin, topMargin, bottomMargin, headerMargin, footerMargin, leftHeader,
-           centerHeader, rightHeader, leftFooter, centerFooter, rightFooter, printTitleRows] = p;
+           centerHeader, rightHeader, leftFooter, centerFooter, rightFooter, printTitleRows,
+           paperSize] = p;
     return std::tie(leftMargin, rightMargin, topMargin, bottomMargin, headerMargin, footerMargin,
                     leftHeader, centerHeader, rightHeader, leftFooter, centerFooter, rightFooter,
-                    printTitleRows);
+                    printTitleRows, paperSize);
 }
 auto fieldsOf(SheetSelection& s) {
     auto& [areas, activeRow, activeColumn] = s;
@@ -210,7 +211,8 @@ Changes<PageSetup> pageChanges() {
             [](PageSetup& p) { textOf(p.leftFooter); },
             [](PageSetup& p) { textOf(p.centerFooter); },
             [](PageSetup& p) { textOf(p.rightFooter); },
-            [](PageSetup& p) { p.printTitleRows = "$2:$3"; }};
+            [](PageSetup& p) { p.printTitleRows = "$2:$3"; },
+            [](PageSetup& p) { p.paperSize = PaperLetter; }};
 }
 
 Changes<SheetSelection> selectionChanges() {
