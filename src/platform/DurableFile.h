@@ -49,7 +49,12 @@ public:
     // Goes on with a file this program began: what lies beyond its first `keptSize` bytes
     // (the part of a write that failed) is cut off, so the next append follows them exactly.
     // Fails when the file is missing or shorter than that.
-    static AppendFile openExisting(const std::filesystem::path& path, std::uint64_t keptSize);
+    // With OthersOpen::Refused it fails with FileHeldOpenReason where a replacement would:
+    // on Windows, while another program holds the file open (a spreadsheet program showing a
+    // workbook); elsewhere nothing keeps a file from being written.
+    enum class OthersOpen { Allowed, Refused };
+    static AppendFile openExisting(const std::filesystem::path& path, std::uint64_t keptSize,
+                                   OthersOpen others = OthersOpen::Allowed);
     // The file as it is, made when missing; appends go after its last byte.
     static AppendFile openForAppend(const std::filesystem::path& path);
     // Bytes in the file: those it had when opened and those appended since.

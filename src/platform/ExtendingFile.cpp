@@ -3,7 +3,8 @@
 namespace kelvor {
 
 ExtendingFile::ExtendingFile(std::filesystem::path path, std::uint64_t size)
-    : path_(std::move(path)), original_(size), file_(AppendFile::openExisting(path_, size)) {
+    : path_(std::move(path)), original_(size),
+      file_(AppendFile::openExisting(path_, size, AppendFile::OthersOpen::Refused)) {
     buffer_.reserve(ExtendingFileBufferSize);
 }
 

@@ -20,6 +20,7 @@ inline constexpr std::size_t ExtendingFileBufferSize = 256 * 1024;
 class ExtendingFile {
 public:
     // Opens the file, which must hold at least `size` bytes; bytes beyond them are cut off.
+    // Fails with FileHeldOpenReason where a replacement of the file would (see AppendFile).
     ExtendingFile(std::filesystem::path path, std::uint64_t size);
     ~ExtendingFile();
     ExtendingFile(const ExtendingFile&) = delete;

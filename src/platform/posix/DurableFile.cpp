@@ -150,7 +150,8 @@ AppendFile AppendFile::createNew(const std::filesystem::path& path) {
     return AppendFile(path, fd);
 }
 
-AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint64_t keptSize) {
+AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint64_t keptSize,
+                                    OthersOpen /*others*/) {
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         throw FileError(path, fileErrorReason(errno));

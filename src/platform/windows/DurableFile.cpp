@@ -129,11 +129,18 @@ AppendFile AppendFile::createNew(const std::filesystem::path& path) {
     return AppendFile(path, asNumber(file));
 }
 
-AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint64_t keptSize) {
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+AppendFile AppendFile::openExisting(const std::filesystem::path& path, std::uint64_t keptSize,
+                                    OthersOpen others) {
+    // Asking for the right to delete meets every handle that does not share it, as a
+    // replacement of the file does.
+    const bool refused = others == OthersOpen::Refused;
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_WRITE | (refused ? DELETE : 0), FILE_SHARE_READ, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        throw FileError(path, reasonOf(GetLastError()));
+        const DWORD error = GetLastError();
+        throw FileError(path, refused && error == ERROR_SHARING_VIOLATION ? FileHeldOpenReason
+                                                                          : reasonOf(error));
     }
     AppendFile file(path, asNumber(handle));
     LARGE_INTEGER size{};
