@@ -231,12 +231,13 @@ void framePlotArea(QChart& drawn, const Border& border) {
 
 } // namespace
 
-ChartView::ChartView(const Chart& chart, QWidget* parent) : QChartView(parent) {
+// Made with its chart: a view made without one makes a default chart of its own, which a later
+// setChart() lets go of without deleting.
+ChartView::ChartView(const Chart& chart, QWidget* parent) : QChartView(new QChart(), parent) {
     setRenderHint(QPainter::Antialiasing);
-    auto* drawn = new QChart();
+    QChart* drawn = this->chart(); // the view owns it
     drawn->setBackgroundRoundness(0);
     drawn->setMargins(QMargins(6, 6, 6, 6));
-    setChart(drawn); // the view owns it
     if (chart.hasTitle) {
         drawn->setTitle(QString::fromStdString(chart.title.text));
         drawn->setTitleFont(chartFont(chart.title, DefaultTitlePoints, true));
