@@ -5,7 +5,7 @@ namespace kelvor {
 ExtendingFile::ExtendingFile(std::filesystem::path path, std::uint64_t size)
     : path_(std::move(path)), original_(size),
       file_(AppendFile::openExisting(path_, size, AppendFile::OthersOpen::Refused)) {
-    buffer_.reserve(ExtendingFileBufferSize);
+    buffer_.reserve(ReplacingFileBufferSize);
 }
 
 ExtendingFile::~ExtendingFile() {
@@ -19,12 +19,12 @@ void ExtendingFile::write(std::string_view bytes) {
         throw FileError(path_, failed_ ? "an earlier write to the file failed"
                                        : "the file was already written");
     }
-    if (buffer_.size() + bytes.size() <= ExtendingFileBufferSize) {
+    if (buffer_.size() + bytes.size() <= ReplacingFileBufferSize) {
         buffer_.append(bytes);
         return;
     }
     flushBuffer();
-    if (bytes.size() < ExtendingFileBufferSize) {
+    if (bytes.size() < ReplacingFileBufferSize) {
         buffer_.append(bytes);
         return;
     }

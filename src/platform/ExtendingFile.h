@@ -9,9 +9,6 @@
 
 namespace kelvor {
 
-// Bytes an ExtendingFile gathers before it hands them to the system.
-inline constexpr std::size_t ExtendingFileBufferSize = 256 * 1024;
-
 // Grows a file this program wrote by appending behind its last byte, never touching a byte it
 // had: a big archive whose unchanged entries stay where they lie. commit() hands every byte to
 // the system and syncs. Any failure throws FileError and cuts the file back to the bytes it
@@ -30,8 +27,6 @@ public:
     void commit();
     // The file after commit(), or after a failure cut it back; zero when unknown.
     const FileStamp& stamp() const { return stamp_; }
-    // Bytes the file holds with what is still gathered.
-    std::uint64_t size() const { return file_.size() + buffer_.size(); }
 
 private:
     void flushBuffer();

@@ -119,6 +119,15 @@ protected:
         return names;
     }
 
+    // A run that ends with one open batch of two reports on channel 1.
+    void twoReportsInOneBatch() {
+        ReaderRun first(books);
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
+        first.exportArchived(
+            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
+    }
+
     TempDir dir;
     std::filesystem::path books = dir.path() / "Workbooks";
 };
@@ -201,13 +210,7 @@ TEST_F(ReplayTest, AReplayedWorkbookWrittenEqualsItsFileInEveryPartButItsTime) {
 }
 
 TEST_F(ReplayTest, AReopenedBatchIsNotWrittenUntilItsNextReportWhichFollowsOnTheSameFile) {
-    {
-        ReaderRun first(books);
-        first.exportArchived(
-            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
-        first.exportArchived(
-            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
-    }
+    twoReportsInOneBatch();
     const auto before = workbookFiles();
     ASSERT_EQ(before.size(), 1U);
     {
@@ -232,13 +235,7 @@ TEST_F(ReplayTest, AReopenedBatchIsNotWrittenUntilItsNextReportWhichFollowsOnThe
 
 // A workbook grows in place; a reader killed while it grew leaves the file with a torn end.
 TEST_F(ReplayTest, AReopenedBatchWhoseFileWasTornIsWrittenWholeAtOnceUnderTheSameName) {
-    {
-        ReaderRun first(books);
-        first.exportArchived(
-            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
-        first.exportArchived(
-            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
-    }
+    twoReportsInOneBatch();
     const auto before = workbookFiles();
     ASSERT_EQ(before.size(), 1U);
     const auto path = books / pathFromUtf8(before.begin()->first);
@@ -264,13 +261,7 @@ TEST_F(ReplayTest, AReopenedBatchWhoseFileWasTornIsWrittenWholeAtOnceUnderTheSam
 // The desktop's spreadsheet application keeps its workbooks itself: nothing is played into it
 // again, but a report no workbook holds still goes into one.
 TEST_F(ReplayTest, AnApplicationKeepingItsOwnWorkbooksGetsNoBatchAgainButTheRecoveredReports) {
-    {
-        ReaderRun first(books);
-        first.exportArchived(
-            0, archive(0, "2026-12-07 10-00-00.txt", sample("rate-shipper-lbf-in-50.txt")));
-        first.exportArchived(
-            0, archive(0, "2026-12-07 10-00-01.txt", sample("rate-shipper-lbf-in-50.txt")));
-    }
+    twoReportsInOneBatch();
     archive(0, "2026-12-07 10-00-02.txt", sample("load-stack-creep-lbf-in.txt"));
     ReaderRun second(books);
     std::vector<std::string> told;
