@@ -29,17 +29,49 @@ const Sheet& Workbook::sheet(std::size_t index) const {
 }
 
 std::optional<std::size_t> Workbook::indexOf(std::string_view name) const {
-    if (positions_.size() != sheets_.size()) {
+    if (!positionsKept_) {
         positions_.clear();
         for (std::size_t i = 0; i < sheets_.size(); ++i) {
             positions_.emplace(sheetNameKey(sheets_[i]->name()), i);
         }
+        positionsKept_ = true;
     }
     const auto found = positions_.find(sheetNameKey(name));
     if (found == positions_.end()) {
         return std::nullopt;
     }
     return found->second;
+}
+
+// The positions follow each change instead of being made again at the next look-up: an export
+// adds and removes sheets several times, each followed by look-ups, in a workbook of
+// thousands. Moving the others' positions touches no text.
+void Workbook::placed(std::size_t index) {
+    if (!positionsKept_) {
+        return;
+    }
+    if (index + 1 < sheets_.size()) {
+        for (auto& [key, position] : positions_) {
+            if (position >= index) {
+                ++position;
+            }
+        }
+    }
+    positions_.emplace(sheetNameKey(sheets_[index]->name()), index);
+}
+
+void Workbook::leaving(std::size_t index) {
+    if (!positionsKept_) {
+        return;
+    }
+    positions_.erase(sheetNameKey(sheets_[index]->name()));
+    if (index + 1 < sheets_.size()) {
+        for (auto& [key, position] : positions_) {
+            if (position > index) {
+                --position;
+            }
+        }
+    }
 }
 
 Worksheet& Workbook::addWorksheet(std::string name, std::optional<std::size_t> position) {
@@ -61,21 +93,21 @@ template <class T> T& Workbook::addSheet(std::string name, std::optional<std::si
         added.setPageSetup(std::move(page));
     }
     sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(at), std::move(sheet));
-    positions_.clear();
+    placed(at);
     return added;
 }
 
 void Workbook::removeSheet(std::size_t index) {
     checkIndex(index);
+    leaving(index);
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
-    positions_.clear();
 }
 
 std::unique_ptr<Sheet> Workbook::takeSheet(std::size_t index) {
     checkIndex(index);
+    leaving(index);
     auto sheet = std::move(sheets_[index]);
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(index));
-    positions_.clear();
     return sheet;
 }
 
@@ -86,24 +118,26 @@ Sheet& Workbook::putBackSheet(std::unique_ptr<Sheet> sheet) {
     sheet->id_ = nextSheetId_++;
     sheet->touch();
     sheets_.push_back(std::move(sheet));
-    positions_.clear();
+    placed(sheets_.size() - 1);
     return *sheets_.back();
 }
 
 void Workbook::moveSheet(std::size_t from, std::size_t to) {
     checkIndex(from);
     checkIndex(to);
+    leaving(from);
     auto sheet = std::move(sheets_[from]);
     sheets_.erase(sheets_.begin() + static_cast<std::ptrdiff_t>(from));
     sheets_.insert(sheets_.begin() + static_cast<std::ptrdiff_t>(to), std::move(sheet));
-    positions_.clear();
+    placed(to);
 }
 
 void Workbook::renameSheet(std::size_t index, std::string name) {
     checkIndex(index);
     checkNewName(name, index);
+    leaving(index);
     sheets_[index]->setName(std::move(name));
-    positions_.clear();
+    placed(index);
 }
 
 std::optional<std::size_t> Workbook::activeSheet() const {

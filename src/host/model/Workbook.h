@@ -63,6 +63,9 @@ private:
     void checkNewName(std::string_view name, std::optional<std::size_t> except) const;
     std::size_t insertPosition(std::optional<std::size_t> position) const;
     void checkIndex(std::size_t index) const;
+    // Keep positions_ in step: after the sheet at `index` was put there, before it goes.
+    void placed(std::size_t index);
+    void leaving(std::size_t index);
 
     std::string name_;
     std::uint64_t key_;
@@ -71,10 +74,11 @@ private:
     int paperSize_ = PaperA4;
     std::uint32_t nextSheetId_ = 1;
     std::uint32_t activeSheetId_ = 0;
-    // Sheet positions by sheetNameKey, made when first looked up after a change of the names
-    // or their order: a channel's workbook holds thousands of sheets, looked up by name
+    // Sheet positions by sheetNameKey, made at the first look-up and kept in step with every
+    // change after it: a channel's workbook holds thousands of sheets, looked up by name
     // thousands of times an export. Changed by reads too, as a sheet's row cursor is.
     mutable std::unordered_map<std::string, std::size_t> positions_;
+    mutable bool positionsKept_ = false;
 };
 
 // The sheet as a worksheet or chart sheet; null when it is of the other kind.

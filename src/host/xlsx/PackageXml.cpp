@@ -55,6 +55,7 @@ std::size_t firstVisible(const Workbook& workbook) {
 
 std::string contentTypesXml(const std::vector<PartType>& parts) {
     std::string out(kXmlDeclaration);
+    out.reserve(parts.size() * 140 + 300);
     out += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
            "<Default Extension=\"rels\" "
            "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
@@ -139,7 +140,9 @@ std::string workbookXml(const Workbook& workbook) {
             definedNames += "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"";
             xml::appendUnsigned(definedNames, i);
             definedNames += "\">";
-            xml::appendText(definedNames, quotedSheetName(sheet.name()) + '!' + *titles);
+            xml::appendText(definedNames, quotedSheetName(sheet.name()));
+            definedNames += '!';
+            xml::appendText(definedNames, *titles);
             definedNames += "</definedName>";
         }
     }
@@ -152,17 +155,23 @@ std::string workbookXml(const Workbook& workbook) {
 }
 
 std::string workbookRelationshipsXml(const Workbook& workbook,
-                                     const std::vector<std::string>& sheetParts) {
+                                     const std::vector<std::string_view>& sheetParts) {
+    const std::string worksheet = std::string(kOfficeRelationships) + "worksheet";
+    const std::string chartsheet = std::string(kOfficeRelationships) + "chartsheet";
     std::string out(kXmlDeclaration);
     out += kRelationshipsOpen;
+    // A line per sheet of a workbook with thousands: no text is made for one.
+    out.reserve(out.size() + (sheetParts.size() + 1) * 150);
+    std::string id = "rId";
     for (std::size_t i = 0; i < sheetParts.size(); ++i) {
         const bool chart = workbook.sheet(i).kind() == SheetKind::ChartSheet;
-        appendRelationship(out, "rId" + std::to_string(i + 1),
-                           std::string(kOfficeRelationships) + (chart ? "chartsheet" : "worksheet"),
-                           sheetParts[i]);
+        id.resize(3);
+        xml::appendUnsigned(id, i + 1);
+        appendRelationship(out, id, chart ? chartsheet : worksheet, sheetParts[i]);
     }
-    appendRelationship(out, "rId" + std::to_string(sheetParts.size() + 1),
-                       std::string(kOfficeRelationships) + "styles", "styles.xml");
+    id.resize(3);
+    xml::appendUnsigned(id, sheetParts.size() + 1);
+    appendRelationship(out, id, std::string(kOfficeRelationships) + "styles", "styles.xml");
     out += "</Relationships>";
     return out;
 }

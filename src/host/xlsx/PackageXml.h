@@ -31,7 +31,7 @@ inline constexpr std::string_view ExtendedProperties =
 } // namespace contentType
 
 struct PartType {
-    std::string name; // without leading slash, as in the archive
+    std::string_view name; // without leading slash, as in the archive
     std::string_view contentType;
 };
 
@@ -44,7 +44,7 @@ std::string corePropertiesXml(std::string_view created);
 // Sheet i of the workbook is the part sheetParts[i] (a path below xl/), related as "rId<i+1>".
 std::string workbookXml(const Workbook& workbook);
 std::string workbookRelationshipsXml(const Workbook& workbook,
-                                     const std::vector<std::string>& sheetParts);
+                                     const std::vector<std::string_view>& sheetParts);
 
 // The print title rows in the form a defined name holds them, "$15:$15", from texts such as
 // "$15:$15", "15:15" or "$15"; nothing for a text that names no rows of the sheet.

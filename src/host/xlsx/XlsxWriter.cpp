@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <unordered_map>
 
 namespace kelvor {
@@ -47,72 +48,124 @@ constexpr std::uint64_t kDirectoryLineSize = 46;
 
 XlsxWriter::XlsxWriter() : created_(utcNow()) {}
 
-const CompressedPart& XlsxWriter::sheetPart(const Sheet& sheet, PartRole role,
-                                            const std::string& name, std::uint64_t revision,
-                                            const std::function<CompressedPart()>& make) {
+void XlsxWriter::PartNames::clear() {
+    names.clear();
+    texts.clear();
+    made = false;
+}
+
+const std::vector<std::string>& XlsxWriter::PartNames::list() const {
+    if (!made) {
+        texts.clear();
+        for (const auto* name : names) {
+            texts.push_back(*name);
+        }
+        made = true;
+    }
+    return texts;
+}
+
+const std::vector<std::string>& XlsxWriter::compressedParts() const {
+    return compressed_.list();
+}
+const std::vector<std::string>& XlsxWriter::reusedParts() const {
+    return reused_.list();
+}
+const std::vector<std::string>& XlsxWriter::copiedParts() const {
+    return copied_.list();
+}
+
+template <class Make>
+XlsxWriter::CachedPart& XlsxWriter::sheetPart(const Sheet& sheet, PartRole role,
+                                              std::uint64_t revision, const Make& make) {
     const auto key = sheet.key() * 8 + static_cast<std::uint64_t>(role);
     const auto found = cache_.find(key);
+    // A part's name follows from the sheet's number and the part's role.
     if (found != cache_.end() && found->second.revision == revision &&
-        found->second.part.name == name) {
-        reused_.push_back(name);
+        found->second.sheetId == sheet.id()) {
+        reused_.add(found->second.part.name);
         if (found->second.part.stored) {
-            copied_.push_back(name);
+            copied_.add(found->second.part.name);
         }
         found->second.used = true;
-        return found->second.part;
+        return found->second;
     }
     if (found != cache_.end()) {
         // Let go of the old part first: the caches may then add to the pieces it shared.
         cache_.erase(found);
     }
     auto part = make();
-    compressed_.push_back(name);
     auto& slot = cache_[key];
-    slot = CachedPart{revision, std::move(part), true};
-    return slot.part;
+    slot = CachedPart{revision, sheet.id(), std::move(part), true};
+    compressed_.add(slot.part.name);
+    return slot;
 }
 
-void XlsxWriter::addPart(SheetParts& out, const ChartSheet& sheet, PartRole role,
-                         const std::string& name, std::string_view type,
-                         const std::function<std::string()>& content) {
+template <class Name, class Content>
+XlsxWriter::CachedPart& XlsxWriter::addPart(SheetParts& out, const ChartSheet& sheet, PartRole role,
+                                            std::string_view type, const Name& name,
+                                            const Content& content) {
+    auto& cached = sheetPart(sheet, role, sheet.revision(), [&] {
+        const std::string made = name();
+        return compressPart(made, content());
+    });
     if (!type.empty()) {
-        out.types.push_back({name, type});
+        out.types.push_back({cached.part.name, type});
     }
-    out.parts.push_back(&sheetPart(sheet, role, name, sheet.revision(),
-                                   [&] { return compressPart(name, content()); }));
+    out.parts.push_back(&cached);
+    return cached;
 }
 
 // Part names come from the sheet's number at each write; what is kept is found by its key.
 void XlsxWriter::addWorksheet(SheetParts& out, const Worksheet& sheet) {
-    out.targets.push_back("worksheets/sheet" + std::to_string(sheet.id()) + ".xml");
-    const auto name = "xl/" + out.targets.back();
+    auto& cached = sheetPart(sheet, PartRole::Sheet, sheet.writtenRevision(), [&] {
+        const auto name = "xl/worksheets/sheet" + std::to_string(sheet.id()) + ".xml";
+        return worksheets_.compress(name, sheet);
+    });
+    const std::string_view name = cached.part.name;
+    out.targets.push_back(name.substr(3));
     out.types.push_back({name, contentType::Worksheet});
-    out.parts.push_back(&sheetPart(sheet, PartRole::Sheet, name, sheet.writtenRevision(),
-                                   [&] { return worksheets_.compress(name, sheet); }));
+    out.parts.push_back(&cached);
 }
 
 // A chart sheet is six parts: the sheet, its drawing, the chart, the text boxes' shapes and
-// the relationships between them.
+// the relationships between them. Their names are made only for the parts made anew.
 void XlsxWriter::addChartSheet(SheetParts& out, const ChartSheet& sheet) {
-    const ChartPartNames names(sheet.id());
+    std::optional<ChartPartNames> made;
+    const auto names = [&]() -> const ChartPartNames& {
+        if (!made) {
+            made.emplace(sheet.id());
+        }
+        return *made;
+    };
     const Chart& chart = sheet.chart();
-    out.targets.push_back(names.chartsheet.substr(3));
-    addPart(out, sheet, PartRole::Sheet, names.chartsheet, contentType::Chartsheet,
-            [&] { return chartsheetXml(sheet); });
-    addPart(out, sheet, PartRole::SheetRelationships, names.chartsheetRelationships, {},
-            [&] { return relationshipXml(names.drawing, RelationshipKind::Drawing); });
-    addPart(out, sheet, PartRole::Drawing, names.drawing, contentType::Drawing,
-            [&] { return drawingXml(); });
-    addPart(out, sheet, PartRole::DrawingRelationships, names.drawingRelationships, {},
-            [&] { return relationshipXml(names.chart, RelationshipKind::Chart); });
-    out.types.push_back({names.chart, contentType::Chart});
-    out.parts.push_back(&sheetPart(sheet, PartRole::Chart, names.chart, sheet.revision(),
-                                   [&] { return charts_.compress(names.chart, chart); }));
+    const auto& chartsheet = addPart(
+        out, sheet, PartRole::Sheet, contentType::Chartsheet, [&] { return names().chartsheet; },
+        [&] { return chartsheetXml(sheet); });
+    out.targets.push_back(std::string_view(chartsheet.part.name).substr(3));
+    addPart(
+        out, sheet, PartRole::SheetRelationships, {},
+        [&] { return names().chartsheetRelationships; },
+        [&] { return relationshipXml(names().drawing, RelationshipKind::Drawing); });
+    addPart(
+        out, sheet, PartRole::Drawing, contentType::Drawing, [&] { return names().drawing; },
+        [&] { return drawingXml(); });
+    addPart(
+        out, sheet, PartRole::DrawingRelationships, {},
+        [&] { return names().drawingRelationships; },
+        [&] { return relationshipXml(names().chart, RelationshipKind::Chart); });
+    auto& chartPart = sheetPart(sheet, PartRole::Chart, sheet.revision(),
+                                [&] { return charts_.compress(names().chart, chart); });
+    out.types.push_back({chartPart.part.name, contentType::Chart});
+    out.parts.push_back(&chartPart);
     if (!chart.textBoxes.empty()) {
-        addPart(out, sheet, PartRole::ChartRelationships, names.chartRelationships, {},
-                [&] { return relationshipXml(names.shapes, RelationshipKind::ChartShapes); });
-        addPart(out, sheet, PartRole::Shapes, names.shapes, contentType::ChartShapes,
-                [&] { return chartShapesXml(chart); });
+        addPart(
+            out, sheet, PartRole::ChartRelationships, {},
+            [&] { return names().chartRelationships; },
+            [&] { return relationshipXml(names().shapes, RelationshipKind::ChartShapes); });
+        addPart(
+            out, sheet, PartRole::Shapes, contentType::ChartShapes, [&] { return names().shapes; },
+            [&] { return chartShapesXml(chart); });
     }
 }
 
@@ -172,10 +225,10 @@ void XlsxWriter::write(const Workbook& workbook, const std::filesystem::path& pa
 
 void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path& path,
                            std::unique_ptr<SourceFile> previous) {
-    compressed_.clear();
     for (auto& [key, cached] : cache_) {
         cached.used = false;
     }
+    compressed_.clear();
     reused_.clear();
     copied_.clear();
     SheetParts sheets;
@@ -198,10 +251,13 @@ void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path
             }
         }
         const auto small = packageParts(workbook, sheets);
+        parts.reserve(small.size() + sheets.parts.size());
         for (const auto& part : small) {
             parts.push_back(&part);
         }
-        parts.insert(parts.end(), sheets.parts.begin(), sheets.parts.end());
+        for (const auto* cached : sheets.parts) {
+            parts.push_back(&cached->part);
+        }
         // The parts are made; whether the file can be written does not change them.
         charts_.endWrite();
         worksheets_.endWrite();
@@ -245,7 +301,7 @@ void XlsxWriter::writeOnce(const Workbook& workbook, const std::filesystem::path
     previousEnd_ = end.size() == kEndRecordSize ? end : std::string();
     previousLive_ = live;
     if (stamp != FileStamp{} && !previousEnd_.empty()) {
-        rememberStored(parts, entries);
+        rememberStored(sheets, entries);
     } else {
         // Nothing to tell the file again by: every part keeps its bytes.
         forgetStoredParts();
@@ -308,15 +364,13 @@ std::uint64_t XlsxWriter::liveBytes(const std::vector<const CompressedPart*>& pa
     return bytes;
 }
 
-void XlsxWriter::rememberStored(const std::vector<const CompressedPart*>& parts,
+void XlsxWriter::rememberStored(const SheetParts& sheets,
                                 const std::vector<std::uint64_t>& entries) {
-    std::unordered_map<const CompressedPart*, std::uint64_t> entryOf;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        entryOf.emplace(parts[i], entries[i]);
-    }
-    for (auto& [key, cached] : cache_) {
-        auto& part = cached.part;
-        part.stored = CompressedPart::Stored{entryOf.at(&part), part.compressedSize()};
+    // Every kept part is in this write, behind the package's small parts.
+    const std::size_t first = entries.size() - sheets.parts.size();
+    for (std::size_t i = 0; i < sheets.parts.size(); ++i) {
+        auto& part = sheets.parts[i]->part;
+        part.stored = CompressedPart::Stored{entries[first + i], part.compressedSize()};
         // Moved from, not cleared: a cleared vector keeps its room.
         part.fragments = std::vector<SharedFragment>();
         part.data = std::vector<unsigned char>();

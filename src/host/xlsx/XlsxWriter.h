@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,10 +39,10 @@ public:
     void write(const Workbook& workbook, const std::filesystem::path& path);
 
     // Sheet parts the last write compressed anew, and those it took from earlier writes.
-    const std::vector<std::string>& compressedParts() const { return compressed_; }
-    const std::vector<std::string>& reusedParts() const { return reused_; }
+    const std::vector<std::string>& compressedParts() const;
+    const std::vector<std::string>& reusedParts() const;
     // Of those, the ones copied from the file written before.
-    const std::vector<std::string>& copiedParts() const { return copied_; }
+    const std::vector<std::string>& copiedParts() const;
     // The worksheet rows of the last write's changed sheets: made, extended or kept.
     const WorksheetPartCache::RowWork& rowWork() const { return worksheets_.lastRowWork(); }
 
@@ -62,23 +61,37 @@ private:
     // part's name (from the sheet's number) are those it was made with.
     struct CachedPart {
         std::uint64_t revision;
+        std::uint32_t sheetId; // its name's number
         CompressedPart part;
         bool used;
     };
 
     // What the sheets add to the package: content types, the workbook's relationship
-    // targets and their compressed parts, in the order they are written.
+    // targets and their compressed parts, in the order they are written. The names are the
+    // kept parts' own: a write of thousands of unchanged sheets makes no text for them.
     struct SheetParts {
         std::vector<PartType> types;
-        std::vector<std::string> targets;
-        std::vector<const CompressedPart*> parts;
+        std::vector<std::string_view> targets;
+        std::vector<CachedPart*> parts;
+    };
+    // Which parts the last write made, took and copied, by their kept names; turned into
+    // texts only when asked for.
+    struct PartNames {
+        std::vector<const std::string*> names;
+        mutable std::vector<std::string> texts;
+        mutable bool made = false;
+        void clear();
+        void add(const std::string& name) { names.push_back(&name); }
+        const std::vector<std::string>& list() const;
     };
 
-    const CompressedPart& sheetPart(const Sheet& sheet, PartRole role, const std::string& name,
-                                    std::uint64_t revision,
-                                    const std::function<CompressedPart()>& make);
-    void addPart(SheetParts& out, const ChartSheet& sheet, PartRole role, const std::string& name,
-                 std::string_view type, const std::function<std::string()>& content);
+    // `make` is called only when the kept part is not current; it names the part.
+    template <class Make>
+    CachedPart& sheetPart(const Sheet& sheet, PartRole role, std::uint64_t revision,
+                          const Make& make);
+    template <class Name, class Content>
+    CachedPart& addPart(SheetParts& out, const ChartSheet& sheet, PartRole role,
+                        std::string_view type, const Name& name, const Content& content);
     void addWorksheet(SheetParts& out, const Worksheet& sheet);
     void addChartSheet(SheetParts& out, const ChartSheet& sheet);
     std::deque<CompressedPart> packageParts(const Workbook& workbook,
@@ -98,16 +111,16 @@ private:
     void writeOnce(const Workbook& workbook, const std::filesystem::path& path,
                    std::unique_ptr<SourceFile> previous);
     // Every kept part lets go of its bytes for where they lie in the file just written.
-    void rememberStored(const std::vector<const CompressedPart*>& parts,
-                        const std::vector<std::uint64_t>& entries);
+    // `entries` holds the package's small parts first, then the sheets'.
+    void rememberStored(const SheetParts& sheets, const std::vector<std::uint64_t>& entries);
 
     std::unordered_map<std::uint64_t, CachedPart> cache_; // by sheet key and role
     ChartPartCache charts_;
     WorksheetPartCache worksheets_;
     std::string created_;
-    std::vector<std::string> compressed_;
-    std::vector<std::string> reused_;
-    std::vector<std::string> copied_;
+    PartNames compressed_;
+    PartNames reused_;
+    PartNames copied_;
     // The file written last, as it was when renamed into place, and the bytes it ends with.
     std::filesystem::path previousPath_;
     FileStamp previousStamp_;
