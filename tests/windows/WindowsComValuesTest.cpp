@@ -38,14 +38,27 @@ TEST(WindowsComValues, IntegersAndCurrencyReadBackAsNumbers) {
 }
 
 TEST(WindowsComValues, TextCrossesAsWindows1252) {
-    // The degree sign and the euro sign, as a tester's bytes hold them.
+    // The degree sign and the euro sign, as a tester's bytes hold them: bytes that are no
+    // UTF-8 still read as that code page, and come back as the interface's UTF-8.
     const std::string bytes = "20\xB0"
                               "C \x80";
     const std::wstring wide = com::widen(bytes);
     EXPECT_EQ(wide, L"20\u00B0C \u20AC");
-    EXPECT_EQ(com::narrow(wide.data(), wide.size()), bytes);
-    EXPECT_EQ(com::toText(*com::text(bytes).get()), bytes);
+    const std::string utf8 = "20\xC2\xB0"
+                             "C \xE2\x82\xAC";
+    EXPECT_EQ(com::narrow(wide.data(), wide.size()), utf8);
+    EXPECT_EQ(com::toText(*com::text(bytes).get()), utf8);
     EXPECT_EQ(com::toText(*com::text(std::string()).get()), "");
+}
+
+TEST(WindowsComValues, InterfaceTextCrossesAsTheSameCharacters) {
+    // What the export hands over is UTF-8: a description, the degree sign of a label.
+    const std::string text = "Pr\xC3\xBC"
+                             "fstand \xCE\xA9 \xC2\xBA"
+                             "F";
+    EXPECT_EQ(com::widen(text), L"Pr\u00FCfstand \u03A9 \u00BAF");
+    EXPECT_EQ(com::toText(*com::text(text).get()), text);
+    EXPECT_EQ(std::get<std::string>(com::toCell(*com::fromCell(text).get())), text);
 }
 
 TEST(WindowsComValues, AnswersThatDoNotConvertAreTypeMismatches) {

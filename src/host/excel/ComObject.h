@@ -25,7 +25,8 @@ public:
     std::map<std::wstring, std::vector<DISPID>> ids;
     int lookups = 0; // GetIDsOfNames calls made, for tests of the caching
     // Text set for the next Paste, and whether the system clipboard holds it; when it could
-    // not be opened Paste writes the lines itself.
+    // not be opened Paste writes the lines itself. Empty once cleared or replaced by a Copy:
+    // Paste then pastes what the application copied.
     std::string pasteText;
     bool onClipboard = false;
     // Where the channel workbooks are saved.

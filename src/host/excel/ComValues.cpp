@@ -2,11 +2,16 @@
 
 #include <windows.h>
 
+#include <cmath>
+#include <limits>
+
 namespace kelvor::com {
 
 namespace {
 
-constexpr UINT TextCodePage = 1252;
+// The interface's text is UTF-8; bytes that are not (a tester's own Windows-1252, should
+// any reach here unconverted) are taken as that code page rather than lost.
+constexpr UINT FallbackCodePage = 1252;
 
 xl::HostError typeMismatch() {
     return xl::programError(xl::ErrTypeMismatch);
@@ -19,9 +24,16 @@ std::wstring widen(const std::string& text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(TextCodePage, 0, text.data(), size, nullptr, 0);
+    UINT codePage = CP_UTF8;
+    DWORD flags = MB_ERR_INVALID_CHARS;
+    int n = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+    if (n == 0) {
+        codePage = FallbackCodePage;
+        flags = 0;
+        n = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+    }
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(TextCodePage, 0, text.data(), size, wide.data(), n);
+    MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), n);
     return wide;
 }
 
@@ -30,9 +42,9 @@ std::string narrow(const wchar_t* text, std::size_t length) {
         return {};
     }
     const int size = static_cast<int>(length);
-    const int n = WideCharToMultiByte(TextCodePage, 0, text, size, nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(TextCodePage, 0, text, size, bytes.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text, size, bytes.data(), n, nullptr, nullptr);
     return bytes;
 }
 
@@ -93,6 +105,15 @@ Variant object(const DispatchPtr& value) {
     return v;
 }
 
+Variant wholePoints(double points) {
+    const double whole = std::trunc(points);
+    if (whole == points && whole >= std::numeric_limits<std::int16_t>::min() &&
+        whole <= std::numeric_limits<std::int16_t>::max()) {
+        return i2(static_cast<std::int16_t>(whole));
+    }
+    return r8(points);
+}
+
 Variant fromCell(const xl::Variant& value) {
     if (const auto* number = std::get_if<double>(&value)) {
         return r8(*number);
@@ -139,10 +160,9 @@ xl::Variant toCell(const VARIANT& value) {
 }
 
 Variant fieldInfo(const std::vector<std::pair<std::int16_t, std::int16_t>>& columns) {
-    SafeArray outer(VT_VARIANT, static_cast<ULONG>(columns.size()));
-    for (LONG i = 0; i < static_cast<LONG>(columns.size()); ++i) {
+    // One column's format is the pair itself, Array(1, 1); several are an array of pairs.
+    const auto pairOf = [](std::int16_t column, std::int16_t format) {
         SafeArray pair(VT_VARIANT, 2);
-        const auto& [column, format] = columns[static_cast<std::size_t>(i)];
         for (LONG k = 0; k < 2; ++k) {
             Variant part = i2(k == 0 ? column : format);
             SafeArrayPutElement(pair.get(), &k, part.get()); // copies
@@ -150,6 +170,15 @@ Variant fieldInfo(const std::vector<std::pair<std::int16_t, std::int16_t>>& colu
         Variant item;
         item.get()->vt = VT_ARRAY | VT_VARIANT;
         item.get()->parray = pair.release();
+        return item;
+    };
+    if (columns.size() == 1) {
+        return pairOf(columns[0].first, columns[0].second);
+    }
+    SafeArray outer(VT_VARIANT, static_cast<ULONG>(columns.size()));
+    for (LONG i = 0; i < static_cast<LONG>(columns.size()); ++i) {
+        const auto& [column, format] = columns[static_cast<std::size_t>(i)];
+        Variant item = pairOf(column, format);
         SafeArrayPutElement(outer.get(), &i, item.get());
     }
     Variant v;

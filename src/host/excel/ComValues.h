@@ -2,7 +2,8 @@
 
 // Values in and out of automation calls, each with the type the application expects: the
 // interface's 16-bit and 32-bit integers, single and double numbers, Booleans, text and
-// objects. Text crosses as Windows-1252, the reader's own encoding of what it received.
+// objects. The interface's text is UTF-8 (the export converts what the testers send); it
+// crosses as the UTF-16 of the same characters.
 
 #include "export/Spreadsheet.h"
 #include "host/excel/ComHandles.h"
@@ -14,6 +15,7 @@
 
 namespace kelvor::com {
 
+// UTF-8 to UTF-16 and back; bytes that are not UTF-8 are read as Windows-1252.
 std::wstring widen(const std::string& text);
 std::string narrow(const wchar_t* text, std::size_t length);
 
@@ -25,13 +27,16 @@ Variant boolean(bool value);
 Variant text(const std::string& value);
 Variant text(const std::wstring& value);
 Variant object(const DispatchPtr& value);
+// A number of points: a 16-bit integer when it is whole and fits, a double otherwise.
+Variant wholePoints(double points);
 
 // A cell value as the interface holds it: empty, number, text, Boolean or date.
 Variant fromCell(const xl::Variant& value);
 // What the application answered for a cell; types it never gives for one are a 13.
 xl::Variant toCell(const VARIANT& value);
 
-// TextToColumns' FieldInfo: an array of (column, format) arrays, all of variants.
+// TextToColumns' FieldInfo, all of variants: one (column, format) pair as the array of its
+// two numbers, several as an array of such arrays.
 Variant fieldInfo(const std::vector<std::pair<std::int16_t, std::int16_t>>& columns);
 
 // Answers converted as a property read needs them; 13 when the application answered

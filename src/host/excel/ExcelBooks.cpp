@@ -53,9 +53,11 @@ public:
     xl::RangePtr Columns(const std::string& columns) override {
         return makeRange(object().child(L"Columns", L"Range", {text(columns)}));
     }
+    // Text set for pasting comes from the system clipboard, or is written in when the
+    // clipboard could not take it; with none set, what the application copied is pasted.
     void Paste() override {
         Session& session = *object().cache();
-        if (session.onClipboard) {
+        if (session.onClipboard || session.pasteText.empty()) {
             object().call(L"Paste");
         } else {
             writeLines(object(), session.pasteText);

@@ -23,8 +23,11 @@ public:
     using ExcelHandle::ExcelHandle;
     void setLeftMargin(double points) override { object().put(L"LeftMargin", r8(points)); }
     void setRightMargin(double points) override { object().put(L"RightMargin", r8(points)); }
-    void setTopMargin(double points) override { object().put(L"TopMargin", r8(points)); }
-    void setBottomMargin(double points) override { object().put(L"BottomMargin", r8(points)); }
+    // The page layout gives whole points for these two, as 16-bit integers.
+    void setTopMargin(double points) override { object().put(L"TopMargin", wholePoints(points)); }
+    void setBottomMargin(double points) override {
+        object().put(L"BottomMargin", wholePoints(points));
+    }
     void setCenterHeader(const std::string& s) override { object().put(L"CenterHeader", text(s)); }
     std::string LeftFooter() override { return toText(*object().get(L"LeftFooter").get()); }
     void setLeftFooter(const std::string& s) override { object().put(L"LeftFooter", text(s)); }
@@ -78,7 +81,13 @@ public:
         object().call(L"TextToColumns", {}, std::move(named));
     }
     void FillDown() override { object().call(L"FillDown"); }
-    void Copy() override { object().call(L"Copy"); }
+    // The application's copy replaces whatever text was set for pasting.
+    void Copy() override {
+        Session& session = *object().cache();
+        session.pasteText.clear();
+        session.onClipboard = false;
+        object().call(L"Copy");
+    }
     void PasteSpecial(std::int32_t paste, std::int32_t operation, bool skipBlanks,
                       bool transpose) override {
         std::vector<NamedArg> named;

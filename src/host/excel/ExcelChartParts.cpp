@@ -26,7 +26,8 @@ public:
     using ExcelHandle::ExcelHandle;
     void setName(const std::string& name) override { object().put(L"Name", text(name)); }
     void setFontStyle(const std::string& s) override { object().put(L"FontStyle", text(s)); }
-    void setSize(double points) override { object().put(L"Size", r8(points)); }
+    // Chart text sizes are whole points, given as 16-bit integers.
+    void setSize(double points) override { object().put(L"Size", wholePoints(points)); }
     void setStrikethrough(bool on) override { object().put(L"Strikethrough", boolean(on)); }
     void setSuperscript(bool on) override { object().put(L"Superscript", boolean(on)); }
     void setSubscript(bool on) override { object().put(L"Subscript", boolean(on)); }
@@ -64,9 +65,7 @@ public:
     std::shared_ptr<xl::ColorFormat> ForeColor() override {
         return colorOf(object(), L"ForeColor");
     }
-    void setTransparency(double t) override {
-        object().put(L"Transparency", r4(static_cast<float>(t)));
-    }
+    void setTransparency(double t) override { object().put(L"Transparency", r8(t)); }
 };
 
 class ExcelLineFormat : public xl::LineFormat, public ExcelHandle {
@@ -77,9 +76,7 @@ public:
     }
     void setDashStyle(std::int32_t style) override { object().put(L"DashStyle", i4(style)); }
     void setStyle(std::int32_t style) override { object().put(L"Style", i4(style)); }
-    void setTransparency(double t) override {
-        object().put(L"Transparency", r4(static_cast<float>(t)));
-    }
+    void setTransparency(double t) override { object().put(L"Transparency", r8(t)); }
     void setVisible(std::int32_t visible) override { object().put(L"Visible", i4(visible)); }
     std::shared_ptr<xl::ColorFormat> ForeColor() override {
         return colorOf(object(), L"ForeColor");

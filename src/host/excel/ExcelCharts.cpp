@@ -29,8 +29,10 @@ class ExcelSeriesCollection : public xl::SeriesCollection, public ExcelHandle {
 public:
     using ExcelHandle::ExcelHandle;
     std::int32_t Count() override { return toInt32(*object().get(L"Count").get()); }
+    // A series' index goes as a 16-bit integer.
     std::shared_ptr<xl::Series> Item(std::int32_t index) override {
-        return std::make_shared<ExcelSeries>(object().child(L"Item", L"Series", {i4(index)}));
+        return std::make_shared<ExcelSeries>(
+            object().child(L"Item", L"Series", {i2(static_cast<std::int16_t>(index))}));
     }
     std::shared_ptr<xl::Series> NewSeries() override {
         return std::make_shared<ExcelSeries>(object().child(L"NewSeries", L"Series"));
