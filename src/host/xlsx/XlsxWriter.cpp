@@ -169,17 +169,18 @@ void XlsxWriter::addChartSheet(SheetParts& out, const ChartSheet& sheet) {
     }
 }
 
-// The small package parts change with almost any edit; they are cheap to redo.
+// The small package parts change with almost any edit; they are cheap to redo. Those that
+// list every sheet keep what they begin with.
 std::deque<CompressedPart> XlsxWriter::packageParts(const Workbook& workbook,
-                                                    const SheetParts& sheets) const {
+                                                    const SheetParts& sheets) {
     std::deque<CompressedPart> small;
-    small.push_back(compressPart("[Content_Types].xml", contentTypesXml(sheets.types)));
+    small.push_back(contentTypes_.compress("[Content_Types].xml", contentTypesXml(sheets.types)));
     small.push_back(compressPart("_rels/.rels", rootRelationshipsXml()));
     small.push_back(compressPart("docProps/app.xml", appPropertiesXml()));
     small.push_back(compressPart("docProps/core.xml", corePropertiesXml(created_)));
-    small.push_back(compressPart("xl/workbook.xml", workbookXml(workbook)));
-    small.push_back(compressPart("xl/_rels/workbook.xml.rels",
-                                 workbookRelationshipsXml(workbook, sheets.targets)));
+    small.push_back(workbookPart_.compress("xl/workbook.xml", workbookXml(workbook)));
+    small.push_back(workbookRelationships_.compress(
+        "xl/_rels/workbook.xml.rels", workbookRelationshipsXml(workbook, sheets.targets)));
     small.push_back(compressPart("xl/styles.xml", stylesXml(workbook.styles())));
     return small;
 }

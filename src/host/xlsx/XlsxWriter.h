@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/xlsx/BlockPartCache.h"
 #include "host/xlsx/ChartPartCache.h"
 #include "host/xlsx/PackageXml.h"
 #include "host/xlsx/WorksheetPartCache.h"
@@ -94,8 +95,7 @@ private:
                         std::string_view type, const Name& name, const Content& content);
     void addWorksheet(SheetParts& out, const Worksheet& sheet);
     void addChartSheet(SheetParts& out, const ChartSheet& sheet);
-    std::deque<CompressedPart> packageParts(const Workbook& workbook,
-                                            const SheetParts& sheets) const;
+    std::deque<CompressedPart> packageParts(const Workbook& workbook, const SheetParts& sheets);
     // The file written last, while it is as it was written; else null, and the parts whose
     // bytes are in it are forgotten.
     std::unique_ptr<SourceFile> openPrevious();
@@ -116,6 +116,10 @@ private:
 
     std::unordered_map<std::uint64_t, CachedPart> cache_; // by sheet key and role
     ChartPartCache charts_;
+    // The parts that list every sheet.
+    BlockPartCache contentTypes_;
+    BlockPartCache workbookPart_;
+    BlockPartCache workbookRelationships_;
     WorksheetPartCache worksheets_;
     std::string created_;
     PartNames compressed_;

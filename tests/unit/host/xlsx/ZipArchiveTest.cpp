@@ -1,5 +1,7 @@
 #include "host/xlsx/ZipArchive.h"
 
+#include "host/xlsx/BlockPartCache.h"
+
 #include "XlsxPackage.h"
 #include "host/xlsx/XlsxError.h"
 
@@ -126,6 +128,36 @@ TEST(ZipArchiveTest, AJoinedPartReadsBackFromTheArchive) {
     ASSERT_EQ(entries.size(), 2U);
     EXPECT_EQ(entries.at("xl/worksheets/sheet1.xml").content, "<a>1</a>");
     EXPECT_EQ(entries.at("[Content_Types].xml").content, "<Types/>");
+}
+
+// A part that lists every sheet is made again at each write; only blocks that changed are
+// compressed again, and the part always holds exactly the content given.
+TEST(ZipArchiveTest, APartKeptInBlocksCompressesOnlyWhatChangedAndHoldsItsContent) {
+    BlockPartCache cache;
+    std::string content;
+    for (int sheet = 1; content.size() < 5 * BlockPartCache::kBlockSize; ++sheet) {
+        content += "<Override PartName=\"/xl/worksheets/sheet" + std::to_string(sheet) + ".xml\"/>";
+    }
+    const auto check = [&](const std::string& what, std::size_t compressed) {
+        const auto part = cache.compress("[Content_Types].xml", content);
+        EXPECT_EQ(inflated(part), content) << what;
+        EXPECT_EQ(part.crc, crcOf(content)) << what;
+        EXPECT_EQ(cache.lastCompressed(), compressed) << what;
+    };
+    check("first", 6);
+    check("unchanged", 0);
+    content += "<Override PartName=\"/xl/charts/chart9.xml\"/>";
+    check("grown at its end", 1);
+    content.replace(BlockPartCache::kBlockSize + 10, 1, "X");
+    check("one character in the second block", 1);
+    content.insert(0, "<?xml?>");
+    check("grown at its start, so every block moved", 6);
+    content.resize(BlockPartCache::kBlockSize + 3);
+    check("cut short", 1);
+    content.clear();
+    check("empty", 0);
+    content = "<Types/>";
+    check("small again", 1);
 }
 
 } // namespace
