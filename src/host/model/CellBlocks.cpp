@@ -15,8 +15,7 @@ constexpr std::size_t kLargestSlab = 256;
 
 } // namespace
 
-CellBlocks::CellBlocks(CellBlocks&& other) noexcept
-    : classes_(std::exchange(other.classes_, {})) {}
+CellBlocks::CellBlocks(CellBlocks&& other) noexcept : classes_(std::exchange(other.classes_, {})) {}
 
 CellBlocks& CellBlocks::operator=(CellBlocks&& other) noexcept {
     classes_ = std::exchange(other.classes_, {});
@@ -37,9 +36,8 @@ ColumnCell* CellBlocks::allocate(std::uint32_t capacity) {
         sizes.slabSize =
             sizes.slabs.empty() ? kFirstSlab : std::min(sizes.slabSize * 2, kLargestSlab);
         // operator new[] of bytes is aligned for any fundamental type, a cell included.
-        sizes.slabs.push_back(
-            std::make_unique_for_overwrite<std::byte[]>(sizes.slabSize * capacity *
-                                                        sizeof(ColumnCell)));
+        sizes.slabs.push_back(std::make_unique_for_overwrite<std::byte[]>(
+            sizes.slabSize * capacity * sizeof(ColumnCell)));
         sizes.used = 0;
     }
     std::byte* block = sizes.slabs.back().get() + sizes.used * capacity * sizeof(ColumnCell);

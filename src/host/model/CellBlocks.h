@@ -38,9 +38,9 @@ private:
     };
     struct SizeClass {
         std::vector<std::unique_ptr<std::byte[]>> slabs;
-        std::size_t used = 0;      // blocks handed out of the last slab
-        std::size_t slabSize = 0;  // blocks the last slab holds
-        Free* free = nullptr;      // blocks given back, in the slabs above
+        std::size_t used = 0;     // blocks handed out of the last slab
+        std::size_t slabSize = 0; // blocks the last slab holds
+        Free* free = nullptr;     // blocks given back, in the slabs above
     };
 
     std::array<SizeClass, kSmallest> classes_;

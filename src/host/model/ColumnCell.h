@@ -8,9 +8,9 @@
 
 namespace kelvor {
 
-// A cell with its column, 32 bytes: the column (at most 16,384) lies in the cell's tail
+// A cell with its column, 24 bytes: the column (at most 16,384) lies in the cell's tail
 // padding. A sheet of numbers holds one per number, so the 8 bytes a separate column field
-// would add are a fifth of the sheet. Binds as [column, cell].
+// would add are a third of the sheet. Binds as [column, cell].
 struct ColumnCell {
     [[no_unique_address]] Cell cell;
     std::uint16_t column = 0;
@@ -31,14 +31,10 @@ struct ColumnCell {
     }
 };
 
-static_assert(sizeof(ColumnCell) <= 32);
+static_assert(sizeof(ColumnCell) <= 24);
 
 } // namespace kelvor
 
 template <> struct std::tuple_size<kelvor::ColumnCell> : std::integral_constant<std::size_t, 2> {};
-template <> struct std::tuple_element<0, kelvor::ColumnCell> {
-    using type = std::uint32_t;
-};
-template <> struct std::tuple_element<1, kelvor::ColumnCell> {
-    using type = kelvor::Cell;
-};
+template <> struct std::tuple_element<0, kelvor::ColumnCell> { using type = std::uint32_t; };
+template <> struct std::tuple_element<1, kelvor::ColumnCell> { using type = kelvor::Cell; };
