@@ -48,8 +48,8 @@ private:
 
     Slot& slot(Id id) const noexcept {
         const auto index = id - 1;
-        return chunks_[index >> kChunkBits].load(std::memory_order_acquire)[index &
-                                                                            (kChunkSize - 1)];
+        return chunks_[index >> kChunkBits].load(
+            std::memory_order_acquire)[index & (kChunkSize - 1)];
     }
 
     std::mutex mutex_;

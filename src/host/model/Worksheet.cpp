@@ -3,6 +3,7 @@
 #include "host/model/CellAddress.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -159,10 +160,17 @@ void Worksheet::touchColumn(std::uint32_t column) {
 
 void Worksheet::touchCell(std::uint32_t row, std::uint32_t column) {
     touchColumn(column);
+    if (revision() - rowRevisionsBase_ > std::numeric_limits<std::uint32_t>::max()) {
+        // Too far from the base to tell: every row counts as changed now, and the distances
+        // start again from here.
+        rowsRevision_ = revision();
+        rowRevisionsBase_ = revision() - 1;
+        rowRevisions_.clear();
+    }
     if (rowRevisions_.size() < row) {
         rowRevisions_.resize(row, 0);
     }
-    rowRevisions_[row - 1] = revision();
+    rowRevisions_[row - 1] = static_cast<std::uint32_t>(revision() - rowRevisionsBase_);
 }
 
 void Worksheet::touchGrid() {
