@@ -29,9 +29,10 @@ enum class FormulaNotation : std::uint8_t { A1, R1C1 };
 
 using StyleId = std::uint32_t;
 
+// 24 bytes: the formula handle, style and flags lie in the value's spare bytes.
 struct Cell {
     // The plain value, or for a formula cell the result of its last calculation.
-    CellValue value;
+    [[no_unique_address]] CellValue value;
     // Empty for a plain value; otherwise the formula exactly as entered, with its '='.
     FormulaText formula;
     StyleId style = 0;
@@ -51,6 +52,6 @@ struct Cell {
 };
 
 // A report's sheet holds a thousand rows of numbers; what a cell weighs, the workbook does.
-static_assert(sizeof(CellValue) <= 16 && sizeof(Cell) <= 32);
+static_assert(sizeof(CellValue) <= 16 && sizeof(Cell) <= 24);
 
 } // namespace kelvor

@@ -1,32 +1,60 @@
 #pragma once
 
-#include "host/model/SharedText.h"
+#include "host/model/FormulaTexts.h"
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvor {
 
 // A formula's text as entered, with its '='; empty for no formula. The cells of a filled
 // range share one text: copying is cheap, and two copies of one text compare without
-// reading it.
+// reading it. Four bytes, a number in the process's table of formula texts.
 class FormulaText {
 public:
-    FormulaText() = default;
+    FormulaText() noexcept = default;
     FormulaText(std::string text) // NOLINT(google-explicit-constructor): a text is a formula
-        : text_(std::move(text)) {}
+        : id_(text.empty() ? 0 : FormulaTexts::instance().add(std::move(text))) {}
     FormulaText(const char* text) : FormulaText(std::string(text)) {} // NOLINT
 
-    const std::string& str() const { return text_.str(); }
+    FormulaText(const FormulaText& other) noexcept : id_(other.id_) {
+        if (id_ != 0) {
+            FormulaTexts::instance().hold(id_);
+        }
+    }
+    FormulaText(FormulaText&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    FormulaText& operator=(const FormulaText& other) noexcept {
+        FormulaText copy(other);
+        std::swap(id_, copy.id_);
+        return *this;
+    }
+    FormulaText& operator=(FormulaText&& other) noexcept {
+        if (this != &other) {
+            clear();
+            std::swap(id_, other.id_);
+        }
+        return *this;
+    }
+    ~FormulaText() { clear(); }
+
+    const std::string& str() const {
+        return id_ != 0 ? FormulaTexts::instance().text(id_) : empty_;
+    }
     operator const std::string&() const { return str(); } // NOLINT
-    bool empty() const { return text_.empty(); }
-    void clear() { text_.clear(); }
+    bool empty() const { return id_ == 0; }
+    void clear() noexcept {
+        if (id_ != 0) {
+            FormulaTexts::instance().release(std::exchange(id_, 0));
+        }
+    }
     // The very same text object: a copy of this one.
-    bool sharedWith(const FormulaText& other) const { return text_.sharedWith(other.text_); }
+    bool sharedWith(const FormulaText& other) const { return id_ == other.id_; }
 
     friend bool operator==(const FormulaText& a, const FormulaText& b) {
-        return a.text_ == b.text_;
+        return a.id_ == b.id_ || a.str() == b.str();
     }
     friend bool operator==(const FormulaText& a, std::string_view b) { return a.str() == b; }
     friend bool operator==(const FormulaText& a, const char* b) { return a.str() == b; }
@@ -35,7 +63,8 @@ public:
     }
 
 private:
-    SharedText text_;
+    static inline const std::string empty_;
+    FormulaTexts::Id id_ = 0;
 };
 
 } // namespace kelvor

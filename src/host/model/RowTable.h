@@ -1,54 +1,100 @@
 #pragma once
 
-#include "host/model/Cell.h"
+#include "host/model/CellBlocks.h"
+#include "host/model/ColumnCell.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <utility>
+#include <span>
+#include <tuple>
 #include <vector>
 
 namespace kelvor {
 
-struct ColumnCell {
-    std::uint32_t column;
-    Cell cell;
+// The cells of one row, sorted by column.
+using Row = std::span<const ColumnCell>;
+
+// One row that holds cells: its number and where its cells lie, 16 bytes. Binds as
+// [row, cells].
+class RowEntry {
+public:
+    explicit RowEntry(std::uint32_t row) : row_(row) {}
+
+    std::uint32_t row() const { return row_; }
+    Row cells() const { return {cells_, size_}; }
+    std::span<ColumnCell> cells() { return {cells_, size_}; }
+
+    template <std::size_t I> auto get() const {
+        if constexpr (I == 0) {
+            return row_;
+        } else {
+            return cells();
+        }
+    }
+
+private:
+    friend class RowTable;
+
+    std::uint32_t row_;
+    std::uint16_t size_ = 0;      // a row holds at most 16,384 cells
+    std::uint16_t capacity_ = 0;  // of the room at cells_
+    ColumnCell* cells_ = nullptr; // room from the table's CellBlocks
 };
 
-// The cells of one row, sorted by column. Report rows hold a handful of cells, so a sorted
-// vector beats any map here.
-using Row = std::vector<ColumnCell>;
-
 // The rows of a sheet that hold cells, sorted by row number, in one array: a report's sheet has
-// a thousand rows of two numbers each, and a tree node per row would weigh as much as its
-// cells. Rows are mostly added at the end. Adding or removing a row moves the others' places
-// in the table but not their cells.
+// a thousand rows of two numbers each, and a tree node or heap block per row would weigh as
+// much as its cells. Rows are mostly added at the end. Adding or removing a row moves the
+// others' places in the table but not their cells; a row's cells move only when it gains
+// cells beyond its room.
 class RowTable {
 public:
-    using value_type = std::pair<std::uint32_t, Row>;
-    using const_iterator = std::vector<value_type>::const_iterator;
-    using iterator = std::vector<value_type>::iterator;
+    using value_type = RowEntry;
+    using const_iterator = std::vector<RowEntry>::const_iterator;
+    using iterator = std::vector<RowEntry>::iterator;
+
+    RowTable() = default;
+    RowTable(const RowTable&) = delete;
+    RowTable& operator=(const RowTable&) = delete;
+    RowTable(RowTable&& other) noexcept;
+    RowTable& operator=(RowTable&& other) noexcept;
+    ~RowTable();
 
     const_iterator begin() const { return rows_.begin(); }
     const_iterator end() const { return rows_.end(); }
     std::size_t size() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
-    const value_type& front() const { return rows_.front(); }
-    const value_type& back() const { return rows_.back(); }
+    const RowEntry& front() const { return rows_.front(); }
+    const RowEntry& back() const { return rows_.back(); }
 
     // The first row numbered `row` or later.
     const_iterator lower_bound(std::uint32_t row) const; // NOLINT: named as the map's it replaced
     const_iterator find(std::uint32_t row) const;
     bool contains(std::uint32_t row) const { return find(row) != end(); }
     // Throws std::out_of_range for a row that holds nothing.
-    const Row& at(std::uint32_t row) const;
+    Row at(std::uint32_t row) const;
 
     // The place of `row`, its cells empty when it held none; places after it move on by one.
     iterator insert(const_iterator at, std::uint32_t row);
-    iterator erase(const_iterator at) { return rows_.erase(at); }
+    // Removes the row and its cells.
+    iterator erase(const_iterator at);
     iterator begin() { return rows_.begin(); }
     iterator end() { return rows_.end(); }
 
+    // A new empty cell of `column` at place `index` of the row, the cells from there on moving
+    // up by one.
+    ColumnCell& insertCell(iterator row, std::size_t index, std::uint32_t column);
+    // Removes the cells at places `first` to `last` (exclusive) of the row; the row stays.
+    void eraseCells(iterator row, std::size_t first, std::size_t last);
+
 private:
-    std::vector<value_type> rows_;
+    void destroy(RowEntry& row) noexcept;
+
+    std::vector<RowEntry> rows_;
+    CellBlocks blocks_;
 };
 
 } // namespace kelvor
+
+template <> struct std::tuple_size<kelvor::RowEntry> : std::integral_constant<std::size_t, 2> {};
+template <> struct std::tuple_element<0, kelvor::RowEntry> { using type = std::uint32_t; };
+template <> struct std::tuple_element<1, kelvor::RowEntry> { using type = kelvor::Row; };

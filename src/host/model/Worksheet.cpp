@@ -3,14 +3,16 @@
 #include "host/model/CellAddress.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace kelvor {
 
 namespace {
 
-auto findInRow(Row& row, std::uint32_t column) {
-    return std::lower_bound(row.begin(), row.end(), column,
+template <class Cells> auto findInRow(Cells cells, std::uint32_t column) {
+    return std::lower_bound(cells.begin(), cells.end(), column,
                             [](const ColumnCell& c, std::uint32_t col) { return c.column < col; });
 }
 
@@ -27,10 +29,10 @@ Worksheet::RowIterator Worksheet::findRow(std::uint32_t row) const {
     auto& rows = const_cast<RowTable&>(rows_);
     if (lastRow_ < rows.size()) {
         const auto last = rows.begin() + static_cast<std::ptrdiff_t>(lastRow_);
-        if (last->first == row) {
+        if (last->row() == row) {
             return last;
         }
-        if (last->first < row && lastRow_ + 1 < rows.size() && std::next(last)->first == row) {
+        if (last->row() < row && lastRow_ + 1 < rows.size() && std::next(last)->row() == row) {
             ++lastRow_;
             return std::next(last);
         }
@@ -54,10 +56,9 @@ const Cell* Worksheet::cell(std::uint32_t row, std::uint32_t column) const {
     if (r == rows_.end()) {
         return nullptr;
     }
-    const auto c =
-        std::lower_bound(r->second.begin(), r->second.end(), column,
-                         [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });
-    return c != r->second.end() && c->column == column ? &c->cell : nullptr;
+    const auto cells = std::as_const(*r).cells();
+    const auto c = findInRow(cells, column);
+    return c != cells.end() && c->column == column ? &c->cell : nullptr;
 }
 
 Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
@@ -66,27 +67,20 @@ Cell& Worksheet::cellAt(std::uint32_t row, std::uint32_t column) {
     if (r == rows_.end()) {
         // Rows are mostly added at the end.
         const auto at =
-            rows_.empty() || rows_.back().first < row ? rows_.end() : rows_.lower_bound(row);
+            rows_.empty() || rows_.back().row() < row ? rows_.end() : rows_.lower_bound(row);
         r = rows_.insert(at, row);
         lastRow_ = static_cast<std::size_t>(r - rows_.begin());
     }
-    auto& cells = r->second;
-    // Room grows by an eighth, not twice over: a summary's rows gain a cell per test, and
-    // doubling would leave a row of a thousand tests with room for a thousand more.
-    if (cells.size() == cells.capacity()) {
-        cells.reserve(cells.size() + std::max<std::size_t>(2, cells.size() / 8));
-    }
+    const auto cells = std::as_const(*r).cells();
     // Reports are written top to bottom, left to right: appending is the common case.
-    if (cells.empty() || cells.back().column < column) {
-        ++cellCount_;
-        return cells.emplace_back(ColumnCell{column, Cell{}}).cell;
+    const auto at = cells.empty() || cells.back().column < column
+                        ? cells.size()
+                        : static_cast<std::size_t>(findInRow(cells, column) - cells.begin());
+    if (at < cells.size() && cells[at].column == column) {
+        return r->cells()[at].cell;
     }
-    auto c = findInRow(cells, column);
-    if (c == cells.end() || c->column != column) {
-        ++cellCount_;
-        c = cells.insert(c, ColumnCell{column, Cell{}});
-    }
-    return c->cell;
+    ++cellCount_;
+    return rows_.insertCell(r, at, column).cell;
 }
 
 void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
@@ -94,11 +88,13 @@ void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
     if (r == rows_.end()) {
         return;
     }
-    const auto c = findInRow(r->second, column);
-    if (c != r->second.end() && c->column == column && c->cell.isEmpty() && c->cell.style == 0) {
-        r->second.erase(c);
+    const auto cells = std::as_const(*r).cells();
+    const auto c = findInRow(cells, column);
+    if (c != cells.end() && c->column == column && c->cell.isEmpty() && c->cell.style == 0) {
+        const auto at = static_cast<std::size_t>(c - cells.begin());
+        rows_.eraseCells(r, at, at + 1);
         --cellCount_;
-        if (r->second.empty()) {
+        if (cells.size() == 1) {
             eraseRow(r);
         }
     }
@@ -164,10 +160,17 @@ void Worksheet::touchColumn(std::uint32_t column) {
 
 void Worksheet::touchCell(std::uint32_t row, std::uint32_t column) {
     touchColumn(column);
+    if (revision() - rowRevisionsBase_ > std::numeric_limits<std::uint32_t>::max()) {
+        // Too far from the base to tell: every row counts as changed now, and the distances
+        // start again from here.
+        rowsRevision_ = revision();
+        rowRevisionsBase_ = revision() - 1;
+        rowRevisions_.clear();
+    }
     if (rowRevisions_.size() < row) {
         rowRevisions_.resize(row, 0);
     }
-    rowRevisions_[row - 1] = revision();
+    rowRevisions_[row - 1] = static_cast<std::uint32_t>(revision() - rowRevisionsBase_);
 }
 
 void Worksheet::touchGrid() {
@@ -217,14 +220,17 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
     const auto end = first + std::min(count, kMaxColumns - first + 1); // first column kept
     const auto shift = end - first;
     for (auto r = rows_.begin(); r != rows_.end();) {
-        auto& cells = r->second;
-        const auto from = findInRow(cells, first);
-        const auto to = findInRow(cells, end);
-        cellCount_ -= static_cast<std::size_t>(to - from);
-        const auto rest = cells.erase(from, to);
-        std::for_each(rest, cells.end(), [shift](ColumnCell& c) { c.column -= shift; });
-        for (auto& c : cells) {
-            c.cell.calculated = false; // what its references reach may have moved
+        const auto held = std::as_const(*r).cells();
+        const auto from = static_cast<std::size_t>(findInRow(held, first) - held.begin());
+        const auto to = static_cast<std::size_t>(findInRow(held, end) - held.begin());
+        cellCount_ -= to - from;
+        rows_.eraseCells(r, from, to);
+        const auto cells = r->cells();
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i >= from) {
+                cells[i].column = static_cast<std::uint16_t>(cells[i].column - shift);
+            }
+            cells[i].cell.calculated = false; // what its references reach may have moved
         }
         if (cells.empty()) {
             lastRow_ = noRow;
@@ -249,10 +255,10 @@ std::optional<CellRange> Worksheet::usedRange() const {
     if (rows_.empty()) {
         return std::nullopt;
     }
-    CellRange range{rows_.front().first, kMaxColumns, rows_.back().first, 1};
+    CellRange range{rows_.front().row(), kMaxColumns, rows_.back().row(), 1};
     for (const auto& [row, cells] : rows_) {
-        range.firstColumn = std::min(range.firstColumn, cells.front().column);
-        range.lastColumn = std::max(range.lastColumn, cells.back().column);
+        range.firstColumn = std::min<std::uint32_t>(range.firstColumn, cells.front().column);
+        range.lastColumn = std::max<std::uint32_t>(range.lastColumn, cells.back().column);
     }
     return range;
 }

@@ -100,7 +100,8 @@ public:
     // cell may have changed since revision `r` only where its column's columnsRevision is
     // newer than `r`, and this or rowsRevision is newer too.
     std::uint64_t rowRevision(std::uint32_t row) const {
-        return row - 1 < rowRevisions_.size() ? rowRevisions_[row - 1] : 0;
+        const auto since = row - 1 < rowRevisions_.size() ? rowRevisions_[row - 1] : 0;
+        return since == 0 ? 0 : rowRevisionsBase_ + since;
     }
     // The last change whose rows are not known (any row may hold it).
     std::uint64_t rowsRevision() const { return rowsRevision_; }
@@ -136,7 +137,10 @@ private:
     PageSetup pageSetup_;
     std::vector<std::uint64_t> columnRevisions_;
     std::uint64_t gridRevision_ = revision();
-    std::vector<std::uint64_t> rowRevisions_;
+    // Each row's revision as a distance from rowRevisionsBase_, 0 for a row never written to:
+    // half the room of whole revisions, for sheets of a thousand rows each.
+    std::vector<std::uint32_t> rowRevisions_;
+    std::uint64_t rowRevisionsBase_ = revision();
     std::uint64_t rowsRevision_ = revision();
 };
 

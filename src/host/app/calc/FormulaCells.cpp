@@ -48,9 +48,9 @@ const Cell* CellFinder::find(const Worksheet& sheet, std::uint32_t row, std::uin
     const auto& rows = sheet.rows();
     const auto [slot, fresh] = cursors_.try_emplace(&sheet, rows.end());
     auto& at = slot->second;
-    if (at == rows.end() || at->first != row) {
-        if (at != rows.end() && at->first < row && std::next(at) != rows.end() &&
-            std::next(at)->first == row) {
+    if (at == rows.end() || at->row() != row) {
+        if (at != rows.end() && at->row() < row && std::next(at) != rows.end() &&
+            std::next(at)->row() == row) {
             ++at;
         } else {
             const auto found = rows.find(row);
@@ -60,7 +60,7 @@ const Cell* CellFinder::find(const Worksheet& sheet, std::uint32_t row, std::uin
             at = found;
         }
     }
-    const auto& cells = at->second;
+    const auto& cells = at->cells();
     const auto c =
         std::lower_bound(cells.begin(), cells.end(), column,
                          [](const ColumnCell& cc, std::uint32_t col) { return cc.column < col; });

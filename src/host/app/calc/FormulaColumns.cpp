@@ -11,7 +11,7 @@ std::uint32_t lastColumn(const Worksheet& sheet) {
     std::uint32_t last = 0;
     for (const auto& [row, cells] : sheet.rows()) {
         if (!cells.empty()) {
-            last = std::max(last, cells.back().column);
+            last = std::max<std::uint32_t>(last, cells.back().column);
         }
     }
     return last;

@@ -37,14 +37,14 @@ void putFormula(Worksheet& sheet, std::uint32_t row, std::uint32_t column, Formu
 void forEachStored(const Worksheet& sheet, const CellRange& area,
                    const std::function<void(std::uint32_t, std::uint32_t, const Cell&)>& visit) {
     const auto& rows = sheet.rows();
-    for (auto r = rows.lower_bound(area.firstRow); r != rows.end() && r->first <= area.lastRow;
+    for (auto r = rows.lower_bound(area.firstRow); r != rows.end() && r->row() <= area.lastRow;
          ++r) {
-        for (const auto& [column, cell] : r->second) {
+        for (const auto& [column, cell] : r->cells()) {
             if (column > area.lastColumn) {
                 break;
             }
             if (column >= area.firstColumn) {
-                visit(r->first, column, cell);
+                visit(r->row(), column, cell);
             }
         }
     }

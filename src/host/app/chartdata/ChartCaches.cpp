@@ -36,13 +36,13 @@ std::optional<CellRange> clipped(const Worksheet& sheet, CellRange area) {
 template <class F> void forEachStoredCell(const Worksheet& sheet, const CellRange& area, F visit) {
     const auto& rows = sheet.rows();
     for (auto row = rows.lower_bound(area.firstRow);
-         row != rows.end() && row->first <= area.lastRow; ++row) {
-        const auto& cells = row->second;
+         row != rows.end() && row->row() <= area.lastRow; ++row) {
+        const auto& cells = row->cells();
         auto cell = std::lower_bound(
             cells.begin(), cells.end(), area.firstColumn,
             [](const ColumnCell& c, std::uint32_t column) { return c.column < column; });
         for (; cell != cells.end() && cell->column <= area.lastColumn; ++cell) {
-            visit(row->first, cell->column, cell->cell);
+            visit(row->row(), cell->column, cell->cell);
         }
     }
 }
