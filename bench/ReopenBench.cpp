@@ -5,7 +5,8 @@
 //   build/bench/kelvor_bench --benchmark_filter='Reopen/batches:6/tests:300/'
 //
 // The archive and the journal are written directly (as the reader would have left them), so
-// the set-up does not pay for the exports of the first run.
+// the set-up does not pay for the exports of the first run; an untimed first start writes the
+// workbooks' files, which the timed starts find as the reader would.
 #include "batches/BatchReopening.h"
 #include "export/ExportContext.h"
 #include "host/app/automation/BuiltinApplicationFactory.h"
@@ -50,36 +51,48 @@ std::filesystem::path preparedFolder(int batches, int tests, int points) {
     return folder;
 }
 
+struct Reopened {
+    double ms;
+    std::size_t reports;
+};
+
+// One start of the reader on the folder: its open batches reopened, their workbooks' files
+// adopted when whole and written when not.
+Reopened reopenOnce(const std::filesystem::path& folder) {
+    const auto start = std::chrono::steady_clock::now();
+    kelvor::BuiltinApplicationFactory factory(folder);
+    SilentPrompts prompts;
+    kelvor::ChannelTable channels;
+    float traceOffset = 0.5F;
+    kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
+    kelvor::BatchJournal journal(kelvor::batchJournalPath(folder), kelvor::WallClock::now, {});
+    journal.load({});
+    const auto reopened =
+        kelvor::reopenBatches({.exports = ctx,
+                               .channels = channels,
+                               .journal = journal,
+                               .holdWrites = [&] { factory.holdWrites(); },
+                               .adoptHeldWrites = [&] { factory.adoptHeldWrites(); },
+                               .log = nullptr});
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    ctx.ExcelApp.reset(); // adopted: nothing to write
+    return {took.count(), reopened.reports};
+}
+
 void Reopen(benchmark::State& state) {
     const int batches = static_cast<int>(state.range(0));
     const int tests = static_cast<int>(state.range(1));
     const int points = static_cast<int>(state.range(2));
     const auto folder = preparedFolder(batches, tests, points);
+    // The earlier run left its workbooks' files behind; this start, untimed, writes them, as
+    // none was written with the archive and journal.
+    reopenOnce(folder);
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        kelvor::BuiltinApplicationFactory factory(folder);
-        SilentPrompts prompts;
-        kelvor::ChannelTable channels;
-        float traceOffset = 0.5F;
-        kelvor::ExportContext ctx(factory, prompts, channels, traceOffset);
-        kelvor::BatchJournal journal(kelvor::batchJournalPath(folder), kelvor::WallClock::now, {});
-        journal.load({});
-        const auto reopened =
-            kelvor::reopenBatches({.exports = ctx,
-                                   .channels = channels,
-                                   .journal = journal,
-                                   .holdWrites = [&] { factory.holdWrites(); },
-                                   .adoptHeldWrites = [&] { factory.adoptHeldWrites(); },
-                                   .log = nullptr});
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        state.SetIterationTime(took.count() / 1000.0);
+        const auto reopened = reopenOnce(folder);
+        state.SetIterationTime(reopened.ms / 1000.0);
         state.counters["reports"] = static_cast<double>(reopened.reports);
         state.counters["ms_per_report"] =
-            took.count() / std::max(1.0, static_cast<double>(reopened.reports));
-        state.PauseTiming();
-        ctx.ExcelApp.reset(); // adopted: nothing to write
-        state.ResumeTiming();
+            reopened.ms / std::max(1.0, static_cast<double>(reopened.reports));
     }
     std::filesystem::remove_all(folder);
 }
