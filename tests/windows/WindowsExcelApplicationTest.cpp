@@ -2,6 +2,7 @@
 // make (member, argument types, named arguments, order), and what they do when the server
 // answers with an error or has gone.
 
+#include "ClipboardHolder.h"
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 #include "WindowsFakeExcel.h"
@@ -12,8 +13,6 @@
 #include "host/excel/ExcelApplication.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace kelvor::test {
 
@@ -146,27 +145,12 @@ TEST_F(ExcelBackEnd, ReportIsPastedFromTheClipboard) {
 
 TEST_F(ExcelBackEnd, ReportIsWrittenIntoColumnAWhenTheClipboardIsHeld) {
     ActivateChannelWorkbook(ctx, workbookIndex);
-    // Another program holds the clipboard open for the whole export.
-    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread holder([&] {
-        HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      nullptr, nullptr);
-        const bool held = OpenClipboard(window) != FALSE;
-        SetEvent(opened);
-        WaitForSingleObject(done, INFINITE);
-        if (held) {
-            CloseClipboard();
-        }
-        DestroyWindow(window);
-    });
-    WaitForSingleObject(opened, INFINITE);
     std::string report = "CONSTANT RATE TEST DATA\r\n\r\nSample: Carton 7\nlast";
-    AddDataSheet(ctx, report, workbookIndex);
-    SetEvent(done);
-    holder.join();
-    CloseHandle(opened);
-    CloseHandle(done);
+    {
+        // Another program holds the clipboard open for the whole export.
+        ClipboardHolder holder;
+        AddDataSheet(ctx, report, workbookIndex);
+    }
     const auto& book = excels[0]->books[0];
     EXPECT_EQ(book.pastes, 0);
     const std::vector<std::wstring> expected = {L"CONSTANT RATE TEST DATA", L"",

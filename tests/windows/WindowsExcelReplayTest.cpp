@@ -5,6 +5,7 @@
 // fails on any difference (member, kind of call, argument types and values, named arguments,
 // order). Out of process, so an application that ends in the middle is a real one ending.
 
+#include "ClipboardHolder.h"
 #include "ReplayFixture.h"
 #include "ReplaySamples.h"
 
@@ -12,7 +13,7 @@
 
 #include <windows.h>
 
-#include <thread>
+#include <optional>
 
 namespace kelvor::test::replay {
 
@@ -125,34 +126,16 @@ TEST_F(ExcelReplay, ADifferenceFailsTheCallAndIsTold) {
 }
 
 TEST_F(ExcelReplay, ReportLinesGoIntoColumnAWhenTheClipboardIsHeld) {
-    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread holder;
+    std::optional<ClipboardHolder> holder;
     const RunResult replayed = check(
         [this](Drive& d) {
             outcomes.push_back(d.report(0, loadReportWithoutForce()));
             outcomes.push_back(d.report(0, rateReport("612.5", "0.412")));
         },
         RecorderOptions{.clipboard = false, .workbookFolder = {}},
-        [&] {
-            // Another program holds the clipboard open for the whole replayed export.
-            holder = std::thread([&] {
-                HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                              nullptr, nullptr, nullptr);
-                const bool held = OpenClipboard(window) != FALSE;
-                SetEvent(opened);
-                WaitForSingleObject(done, INFINITE);
-                if (held) {
-                    CloseClipboard();
-                }
-                DestroyWindow(window);
-            });
-            WaitForSingleObject(opened, INFINITE);
-        });
-    SetEvent(done);
-    holder.join();
-    CloseHandle(opened);
-    CloseHandle(done);
+        // Another program holds the clipboard open for the whole replayed export.
+        [&] { holder.emplace(); });
+    holder.reset();
     EXPECT_TRUE(replayed.messages.empty());
     EXPECT_EQ(recordedCount("clipboard "), 0U);
     // Row 1 from the title on, the stray character dropped; empty lines stay empty cells.
