@@ -45,7 +45,7 @@ std::string_view referenceText(std::string_view reference) {
     return reference;
 }
 
-void appendNumbers(std::string& out, const std::vector<double>& values, const std::string& format) {
+void appendNumbers(std::string& out, const SeriesValues& values, const std::string& format) {
     out += "<c:formatCode>";
     xml::appendText(out, format.empty() ? std::string("General") : format);
     out += "</c:formatCode><c:ptCount val=\"";
@@ -64,7 +64,7 @@ void appendNumbers(std::string& out, const std::vector<double>& values, const st
 }
 
 void appendValues(std::string& out, const char* element, const std::string& reference,
-                  const std::vector<double>& values, const std::string& format) {
+                  const SeriesValues& values, const std::string& format) {
     out += '<';
     out += element;
     out += '>';

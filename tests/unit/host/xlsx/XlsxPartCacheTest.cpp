@@ -41,7 +41,7 @@ protected:
                     series.values.push_back(std::sin(row * 0.1));
                     series.xValues.push_back(0.001 * row + k + 0.5);
                 }
-                series.values[3] = std::nan(""); // a gap
+                series.values.set(3, std::nan("")); // a gap
                 chart.series.push_back(std::move(series));
             }
         });
@@ -78,7 +78,7 @@ TEST_F(XlsxPartCacheTest, RebuiltSheetsReadBackExactlyWriteAfterWrite) {
     offsets.setCachedValue(20, 1, 99.0);
     offsets.setFormula(30, 2, "=1", FormulaNotation::R1C1, 1.0);
     asChartSheet(book.sheet(*book.indexOf("Summary Plot")))->editChart([](Chart& chart) {
-        chart.series[0].values[0] = 42;
+        chart.series[0].values.set(0, 42);
         chart.series[5].name = "renamed";
     });
     writeAndCompare();

@@ -146,7 +146,7 @@ Changes<ChartSeries> seriesChanges() {
         [](ChartSeries& s) { textOf(s.name); },
         [](ChartSeries& s) { s.xValuesRef = "'Data 1'!$A$2:$A$9"; },
         [](ChartSeries& s) { s.valuesRef = "'Data 1'!$B$2:$B$9"; },
-        [](ChartSeries& s) { s.xValues[2] = 7.25; },
+        [](ChartSeries& s) { s.xValues.set(2, 7.25); },
         [](ChartSeries& s) { s.values.push_back(3.5); },
         [](ChartSeries& s) { s.axisGroup = 2; },
     };
