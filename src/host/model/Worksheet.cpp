@@ -167,10 +167,11 @@ void Worksheet::touchCell(std::uint32_t row, std::uint32_t column) {
         rowRevisionsBase_ = revision() - 1;
         rowRevisions_.clear();
     }
-    if (rowRevisions_.size() < row) {
-        rowRevisions_.resize(row, 0);
+    const auto group = (row - 1) / kRowsPerRevision;
+    if (rowRevisions_.size() <= group) {
+        rowRevisions_.resize(group + 1, 0);
     }
-    rowRevisions_[row - 1] = static_cast<std::uint32_t>(revision() - rowRevisionsBase_);
+    rowRevisions_[group] = static_cast<std::uint32_t>(revision() - rowRevisionsBase_);
 }
 
 void Worksheet::touchGrid() {

@@ -100,9 +100,12 @@ public:
     // cell may have changed since revision `r` only where its column's columnsRevision is
     // newer than `r`, and this or rowsRevision is newer too.
     std::uint64_t rowRevision(std::uint32_t row) const {
-        const auto since = row - 1 < rowRevisions_.size() ? rowRevisions_[row - 1] : 0;
+        const auto group = (row - 1) / kRowsPerRevision;
+        const auto since = group < rowRevisions_.size() ? rowRevisions_[group] : 0;
         return since == 0 ? 0 : rowRevisionsBase_ + since;
     }
+    // Rows that share one revision: a change of one counts for its neighbours too.
+    static constexpr std::uint32_t kRowsPerRevision = 8;
     // The last change whose rows are not known (any row may hold it).
     std::uint64_t rowsRevision() const { return rowsRevision_; }
 
@@ -137,8 +140,9 @@ private:
     PageSetup pageSetup_;
     std::vector<std::uint64_t> columnRevisions_;
     std::uint64_t gridRevision_ = revision();
-    // Each row's revision as a distance from rowRevisionsBase_, 0 for a row never written to:
-    // half the room of whole revisions, for sheets of a thousand rows each.
+    // The revision of each group of kRowsPerRevision rows as a distance from
+    // rowRevisionsBase_, 0 for rows never written to: a sheet of a thousand rows of numbers
+    // keeps 125 of them. What reads them only needs to know which rows may have changed.
     std::vector<std::uint32_t> rowRevisions_;
     std::uint64_t rowRevisionsBase_ = revision();
     std::uint64_t rowsRevision_ = revision();
