@@ -142,7 +142,7 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     memo.units = units;
     memo.stats = counted.stats;
     memo.counted = counted.tests.size();
-    memo.notes = counted.notes.size();
+    memo.notes = counted.notes;
     ctx.Summaries[book->Name()] = memo;
 }
 
@@ -175,7 +175,7 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     const xl::WorkbookPtr book = app.ActiveWorkbook();
     const auto found = ctx.Summaries.find(book->Name());
     // Without a counted test the plot still holds the series the chart was made with.
-    if (found == ctx.Summaries.end() || found->second.counted == 0 || found->second.notes > 0 ||
+    if (found == ctx.Summaries.end() || found->second.counted == 0 ||
         found->second.traceOffset != ctx.SummaryTraceOffset) {
         return false;
     }
@@ -209,7 +209,11 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     const xl::SheetPtr plot = sheetAt(2);
     const xl::SheetPtr offsets = sheetAt(3);
 
-    writeTests(*summary, rowBehind(memo.counted), newTests);
+    writeTests(*summary, rowBehind(memo.counted), newTests, memo.notes);
+    if (!memo.notes.empty() && newTests.size() <= memo.notes.size()) {
+        // The row between the table and the notes held a note until now.
+        summary->Cells(rowBehind(memo.counted + newTests.size()), 1)->setValue(xl::Variant{});
+    }
     writeStatistics(app, *summary, memo.stats);
     extendSummaryPlot(ctx, *summary, *plot->AsChart(), *offsets, newTests, memo.counted);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace kelvor {
 
@@ -19,9 +20,9 @@ struct SummaryMemo {
     RateUnits units;
     SummaryStatistics stats;
     std::size_t counted = 0;
-    // Tests left out with a note below the table: the note would have to move with every
-    // new row, so such a summary is made again instead.
-    std::size_t notes = 0;
+    // The notes below the table, in order: a followed summary writes them again one row
+    // further down for every new test.
+    std::vector<std::string> notes;
 };
 
 // By workbook name; a memo whose token the application no longer knows is simply not followed.
