@@ -209,8 +209,11 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     const xl::SheetPtr plot = sheetAt(2);
     const xl::SheetPtr offsets = sheetAt(3);
 
-    writeTests(*summary, rowBehind(memo.counted), newTests, memo.notes);
-    if (!memo.notes.empty() && newTests.size() <= memo.notes.size()) {
+    // The notes move down a row for each new test.
+    const bool notesMove = !newTests.empty() && !memo.notes.empty();
+    writeTests(*summary, rowBehind(memo.counted), newTests,
+               notesMove ? memo.notes : std::vector<std::string>{});
+    if (notesMove && newTests.size() <= memo.notes.size()) {
         // The row between the table and the notes held a note until now.
         summary->Cells(rowBehind(memo.counted + newTests.size()), 1)->setValue(xl::Variant{});
     }

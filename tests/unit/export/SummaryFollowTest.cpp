@@ -179,6 +179,9 @@ TEST_F(SummaryFollowTest, NotesAreTheRebuilds) {
     }
     EXPECT_FALSE(exportBoth(rate(12, "kN")));
     EXPECT_TRUE(exportBoth(rate(13)));
+    // No new test: the notes stay where they are.
+    EXPECT_TRUE(exportBoth(sampleReport("load-stack-creep-lbf-in.txt")));
+    EXPECT_TRUE(exportBoth(rate(14)));
     EXPECT_TRUE(following.prompts.shown.empty());
 }
 
