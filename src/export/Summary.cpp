@@ -140,16 +140,18 @@ void buildSummarySheets(ExportContext& ctx, std::int32_t& keptSheets) {
     memo.keptSheets = keptSheets;
     memo.traceOffset = ctx.SummaryTraceOffset;
     memo.units = units;
+    memo.unitCounts = counted.unitCounts;
     memo.stats = counted.stats;
     memo.counted = counted.tests.size();
     memo.notes = counted.notes;
     ctx.Summaries[book->Name()] = memo;
 }
 
-// The new sheets behind the ones the memo's summary was made from, read as a rebuild would
-// read them. False when they would change more than the summary's rows, statistics and plot:
-// other units, a note, a summary sheet among them.
-bool readNewSheets(xl::Application& app, SummaryMemo& memo, std::vector<RateTest>& newTests) {
+// The new sheets behind the ones the memo's summary was made from, read and counted as a
+// rebuild would (`added` gets the tests and notes to add). False when they would change more
+// than the summary's rows, notes, statistics and plot: other units chosen, a summary sheet
+// among them.
+bool readNewSheets(xl::Application& app, const SummaryMemo& memo, SummaryTests& added) {
     if (app.Sheets()->Count() < memo.keptSheets) {
         return false;
     }
@@ -157,13 +159,10 @@ bool readNewSheets(xl::Application& app, SummaryMemo& memo, std::vector<RateTest
     if (read.summarySheet) {
         return false;
     }
-    for (RateTestReading& reading : read.tests) {
-        if (!addsPlainly(memo.units, memo.stats, reading)) {
-            return false;
-        }
-        newTests.push_back(std::move(reading.test));
-    }
-    return true;
+    added.units = memo.units;
+    added.unitCounts = memo.unitCounts;
+    added.stats = memo.stats;
+    return countTestsBehind(added, read.tests);
 }
 
 // Follows the active workbook's last summary, set aside when the report came, when nothing
@@ -181,10 +180,11 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     }
     SummaryMemo memo = found->second;
     ctx.Summaries.erase(found);
-    std::vector<RateTest> newTests;
-    if (!readNewSheets(app, memo, newTests)) {
+    SummaryTests added;
+    if (!readNewSheets(app, memo, added)) {
         return false;
     }
+    const std::vector<RateTest>& newTests = added.tests;
     const auto follow = book->FollowSummary();
     if (!follow) {
         return false;
@@ -209,14 +209,18 @@ bool followSummary(ExportContext& ctx, std::int32_t& keptSheets) {
     const xl::SheetPtr plot = sheetAt(2);
     const xl::SheetPtr offsets = sheetAt(3);
 
-    // The notes move down a row for each new test.
-    const bool notesMove = !newTests.empty() && !memo.notes.empty();
+    // The notes move down a row for each new test, and new ones come behind them.
+    const std::size_t notesBefore = memo.notes.size();
+    memo.notes.insert(memo.notes.end(), added.notes.begin(), added.notes.end());
+    const bool notesMove = (!newTests.empty() && notesBefore > 0) || !added.notes.empty();
     writeTests(*summary, rowBehind(memo.counted), newTests,
                notesMove ? memo.notes : std::vector<std::string>{});
-    if (notesMove && newTests.size() <= memo.notes.size()) {
+    if (!newTests.empty() && newTests.size() <= notesBefore) {
         // The row between the table and the notes held a note until now.
         summary->Cells(rowBehind(memo.counted + newTests.size()), 1)->setValue(xl::Variant{});
     }
+    memo.unitCounts = added.unitCounts;
+    memo.stats = added.stats;
     writeStatistics(app, *summary, memo.stats);
     extendSummaryPlot(ctx, *summary, *plot->AsChart(), *offsets, newTests, memo.counted);
 

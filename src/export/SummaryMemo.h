@@ -2,6 +2,7 @@
 
 #include "export/RateTestReading.h"
 #include "export/SummaryStatistics.h"
+#include "export/SummaryTests.h"
 
 #include <cstdint>
 #include <map>
@@ -18,6 +19,7 @@ struct SummaryMemo {
     std::int32_t keptSheets = 0;
     float traceOffset = 0;
     RateUnits units;
+    UnitCounts unitCounts;
     SummaryStatistics stats;
     std::size_t counted = 0;
     // The notes below the table, in order: a followed summary writes them again one row

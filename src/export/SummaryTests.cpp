@@ -3,6 +3,7 @@
 #include "export/DataSheet.h"
 #include "export/RateResults.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -14,30 +15,53 @@ std::string unitsText(const RateUnits& units) {
     return "(" + units.force + ", " + units.deflection + ")";
 }
 
-// A tie goes to the pair met first, which is the earlier test's.
-RateUnits majorityUnits(const std::vector<RateTestReading>& readings, const RateUnits& fallback) {
-    std::vector<std::pair<RateUnits, std::size_t>> pairs;
+void countUnits(UnitCounts& counts, const std::vector<RateTestReading>& readings) {
     for (const RateTestReading& reading : readings) {
         if (!reading.problem.empty()) {
             continue;
         }
-        auto found = pairs.begin();
-        while (found != pairs.end() && !(found->first == reading.test.units)) {
+        auto found = counts.begin();
+        while (found != counts.end() && !(found->first == reading.test.units)) {
             ++found;
         }
-        if (found == pairs.end()) {
-            pairs.emplace_back(reading.test.units, 1);
+        if (found == counts.end()) {
+            counts.emplace_back(reading.test.units, 1);
         } else {
             ++found->second;
         }
     }
+}
+
+// A tie goes to the pair met first, which is the earlier test's.
+RateUnits majorityUnits(const UnitCounts& counts, const RateUnits& fallback) {
     const std::pair<RateUnits, std::size_t>* best = nullptr;
-    for (const auto& pair : pairs) {
+    for (const auto& pair : counts) {
         if (best == nullptr || pair.second > best->second) {
             best = &pair;
         }
     }
     return best != nullptr ? best->first : fallback;
+}
+
+// Counts the test in the summary's table, or leaves it out with a note.
+void countTest(SummaryTests& summary, RateTestReading& reading) {
+    const RateTest& test = reading.test;
+    if (reading.problem.empty() && !(test.units == summary.units)) {
+        reading.problem = "its units " + unitsText(test.units) + " differ from the summary's " +
+                          unitsText(summary.units);
+    }
+    if (reading.problem.empty() && !summary.stats.add(test.force, test.deformation)) {
+        reading.problem = "its results are too large to summarise with the other tests";
+    }
+    if (!reading.problem.empty()) {
+        const std::string also = reading.cutShort.empty() ? "" : "; it " + reading.cutShort;
+        summary.notes.push_back(test.name + " left out: " + reading.problem + also);
+        return;
+    }
+    if (!reading.remark.empty()) {
+        summary.notes.push_back(test.name + " " + reading.remark);
+    }
+    summary.tests.push_back(std::move(reading.test));
 }
 
 } // namespace
@@ -63,35 +87,33 @@ SheetReadings readRateSheets(xl::Application& app, std::int32_t first) {
 
 SummaryTests collectSummaryTests(xl::Application& app) {
     SheetReadings read = readRateSheets(app, 1);
-    std::vector<RateTestReading>& readings = read.tests;
-
     SummaryTests summary;
-    summary.units = majorityUnits(readings, read.lastUnits);
-    for (RateTestReading& reading : readings) {
-        const RateTest& test = reading.test;
-        if (reading.problem.empty() && !(test.units == summary.units)) {
-            reading.problem = "its units " + unitsText(test.units) + " differ from the summary's " +
-                              unitsText(summary.units);
-        }
-        if (reading.problem.empty() && !summary.stats.add(test.force, test.deformation)) {
-            reading.problem = "its results are too large to summarise with the other tests";
-        }
-        if (!reading.problem.empty()) {
-            const std::string also = reading.cutShort.empty() ? "" : "; it " + reading.cutShort;
-            summary.notes.push_back(test.name + " left out: " + reading.problem + also);
-            continue;
-        }
-        if (!reading.remark.empty()) {
-            summary.notes.push_back(test.name + " " + reading.remark);
-        }
-        summary.tests.push_back(std::move(reading.test));
+    countUnits(summary.unitCounts, read.tests);
+    summary.units = majorityUnits(summary.unitCounts, read.lastUnits);
+    for (RateTestReading& reading : read.tests) {
+        countTest(summary, reading);
     }
     return summary;
 }
 
-bool addsPlainly(const RateUnits& units, SummaryStatistics& stats, const RateTestReading& reading) {
-    return reading.problem.empty() && reading.remark.empty() && reading.test.units == units &&
-           stats.add(reading.test.force, reading.test.deformation);
+bool countTestsBehind(SummaryTests& summary, std::vector<RateTestReading>& readings) {
+    countUnits(summary.unitCounts, readings);
+    // Only while the summary's units stay ahead of every other pair is the choice sure to be
+    // the same, whatever order the pairs were met in.
+    const auto own = std::find_if(summary.unitCounts.begin(), summary.unitCounts.end(),
+                                  [&](const auto& pair) { return pair.first == summary.units; });
+    if (own == summary.unitCounts.end()) {
+        return false;
+    }
+    for (const auto& pair : summary.unitCounts) {
+        if (&pair != &*own && pair.second >= own->second) {
+            return false;
+        }
+    }
+    for (RateTestReading& reading : readings) {
+        countTest(summary, reading);
+    }
+    return true;
 }
 
 } // namespace kelvor
