@@ -16,7 +16,8 @@ constexpr std::array<double, kMostDecimals + 1> kPowers{1e0, 1e1, 1e2, 1e3, 1e4,
                                                         1e5, 1e6, 1e7, 1e8, 1e9};
 // Stands for a gap: the usual quiet NaN, the one the chart caches write for an empty cell.
 constexpr std::int32_t kGap = std::numeric_limits<std::int32_t>::min();
-const std::uint64_t kGapBits = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::quiet_NaN());
+const std::uint64_t kGapBits =
+    std::bit_cast<std::uint64_t>(std::numeric_limits<double>::quiet_NaN());
 
 bool isGap(double value) {
     return std::bit_cast<std::uint64_t>(value) == kGapBits;
@@ -31,7 +32,8 @@ bool scaledAt(double value, int decimals, std::int32_t& scaled) {
         return false;
     }
     const auto k = static_cast<std::int32_t>(std::nearbyint(up));
-    if (std::bit_cast<std::uint64_t>(k / kPowers[decimals]) != std::bit_cast<std::uint64_t>(value)) {
+    if (std::bit_cast<std::uint64_t>(k / kPowers[decimals]) !=
+        std::bit_cast<std::uint64_t>(value)) {
         return false;
     }
     scaled = k;
@@ -100,8 +102,7 @@ bool SeriesValues::sameBits(const SeriesValues& other) const {
         return false;
     }
     for (std::size_t i = 0; i < size(); ++i) {
-        if (std::bit_cast<std::uint64_t>((*this)[i]) !=
-            std::bit_cast<std::uint64_t>(other[i])) {
+        if (std::bit_cast<std::uint64_t>((*this)[i]) != std::bit_cast<std::uint64_t>(other[i])) {
             return false;
         }
     }

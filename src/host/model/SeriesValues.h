@@ -45,7 +45,9 @@ public:
             return static_cast<difference_type>(a.index_) - static_cast<difference_type>(b.index_);
         }
         friend bool operator==(const_iterator a, const_iterator b) { return a.index_ == b.index_; }
-        friend auto operator<=>(const_iterator a, const_iterator b) { return a.index_ <=> b.index_; }
+        friend auto operator<=>(const_iterator a, const_iterator b) {
+            return a.index_ <=> b.index_;
+        }
 
     private:
         friend class SeriesValues;
@@ -61,7 +63,9 @@ public:
         : SeriesValues(std::vector<double>(values)) {}
 
     std::size_t size() const {
-        return !values_ ? 0 : values_->scaled.empty() ? values_->doubles.size() : values_->scaled.size();
+        return !values_                  ? 0
+               : values_->scaled.empty() ? values_->doubles.size()
+                                         : values_->scaled.size();
     }
     bool empty() const { return size() == 0; }
     double operator[](std::size_t i) const {
@@ -97,8 +101,8 @@ public:
 
 private:
     struct Storage {
-        std::vector<double> doubles;       // when not kept as integers
-        std::vector<std::int32_t> scaled;  // number i is scaled[i] / 10^decimals
+        std::vector<double> doubles;      // when not kept as integers
+        std::vector<std::int32_t> scaled; // number i is scaled[i] / 10^decimals
         int decimals = 0;
         mutable std::atomic<std::uint64_t> fingerprint{0}; // 0: not worked out yet
     };

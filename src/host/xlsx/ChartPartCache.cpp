@@ -54,8 +54,8 @@ bool sameSeries(const ChartSeries& a, const ChartSeries& b) {
                                   id, xFormat, valuesFormat, nameRef] = a;
     return name == b.name && xValuesRef == b.xValuesRef && valuesRef == b.valuesRef &&
            axisGroup == b.axisGroup && border == b.border && xFormat == b.xFormat &&
-           valuesFormat == b.valuesFormat && nameRef == b.nameRef &&
-           xValues.sameBits(b.xValues) && values.sameBits(b.values);
+           valuesFormat == b.valuesFormat && nameRef == b.nameRef && xValues.sameBits(b.xValues) &&
+           values.sameBits(b.values);
 }
 
 std::uint64_t hashOf(const ChartSeries& s, std::size_t index, int chartType) {

@@ -33,13 +33,15 @@ TEST(SeriesValuesTest, DecimalsReadFromTextComeBackBitForBitInHalfTheRoom) {
     for (int places = 0; places <= 6; ++places) {
         std::vector<double> read;
         // Nine digits in all at most, as a tester prints them.
-        const int wholeLimit = places <= 4 ? 99999 : static_cast<int>(std::pow(10, 10 - places)) - 1;
+        const int wholeLimit =
+            places <= 4 ? 99999 : static_cast<int>(std::pow(10, 10 - places)) - 1;
         std::uniform_int_distribution<int> digits(-wholeLimit, wholeLimit);
         for (int i = 0; i < 1000; ++i) {
             char text[32];
             const int whole = digits(random);
             std::snprintf(text, sizeof text, "%d.%0*d", whole / 10, places == 0 ? 1 : places,
-                          std::abs(digits(random)) % static_cast<int>(std::pow(10, std::max(places, 1))));
+                          std::abs(digits(random)) %
+                              static_cast<int>(std::pow(10, std::max(places, 1))));
             read.push_back(std::strtod(text, nullptr));
         }
         const SeriesValues kept(read);
@@ -53,10 +55,10 @@ TEST(SeriesValuesTest, DecimalsReadFromTextComeBackBitForBitInHalfTheRoom) {
 TEST(SeriesValuesTest, OtherNumbersKeepTheirDoubles) {
     const double gap = std::numeric_limits<double>::quiet_NaN();
     const std::vector<std::vector<double>> arrays{
-        {0.1, 1.0 / 3.0},                          // computed
-        {1.5, -0.0, 2.0},                          // a negative zero is not the integer 0
-        {3e9, 1.0},                                // past 32 bits
-        {21474837.4, 0.01},                        // in range alone, not at the places of both
+        {0.1, 1.0 / 3.0},   // computed
+        {1.5, -0.0, 2.0},   // a negative zero is not the integer 0
+        {3e9, 1.0},         // past 32 bits
+        {21474837.4, 0.01}, // in range alone, not at the places of both
         {1.0, std::numeric_limits<double>::infinity()},
         {1.0, -std::numeric_limits<double>::quiet_NaN()}, // not the usual gap
         {0.1 + 0.2},
