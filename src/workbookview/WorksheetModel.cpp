@@ -63,13 +63,13 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
         if (cell == nullptr) {
             return {};
         }
-        return QString::fromStdString(displayText(cell->value, style.numberFormat));
+        return QString::fromStdString(displayText(cell->value(), style.numberFormat));
     case NumberRole:
-        if (cell == nullptr || !isNumber(cell->value)) {
+        if (cell == nullptr || cell->kind() != CellKind::Number) {
             return {};
         }
         if (style.numberFormat == "General") {
-            return std::get<double>(cell->value);
+            return *cell->number();
         }
         return true;
     case Qt::FontRole: {
@@ -91,10 +91,10 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
             break;
         }
         // General: numbers to the right, truth values centred, text to the left.
-        if (cell != nullptr && isNumber(cell->value)) {
+        if (cell != nullptr && cell->kind() == CellKind::Number) {
             return QVariant::fromValue(Qt::AlignRight | vertical);
         }
-        if (cell != nullptr && std::holds_alternative<bool>(cell->value)) {
+        if (cell != nullptr && cell->kind() == CellKind::Boolean) {
             return QVariant::fromValue(Qt::AlignHCenter | vertical);
         }
         return QVariant::fromValue(Qt::AlignLeft | vertical);
@@ -106,7 +106,7 @@ QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
 
 const Style& WorksheetModel::styleOf(const Cell* cell, std::uint32_t column) const {
     if (cell != nullptr) {
-        return styles_.style(cell->style);
+        return styles_.style(cell->style());
     }
     // A column's own style applies to the empty cells in it.
     const ColumnFormat* format = sheet_.columnFormat(column);

@@ -99,7 +99,7 @@ protected:
 
     CellValue value(const std::string& sheet, std::uint32_t row, std::uint32_t column) {
         const Cell* cell = worksheet(sheet).cell(row, column);
-        return cell != nullptr ? cell->value : CellValue{};
+        return cell != nullptr ? cell->value() : CellValue{};
     }
 
     std::string text(const std::string& sheet, std::uint32_t row, std::uint32_t column) {
@@ -121,7 +121,7 @@ protected:
 
     const Style& style(const std::string& sheet, std::uint32_t row, std::uint32_t column) {
         const Cell* cell = worksheet(sheet).cell(row, column);
-        return book().styles().style(cell != nullptr ? cell->style : 0);
+        return book().styles().style(cell != nullptr ? cell->style() : 0);
     }
 
     // The cell as the application displays it.

@@ -8,9 +8,9 @@
 
 namespace kelvor {
 
-// A cell with its column, 24 bytes: the column (at most 16,384) lies in the cell's tail
+// A cell with its column, 16 bytes: the column (at most 16,384) lies in the cell's tail
 // padding. A sheet of numbers holds one per number, so the 8 bytes a separate column field
-// would add are a third of the sheet. Binds as [column, cell].
+// would add are half the sheet. Binds as [column, cell].
 struct ColumnCell {
     [[no_unique_address]] Cell cell;
     std::uint16_t column = 0;
@@ -31,7 +31,7 @@ struct ColumnCell {
     }
 };
 
-static_assert(sizeof(ColumnCell) <= 24);
+static_assert(sizeof(ColumnCell) <= 16);
 
 } // namespace kelvor
 

@@ -43,4 +43,24 @@ void SharedText::clear() noexcept {
     block_ = nullptr;
 }
 
+SharedText SharedText::adopt(std::uintptr_t handle) noexcept {
+    SharedText text;
+    text.block_ = reinterpret_cast<Block*>(handle);
+    return text;
+}
+
+void SharedText::retain(std::uintptr_t handle) noexcept {
+    if (handle != 0) {
+        reinterpret_cast<Block*>(handle)->references.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+void SharedText::drop(std::uintptr_t handle) noexcept {
+    adopt(handle).clear();
+}
+
+const std::string& SharedText::textAt(std::uintptr_t handle) noexcept {
+    return handle != 0 ? reinterpret_cast<const Block*>(handle)->text : empty_;
+}
+
 } // namespace kelvor

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvor {
 
@@ -30,6 +31,17 @@ public:
     void clear() noexcept;
     // The very same text object: a copy of this one.
     bool sharedWith(const SharedText& other) const { return block_ == other.block_; }
+
+    // For a holder that keeps a text in part of a word: `release` hands this copy's hold over
+    // as a handle (0 for the empty text), which `adopt` takes back, `retain` copies, `drop`
+    // lets go of and `textAt` reads.
+    std::uintptr_t release() noexcept {
+        return reinterpret_cast<std::uintptr_t>(std::exchange(block_, nullptr));
+    }
+    static SharedText adopt(std::uintptr_t handle) noexcept;
+    static void retain(std::uintptr_t handle) noexcept;
+    static void drop(std::uintptr_t handle) noexcept;
+    static const std::string& textAt(std::uintptr_t handle) noexcept;
 
     friend bool operator==(const SharedText& a, const SharedText& b) {
         return a.block_ == b.block_ || a.str() == b.str();

@@ -17,6 +17,9 @@ StyleId Styles::intern(const Style& style) {
         return found->second;
     }
     const auto id = static_cast<StyleId>(styles_.size());
+    if (id > Cell::kMaxStyle) {
+        throw std::length_error("a workbook holds at most 16,384 cell formats");
+    }
     styles_.push_back(style);
     ids_.emplace(style, id);
     return id;

@@ -33,7 +33,7 @@ public:
     Styles();
 
     // The id of an equal style, adding it when it is new. Throws std::invalid_argument for a
-    // font size outside 1 to 409 points.
+    // font size outside 1 to 409 points, std::length_error past Cell::kMaxStyle.
     StyleId intern(const Style& style);
 
     // Throws std::out_of_range for an id never handed out.

@@ -90,7 +90,7 @@ void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
     }
     const auto cells = std::as_const(*r).cells();
     const auto c = findInRow(cells, column);
-    if (c != cells.end() && c->column == column && c->cell.isEmpty() && c->cell.style == 0) {
+    if (c != cells.end() && c->column == column && c->cell.isEmpty() && c->cell.style() == 0) {
         const auto at = static_cast<std::size_t>(c - cells.begin());
         rows_.eraseCells(r, at, at + 1);
         --cellCount_;
@@ -102,9 +102,9 @@ void Worksheet::dropIfEmpty(std::uint32_t row, std::uint32_t column) {
 
 void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue value) {
     auto& target = cellAt(row, column);
-    target.value = std::move(value);
+    target.setValue(std::move(value));
     target.formula.clear();
-    target.notation = FormulaNotation::A1;
+    target.setNotation(FormulaNotation::A1);
     dropIfEmpty(row, column);
     touchCell(row, column);
 }
@@ -112,10 +112,10 @@ void Worksheet::setValue(std::uint32_t row, std::uint32_t column, CellValue valu
 void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText formula,
                            FormulaNotation notation, CellValue cachedValue) {
     auto& target = cellAt(row, column);
-    target.value = std::move(cachedValue);
+    target.setValue(std::move(cachedValue));
     target.formula = std::move(formula);
-    target.notation = target.formula.empty() ? FormulaNotation::A1 : notation;
-    target.calculated = false;
+    target.setNotation(target.formula.empty() ? FormulaNotation::A1 : notation);
+    target.setCalculated(false);
     if (target.formula.empty()) {
         dropIfEmpty(row, column); // a cell with a formula is never empty
     }
@@ -125,7 +125,7 @@ void Worksheet::setFormula(std::uint32_t row, std::uint32_t column, FormulaText 
 void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValue value) {
     // Only an empty value can leave the cell empty; a calculation stores many results.
     const bool empty = std::holds_alternative<std::monostate>(value);
-    cellAt(row, column).value = std::move(value);
+    cellAt(row, column).setValue(std::move(value));
     if (empty) {
         dropIfEmpty(row, column);
     }
@@ -134,19 +134,19 @@ void Worksheet::setCachedValue(std::uint32_t row, std::uint32_t column, CellValu
 
 void Worksheet::setCachedValue(const Cell& cell, CellValue value) {
     // The cell is this sheet's own; only the const of the reading accessors is taken off.
-    const_cast<Cell&>(cell).value = std::move(value);
+    const_cast<Cell&>(cell).setValue(std::move(value));
     touchGrid();
 }
 
 void Worksheet::setCachedValue(const Cell& cell, CellValue value, std::uint32_t column) {
-    const_cast<Cell&>(cell).value = std::move(value);
+    const_cast<Cell&>(cell).setValue(std::move(value));
     touchColumn(column);
     rowsRevision_ = revision();
 }
 
 void Worksheet::setCachedValue(const Cell& cell, CellValue value, std::uint32_t row,
                                std::uint32_t column) {
-    const_cast<Cell&>(cell).value = std::move(value);
+    const_cast<Cell&>(cell).setValue(std::move(value));
     touchCell(row, column);
 }
 
@@ -191,17 +191,20 @@ std::uint64_t Worksheet::columnsRevision(std::uint32_t first, std::uint32_t last
 }
 
 void Worksheet::markCalculated(const Cell& cell) {
-    const_cast<Cell&>(cell).calculated = true; // bookkeeping: the sheet did not change
+    const_cast<Cell&>(cell).setCalculated(true); // bookkeeping: the sheet did not change
 }
 
 void Worksheet::setStyle(std::uint32_t row, std::uint32_t column, StyleId style) {
-    cellAt(row, column).style = style;
+    if (style > Cell::kMaxStyle) {
+        throw std::out_of_range("no such cell format");
+    }
+    cellAt(row, column).setStyle(style);
     dropIfEmpty(row, column);
     touchCell(row, column);
 }
 
 void Worksheet::setCell(std::uint32_t row, std::uint32_t column, Cell cell) {
-    cell.calculated = false; // in its new place it may read other cells
+    cell.setCalculated(false); // in its new place it may read other cells
     cellAt(row, column) = std::move(cell);
     dropIfEmpty(row, column);
     touchCell(row, column);
@@ -231,7 +234,7 @@ void Worksheet::deleteColumns(std::uint32_t first, std::uint32_t count) {
             if (i >= from) {
                 cells[i].column = static_cast<std::uint16_t>(cells[i].column - shift);
             }
-            cells[i].cell.calculated = false; // what its references reach may have moved
+            cells[i].cell.setCalculated(false); // what its references reach may have moved
         }
         if (cells.empty()) {
             lastRow_ = noRow;

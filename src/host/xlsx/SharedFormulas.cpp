@@ -58,7 +58,7 @@ SharedFormulas::SharedFormulas(const Worksheet& sheet) {
     };
     for (const auto& [row, cells] : sheet.rows()) {
         for (const auto& [column, cell] : cells) {
-            if (!cell.hasFormula() || cell.notation != FormulaNotation::R1C1) {
+            if (!cell.hasFormula() || cell.notation() != FormulaNotation::R1C1) {
                 continue;
             }
             if (open.size() < column) {

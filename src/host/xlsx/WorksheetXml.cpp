@@ -36,58 +36,65 @@ void appendCellRef(std::string& out, std::uint32_t row, std::uint32_t column) {
 }
 
 const char* typeAttribute(const Cell& cell) {
-    const auto& v = cell.value;
-    if (std::holds_alternative<SharedText>(v)) {
+    switch (cell.kind()) {
+    case CellKind::Text:
         return cell.hasFormula() ? " t=\"str\"" : " t=\"inlineStr\"";
-    }
-    if (std::holds_alternative<bool>(v)) {
+    case CellKind::Boolean:
         return " t=\"b\"";
-    }
-    if (std::holds_alternative<CellError>(v) ||
-        (std::holds_alternative<double>(v) && !std::isfinite(std::get<double>(v)))) {
+    case CellKind::Error:
         return " t=\"e\"";
+    case CellKind::Number:
+        return std::isfinite(*cell.number()) ? "" : " t=\"e\"";
+    case CellKind::Empty:
+        break;
     }
     return "";
 }
 
+void appendTextValue(std::string& out, const std::string& text, bool formula) {
+    const auto clipped = xml::clipUtf16(text, kMaxCellText);
+    if (formula) {
+        out += "<v>";
+    } else {
+        // Without the marker readers trim blanks at either end of the text.
+        out += xml::hasEdgeSpace(clipped) ? "<is><t xml:space=\"preserve\">" : "<is><t>";
+    }
+    xml::appendText(out, clipped, xml::Escape::SpreadsheetText);
+    out += formula ? "</v>" : "</t></is>";
+}
+
 void appendValue(std::string& out, const Cell& cell) {
-    struct Visitor {
-        std::string& out;
-        bool formula;
-        void operator()(std::monostate) const {}
-        void operator()(double number) const {
-            out += "<v>";
-            if (std::isfinite(number)) {
-                xml::appendNumber(out, number);
-            } else {
-                out += errorText(CellError::Num); // files cannot hold infinities or NaN
-            }
-            out += "</v>";
+    switch (cell.kind()) {
+    case CellKind::Number: {
+        const double number = *cell.number();
+        out += "<v>";
+        if (std::isfinite(number)) {
+            xml::appendNumber(out, number);
+        } else {
+            out += errorText(CellError::Num); // files cannot hold infinities or NaN
         }
-        void operator()(const SharedText& text) const {
-            const auto clipped = xml::clipUtf16(text.str(), kMaxCellText);
-            if (formula) {
-                out += "<v>";
-            } else {
-                // Without the marker readers trim blanks at either end of the text.
-                out += xml::hasEdgeSpace(clipped) ? "<is><t xml:space=\"preserve\">" : "<is><t>";
-            }
-            xml::appendText(out, clipped, xml::Escape::SpreadsheetText);
-            out += formula ? "</v>" : "</t></is>";
-        }
-        void operator()(bool flag) const { out += flag ? "<v>1</v>" : "<v>0</v>"; }
-        void operator()(CellError error) const {
-            out += "<v>";
-            out += errorText(error);
-            out += "</v>";
-        }
-    };
-    std::visit(Visitor{out, cell.hasFormula()}, cell.value);
+        out += "</v>";
+        return;
+    }
+    case CellKind::Text:
+        appendTextValue(out, *cell.text(), cell.hasFormula());
+        return;
+    case CellKind::Boolean:
+        out += *cell.boolean() ? "<v>1</v>" : "<v>0</v>";
+        return;
+    case CellKind::Error:
+        out += "<v>";
+        out += errorText(std::get<CellError>(cell.value()));
+        out += "</v>";
+        return;
+    case CellKind::Empty:
+        return;
+    }
 }
 
 void appendFormula(std::string& out, std::uint32_t row, std::uint32_t column, const Cell& cell,
                    SharedFormulas& shared) {
-    const auto* run = cell.notation == FormulaNotation::R1C1 ? shared.find(row, column) : nullptr;
+    const auto* run = cell.notation() == FormulaNotation::R1C1 ? shared.find(row, column) : nullptr;
     if (run != nullptr && row != run->firstRow) {
         out += "<f t=\"shared\" si=\"";
         xml::appendUnsigned(out, run->index);
@@ -109,8 +116,8 @@ void appendFormula(std::string& out, std::uint32_t row, std::uint32_t column, co
     } else {
         out += "<f>";
     }
-    xml::appendText(out, cell.notation == FormulaNotation::R1C1 ? r1c1ToA1(text, row, column)
-                                                                : std::string(text));
+    xml::appendText(out, cell.notation() == FormulaNotation::R1C1 ? r1c1ToA1(text, row, column)
+                                                                  : std::string(text));
     out += "</f>";
 }
 
@@ -119,9 +126,9 @@ void appendCell(std::string& out, std::uint32_t row, std::uint32_t column, const
     out += "<c r=\"";
     appendCellRef(out, row, column);
     out += '"';
-    if (cell.style != 0) {
+    if (cell.style() != 0) {
         out += " s=\"";
-        xml::appendUnsigned(out, cell.style);
+        xml::appendUnsigned(out, cell.style());
         out += '"';
     }
     out += typeAttribute(cell);

@@ -125,7 +125,7 @@ TEST_F(FormatDataSheetTest, LabelledHeaderCellKeepsItsWordFirst) {
     LabelHeaderCell(sheet(), 15, 2, "mm");
     EXPECT_EQ(cell(15, 2), "DEFLECTION\n(mm)");
     const auto& styles = builtin().workbookModel(index).styles();
-    EXPECT_EQ(styles.style(model().cell(15, 2)->style).horizontal, HorizontalAlignment::Right);
+    EXPECT_EQ(styles.style(model().cell(15, 2)->style()).horizontal, HorizontalAlignment::Right);
 }
 
 TEST_F(FormatDataSheetTest, RateReportWithValidHeaderBlockShowsNothing) {

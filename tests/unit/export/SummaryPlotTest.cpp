@@ -19,9 +19,9 @@ protected:
     }
     double offsetValue(std::uint32_t row, std::uint32_t column) {
         const Cell* cell = offsetCell(row, column);
-        const double* held = cell != nullptr ? std::get_if<double>(&cell->value) : nullptr;
-        EXPECT_NE(held, nullptr) << "R" << row << "C" << column;
-        return held != nullptr ? *held : -1.0;
+        const auto held = cell != nullptr ? cell->number() : std::nullopt;
+        EXPECT_TRUE(held.has_value()) << "R" << row << "C" << column;
+        return held.value_or(-1.0);
     }
     std::string formula(std::uint32_t row, std::uint32_t column) {
         const Cell* cell = offsetCell(row, column);

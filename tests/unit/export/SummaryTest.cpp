@@ -60,8 +60,8 @@ protected:
                 std::ostringstream out;
                 for (const auto& [row, held] : cells->rows()) {
                     for (const auto& [column, cell] : held) {
-                        const Style& format = book().styles().style(cell.style);
-                        out << row << ',' << column << '=' << describe(cell.value) << '|'
+                        const Style& format = book().styles().style(cell.style());
+                        out << row << ',' << column << '=' << describe(cell.value()) << '|'
                             << cell.formula << '|' << format.numberFormat << '|' << format.font.bold
                             << '\n';
                     }

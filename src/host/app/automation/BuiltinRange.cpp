@@ -95,12 +95,11 @@ xl::Variant BuiltinRange::Value() {
         return {};
     }
     // A number shown as a date is handed over as a date, as automation does.
-    const auto* number = std::get_if<double>(&cell->value);
-    if (number != nullptr &&
-        isDateFormat(sheet_.book->model.styles().style(cell->style).numberFormat)) {
+    const auto number = cell->number();
+    if (number && isDateFormat(sheet_.book->model.styles().style(cell->style()).numberFormat)) {
         return xl::Date{*number};
     }
-    return toVariant(cell->value);
+    return toVariant(cell->value());
 }
 
 void BuiltinRange::setValue(const xl::Variant& value) {
@@ -123,7 +122,8 @@ std::string BuiltinRange::Text() {
     if (cell == nullptr) {
         return {};
     }
-    return displayText(cell->value, sheet_.book->model.styles().style(cell->style).numberFormat);
+    return displayText(cell->value(),
+                       sheet_.book->model.styles().style(cell->style()).numberFormat);
 }
 
 void BuiltinRange::setFormulaR1C1(const std::string& formula) {
@@ -242,11 +242,11 @@ void BuiltinRange::AutoFit() {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> multiLine;
     for (const auto& area : areas_) {
         forEachStored(sheet, area, [&](std::uint32_t row, std::uint32_t column, const Cell& cell) {
-            if (std::holds_alternative<std::monostate>(cell.value)) {
+            if (cell.kind() == CellKind::Empty) {
                 return;
             }
-            const auto& style = styles.style(cell.style);
-            const auto text = displayText(cell.value, style.numberFormat);
+            const auto& style = styles.style(cell.style());
+            const auto text = displayText(cell.value(), style.numberFormat);
             auto& width = widths[column];
             width = std::max(width, fittedColumnWidth(text, style.font));
             if (text.find('\n') != std::string::npos && !style.wrapText) {

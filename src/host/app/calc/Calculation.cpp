@@ -72,7 +72,7 @@ public:
             for (; i < end; ++i) {
                 const auto& f = formulas[i];
                 const auto group = groupOf(*sheet, f.cell->formula);
-                if (full || !f.cell->calculated || !current(group, stamps)) {
+                if (full || !f.cell->calculated() || !current(group, stamps)) {
                     formulaValue(*sheet, f.row, f.column, *f.cell);
                 } else if (!waiting.empty() && waiting.back().end == i &&
                            waiting.back().group == group) {
@@ -235,8 +235,8 @@ private:
         if (cell == nullptr) {
             return {};
         }
-        if (!cell->hasFormula() || cell->notation != FormulaNotation::R1C1) {
-            return cell->value;
+        if (!cell->hasFormula() || cell->notation() != FormulaNotation::R1C1) {
+            return cell->value();
         }
         return formulaValue(sheet, row, column, *cell);
     }
@@ -247,13 +247,13 @@ private:
         auto* state = &state_[k];
         if (*state != FormulaStates::State::New) {
             if (*state == FormulaStates::State::Done) {
-                return cell.value;
+                return cell.value();
             }
             circular_ = true;
             return CellValue(0.0);
         }
         if (depth_ >= kMaxDepth) {
-            return cell.value; // too deep a chain: the last result stands for now
+            return cell.value(); // too deep a chain: the last result stands for now
         }
         *state = FormulaStates::State::Busy;
         ++depth_;
@@ -271,7 +271,7 @@ private:
             result = CellError::Num;
         }
         state_[k] = FormulaStates::State::Done;
-        if (cell.value != result) {
+        if (cell.value() != result) {
             sheet.setCachedValue(cell, result, row, column);
         }
         sheet.markCalculated(cell);

@@ -10,7 +10,7 @@
 namespace kelvor {
 
 bool calculable(const Cell& cell) {
-    return cell.hasFormula() && cell.notation == FormulaNotation::R1C1;
+    return cell.hasFormula() && cell.notation() == FormulaNotation::R1C1;
 }
 
 // Counted first, so that each lands in its place without a copy per column (a summary holds

@@ -52,7 +52,7 @@ void forEachStored(const Worksheet& sheet, const CellRange& area,
 
 StyleId effectiveStyle(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
     const Cell* cell = sheet.cell(row, column);
-    return cell != nullptr ? cell->style : columnStyle(sheet, column);
+    return cell != nullptr ? cell->style() : columnStyle(sheet, column);
 }
 
 void restyle(Workbook& book, Worksheet& sheet, const std::vector<CellRange>& areas,
@@ -74,7 +74,7 @@ void restyle(Workbook& book, Worksheet& sheet, const std::vector<CellRange>& are
             stored.emplace_back(row, column);
         });
         for (const auto& [row, column] : stored) {
-            sheet.setStyle(row, column, convert(sheet.cell(row, column)->style));
+            sheet.setStyle(row, column, convert(sheet.cell(row, column)->style()));
         }
     };
     for (const auto& area : areas) {

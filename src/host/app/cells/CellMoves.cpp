@@ -88,15 +88,15 @@ CellRange writeBlock(Workbook& book, Worksheet& sheet, std::uint32_t row, std::u
         switch (kind) {
         case PasteKind::All: {
             Cell copy = *cell;
-            copy.style = style(cell->style);
+            copy.setStyle(style(cell->style()));
             if (copy.hasFormula()) {
-                copy.value = {}; // not calculated at its new place yet
+                copy.setValue({}); // not calculated at its new place yet
             }
             sheet.setCell(r, c, std::move(copy));
             break;
         }
         case PasteKind::Formats:
-            sheet.setStyle(r, c, style(cell->style));
+            sheet.setStyle(r, c, style(cell->style()));
             break;
         case PasteKind::Formulas:
             if (cell->hasFormula()) {
@@ -105,7 +105,7 @@ CellRange writeBlock(Workbook& book, Worksheet& sheet, std::uint32_t row, std::u
             }
             [[fallthrough]];
         case PasteKind::Values:
-            putValue(sheet, r, c, cell->value);
+            putValue(sheet, r, c, cell->value());
             break;
         }
     }
@@ -122,7 +122,7 @@ void fillDown(Worksheet& sheet, const CellRange& area) {
         const Cell* top = sheet.cell(area.firstRow, column);
         Cell copy = top != nullptr ? *top : Cell{};
         if (copy.hasFormula()) {
-            copy.value = {}; // calculated at its new place by the next calculation
+            copy.setValue({}); // calculated at its new place by the next calculation
         }
         for (auto row = area.firstRow + 1; row <= last; ++row) {
             sheet.setCell(row, column, copy);

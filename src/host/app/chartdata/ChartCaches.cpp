@@ -58,7 +58,7 @@ std::vector<double> chartValues(const Worksheet& sheet, const CellRange& whole) 
     const std::size_t height = area->lastRow - area->firstRow + 1;
     std::vector<double> out(width * height, std::numeric_limits<double>::quiet_NaN());
     forEachStoredCell(sheet, *area, [&](std::uint32_t row, std::uint32_t column, const Cell& cell) {
-        if (const auto* n = std::get_if<double>(&cell.value)) {
+        if (const auto n = cell.number()) {
             out[(row - area->firstRow) * width + (column - area->firstColumn)] = *n;
         }
     });
@@ -169,7 +169,7 @@ private:
 
     std::string formatOf(const Worksheet& sheet, const CellRange& area) const {
         const Cell* first = sheet.cell(area.firstRow, area.firstColumn);
-        return first == nullptr ? "General" : book_.styles().style(first->style).numberFormat;
+        return first == nullptr ? "General" : book_.styles().style(first->style()).numberFormat;
     }
 
     static bool same(const SeriesValues& a, const SeriesValues& b) {
@@ -245,7 +245,7 @@ bool holdsNumber(const Worksheet& sheet, const std::vector<CellRange>& areas) {
     for (const auto& area : areas) {
         bool found = false;
         forEachStoredCell(sheet, area, [&](std::uint32_t, std::uint32_t, const Cell& cell) {
-            found = found || std::holds_alternative<double>(cell.value);
+            found = found || cell.kind() == CellKind::Number;
         });
         if (found) {
             return true;

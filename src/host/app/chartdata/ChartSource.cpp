@@ -41,7 +41,7 @@ private:
 };
 
 bool holdsText(const Cell* cell) {
-    return cell != nullptr && std::holds_alternative<SharedText>(cell->value);
+    return cell != nullptr && cell->kind() == CellKind::Text;
 }
 
 } // namespace
@@ -60,7 +60,7 @@ std::vector<ChartSeries> seriesFromSource(const Worksheet& sheet, const CellRang
     for (auto line = firstValues; line < lines.count(); ++line) {
         ChartSeries series;
         if (const Cell* name = lines.head(sheet, line); header && name != nullptr) {
-            series.name = displayText(name->value, "General");
+            series.name = displayText(name->value(), "General");
             const CellRange head = lines.part(line, 0);
             series.nameRef = seriesReference(
                 sheet.name(),

@@ -26,9 +26,9 @@ double lineHeight(double fontSize) {
 std::optional<double> fittedRowHeight(const Row& cells, const Styles& styles) {
     double height = 0;
     for (const auto& [column, cell] : cells) {
-        const Style& style = styles.style(cell.style);
+        const Style& style = styles.style(cell.style());
         if (style.wrapText) {
-            height = std::max(height, static_cast<double>(lineCount(cell.value)) *
+            height = std::max(height, static_cast<double>(lineCount(cell.value())) *
                                           lineHeight(style.font.size));
         }
     }

@@ -18,10 +18,10 @@ constexpr std::int16_t kSkipColumn = 9;
 
 // Source cell text the way the split sees it: text as it is, anything else as displayed.
 std::string sourceText(const Workbook& book, const Cell& cell) {
-    if (const auto* text = textOf(cell.value)) {
+    if (const auto* text = cell.text()) {
         return *text;
     }
-    return displayText(cell.value, book.styles().style(cell.style).numberFormat);
+    return displayText(cell.value(), book.styles().style(cell.style()).numberFormat);
 }
 
 struct SplitRow {

@@ -23,7 +23,7 @@ void expectSame(const Worksheet& sheet, const Expected& expected, const std::str
         for (const auto& [column, cell] : cells) {
             ASSERT_NE(next, expected.end()) << what;
             ASSERT_EQ((std::pair{row, column}), next->first) << what;
-            ASSERT_EQ(cell.value, next->second) << what << " R" << row << "C" << column;
+            ASSERT_EQ(cell.value(), next->second) << what << " R" << row << "C" << column;
             ++next;
         }
     }
@@ -77,17 +77,17 @@ TEST(RowTableTest, CellsMatchAPlainMapThroughRandomChanges) {
 TEST(RowTableTest, ATableMovedKeepsItsCellsWhereTheyWere) {
     RowTable table;
     const auto row = table.insert(table.end(), 4);
-    table.insertCell(row, 0, 9).cell.value = CellValue{"nine"};
-    table.insertCell(table.begin(), 0, 2).cell.value = 2.0;
+    table.insertCell(row, 0, 9).cell.setValue(CellValue{"nine"});
+    table.insertCell(table.begin(), 0, 2).cell.setValue(2.0);
     const Cell* held = &table.at(4)[1].cell;
     RowTable moved = std::move(table);
     EXPECT_TRUE(table.empty()); // NOLINT(bugprone-use-after-move): left empty, not unknown
     ASSERT_EQ(moved.at(4).size(), 2u);
     EXPECT_EQ(&moved.at(4)[1].cell, held);
-    EXPECT_EQ(held->value, CellValue{"nine"});
+    EXPECT_EQ(held->value(), CellValue{"nine"});
     RowTable other;
     other.insert(other.end(), 1);
-    other.insertCell(other.begin(), 0, 1).cell.value = CellValue{"dropped"};
+    other.insertCell(other.begin(), 0, 1).cell.setValue(CellValue{"dropped"});
     other = std::move(moved);
     EXPECT_FALSE(other.contains(1));
     EXPECT_EQ(other.at(4)[0].column, 2u);
@@ -98,22 +98,22 @@ TEST(RowTableTest, ACellKeepsItsColumnAndContentBesideItsNeighbours) {
     Worksheet sheet(1, "Summary");
     for (std::uint32_t column = 16384; column >= 16380; --column) {
         sheet.setFormula(7, column, "=R1C1", FormulaNotation::R1C1, 1.0 * column);
-        sheet.setStyle(7, column, column);
+        sheet.setStyle(7, column, column - 16000); // any marker a cell format can be
     }
     Cell replaced;
-    replaced.value = CellValue{"text"};
-    replaced.style = 3;
-    replaced.calculated = true;
+    replaced.setValue(CellValue{"text"});
+    replaced.setStyle(3);
+    replaced.setCalculated(true);
     sheet.setCell(7, 16382, replaced);
     const auto cells = sheet.rows().at(7);
     ASSERT_EQ(cells.size(), 5u);
     for (std::uint32_t i = 0; i < 5; ++i) {
         EXPECT_EQ(cells[i].column, 16380 + i);
     }
-    EXPECT_EQ(sheet.cell(7, 16382)->value, CellValue{"text"});
-    EXPECT_FALSE(sheet.cell(7, 16382)->calculated); // a cell set anew is calculated again
+    EXPECT_EQ(sheet.cell(7, 16382)->value(), CellValue{"text"});
+    EXPECT_FALSE(sheet.cell(7, 16382)->calculated()); // a cell set anew is calculated again
     EXPECT_EQ(sheet.cell(7, 16384)->formula, "=R1C1");
-    EXPECT_EQ(sheet.cell(7, 16384)->style, 16384u);
+    EXPECT_EQ(sheet.cell(7, 16384)->style(), 384u);
     EXPECT_EQ(sheet.usedRange(), (CellRange{7, 16380, 7, 16384}));
 }
 
@@ -150,7 +150,7 @@ TEST(RowTableTest, RowsGrowingOneCellATimeKeepEveryCell) {
     for (std::uint32_t row = 1; row <= 20; ++row) {
         ASSERT_EQ(sheet.rows().at(row).size(), 300u);
         for (std::uint32_t test = 1; test <= 300; test += 37) {
-            EXPECT_EQ(sheet.cell(row, test)->value, CellValue{1.0 * row * test});
+            EXPECT_EQ(sheet.cell(row, test)->value(), CellValue{1.0 * row * test});
             EXPECT_EQ(sheet.cell(row, test)->formula.str(), "=RC1+" + std::to_string(test));
         }
     }

@@ -53,10 +53,10 @@ TEST(WorkbookModelTest, StoresEveryKindOfValue) {
     sheet.setValue(1, 3, true);
     sheet.setValue(1, 2, CellError::Value);
 
-    EXPECT_EQ(std::get<double>(sheet.cell(3, 2)->value), 1.5);
-    EXPECT_EQ(*textOf(sheet.cell(1, 1)->value), "CONSTANT RATE TEST DATA");
-    EXPECT_TRUE(std::get<bool>(sheet.cell(1, 3)->value));
-    EXPECT_EQ(std::get<CellError>(sheet.cell(1, 2)->value), CellError::Value);
+    EXPECT_EQ(std::get<double>(sheet.cell(3, 2)->value()), 1.5);
+    EXPECT_EQ(*textOf(sheet.cell(1, 1)->value()), "CONSTANT RATE TEST DATA");
+    EXPECT_TRUE(std::get<bool>(sheet.cell(1, 3)->value()));
+    EXPECT_EQ(std::get<CellError>(sheet.cell(1, 2)->value()), CellError::Value);
     EXPECT_EQ(sheet.cell(2, 2), nullptr);
     EXPECT_EQ(sheet.cellCount(), 4u);
 
@@ -75,18 +75,18 @@ TEST(WorkbookModelTest, FormulasKeepTheirTextAndCachedResult) {
     sheet.setFormula(16, 2, "='Data 3'!RC1 +  .5", FormulaNotation::R1C1, 2.25);
     auto cell = *sheet.cell(16, 2);
     EXPECT_EQ(cell.formula, "='Data 3'!RC1 +  .5");
-    EXPECT_EQ(cell.notation, FormulaNotation::R1C1);
-    EXPECT_EQ(std::get<double>(cell.value), 2.25);
-    EXPECT_EQ(cell.style, 4u);
+    EXPECT_EQ(cell.notation(), FormulaNotation::R1C1);
+    EXPECT_EQ(std::get<double>(cell.value()), 2.25);
+    EXPECT_EQ(cell.style(), 4u);
 
     sheet.setCachedValue(16, 2, 3.0);
     EXPECT_EQ(sheet.cell(16, 2)->formula, "='Data 3'!RC1 +  .5");
-    EXPECT_EQ(std::get<double>(sheet.cell(16, 2)->value), 3.0);
+    EXPECT_EQ(std::get<double>(sheet.cell(16, 2)->value()), 3.0);
 
     // A plain value replaces the formula but not the format.
     sheet.setValue(16, 2, 7.0);
     EXPECT_FALSE(sheet.cell(16, 2)->hasFormula());
-    EXPECT_EQ(sheet.cell(16, 2)->style, 4u);
+    EXPECT_EQ(sheet.cell(16, 2)->style(), 4u);
 }
 
 TEST(WorkbookModelTest, ForgetsCellsThatHoldNothing) {
@@ -128,9 +128,9 @@ TEST(WorkbookModelTest, DeletingColumnsShiftsCellsAndWidthsLeft) {
     sheet.setValue(3, 8, std::string("only in H"));
     sheet.deleteColumns(2, 1); // B
     sheet.deleteColumns(6, 2); // the former G and H
-    EXPECT_EQ(std::get<double>(sheet.cell(2, 1)->value), 1.0);
-    EXPECT_EQ(std::get<double>(sheet.cell(2, 2)->value), 3.0);
-    EXPECT_EQ(std::get<double>(sheet.cell(2, 6)->value), 9.0);
+    EXPECT_EQ(std::get<double>(sheet.cell(2, 1)->value()), 1.0);
+    EXPECT_EQ(std::get<double>(sheet.cell(2, 2)->value()), 3.0);
+    EXPECT_EQ(std::get<double>(sheet.cell(2, 6)->value()), 9.0);
     EXPECT_EQ(sheet.cell(2, 7), nullptr);
     EXPECT_FALSE(sheet.rows().contains(3));
     EXPECT_EQ(sheet.cellCount(), 6u);

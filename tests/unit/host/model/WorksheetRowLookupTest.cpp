@@ -9,7 +9,7 @@ namespace {
 
 double number(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
     const Cell* cell = sheet.cell(row, column);
-    return cell == nullptr ? -1 : std::get<double>(cell->value);
+    return cell == nullptr ? -1 : std::get<double>(cell->value());
 }
 
 TEST(WorksheetRowLookupTest, RowsComeAndGoInAnyOrder) {
@@ -56,7 +56,7 @@ TEST(WorksheetRowLookupTest, CellsStayPutWhileRowsAreAddedAboveAndBelow) {
         sheet.setValue(500 + k, 1, 500.0 + k);
     }
     EXPECT_EQ(sheet.cell(500, 2), held);
-    EXPECT_EQ(held->value, CellValue{"five hundred"});
+    EXPECT_EQ(held->value(), CellValue{"five hundred"});
     for (std::uint32_t row = 1; row <= 1000; ++row) {
         ASSERT_EQ(number(sheet, row, 1), row == 500 ? 5 : row) << row;
     }
@@ -74,14 +74,14 @@ TEST(WorksheetRowLookupTest, TextsAreSharedByCopiesAndOutliveTheirCells) {
     sheet.setValue(1, 1, CellValue{std::string(100, 'x')});
     const Cell copy = *sheet.cell(1, 1);
     sheet.setValue(1, 1, CellValue{"other"});
-    sheet.setValue(2, 1, copy.value);
-    EXPECT_EQ(*textOf(sheet.cell(2, 1)->value), std::string(100, 'x'));
-    EXPECT_TRUE(
-        std::get<SharedText>(copy.value).sharedWith(std::get<SharedText>(sheet.cell(2, 1)->value)));
-    EXPECT_EQ(*textOf(sheet.cell(1, 1)->value), "other");
+    sheet.setValue(2, 1, copy.value());
+    EXPECT_EQ(*textOf(sheet.cell(2, 1)->value()), std::string(100, 'x'));
+    EXPECT_TRUE(std::get<SharedText>(copy.value())
+                    .sharedWith(std::get<SharedText>(sheet.cell(2, 1)->value())));
+    EXPECT_EQ(*textOf(sheet.cell(1, 1)->value()), "other");
     sheet.setValue(3, 1, CellValue{""}); // an empty text is still a text
     ASSERT_NE(sheet.cell(3, 1), nullptr);
-    EXPECT_EQ(*textOf(sheet.cell(3, 1)->value), "");
+    EXPECT_EQ(*textOf(sheet.cell(3, 1)->value()), "");
 }
 
 TEST(WorksheetRowLookupTest, FormulaResultsGoIntoTheirCells) {

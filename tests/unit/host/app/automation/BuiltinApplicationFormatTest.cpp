@@ -177,7 +177,7 @@ TEST_F(BuiltinApplicationFormatTest, AutoFitSizesColumnsToTheirLongestLine) {
     EXPECT_TRUE(a->autoFitted);
     EXPECT_NEAR(*a->width, 11.0, 1.5); // "DEFLECTION": ten capitals
     EXPECT_NEAR(*b->width, 6.0, 1.0);  // "FORCE"; the line "(lbf)" is narrower
-    EXPECT_TRUE(app.workbookModel(1).styles().style(model().cell(15, 1)->style).wrapText);
+    EXPECT_TRUE(app.workbookModel(1).styles().style(model().cell(15, 1)->style()).wrapText);
 
     sheet->Range("C1")->setValue(12345.678);
     sheet->Range("C1")->setNumberFormat("0.000");
@@ -213,11 +213,11 @@ TEST_F(BuiltinApplicationFormatTest, PageSetupFontsAndAlignment) {
 
     sheet->Range("B4")->Font()->setFontStyle("Bold");
     sheet->Range("B4")->setHorizontalAlignment(xl::xlRight);
-    const auto& style = app.workbookModel(1).styles().style(model().cell(4, 2)->style);
+    const auto& style = app.workbookModel(1).styles().style(model().cell(4, 2)->style());
     EXPECT_TRUE(style.font.bold);
     EXPECT_EQ(style.horizontal, HorizontalAlignment::Right);
     sheet->Range("B4")->Font()->setFontStyle("Regular");
-    EXPECT_FALSE(app.workbookModel(1).styles().style(model().cell(4, 2)->style).font.bold);
+    EXPECT_FALSE(app.workbookModel(1).styles().style(model().cell(4, 2)->style()).font.bold);
     EXPECT_THROW(sheet->Range("B4")->Font()->setSize(0), xl::HostError);
     EXPECT_THROW(sheet->Range("B4")->setHorizontalAlignment(12345), xl::HostError);
 

@@ -67,7 +67,7 @@ protected:
                 for (const auto& [column, cell] : cells) {
                     const Cell* other = a->cell(row, column);
                     ASSERT_NE(other, nullptr) << what;
-                    EXPECT_EQ(other->value, cell.value)
+                    EXPECT_EQ(other->value(), cell.value())
                         << what << ": " << b->name() << " R" << row << "C" << column;
                 }
             }
@@ -125,12 +125,12 @@ TEST_F(CalculationFollowTest, FormulasWhoseSheetsDidNotChangeAreNotCalculatedAga
     lonely.setCachedValue(*lonely.cell(1, 1), 99.0);
     sheetNamed(following, "Data 2").setValue(1, 1, 7.0);
     calculateWorkbook(following, kept);
-    EXPECT_EQ(lonely.cell(1, 1)->value, CellValue(99.0));
-    EXPECT_EQ(sheetNamed(following, "Offsets").cell(1, 2)->value, CellValue(8.0));
+    EXPECT_EQ(lonely.cell(1, 1)->value(), CellValue(99.0));
+    EXPECT_EQ(sheetNamed(following, "Offsets").cell(1, 2)->value(), CellValue(8.0));
     // ... and goes once it does.
     sheetNamed(following, "Data 1").setValue(20, 1, 1.0);
     calculateWorkbook(following, kept);
-    EXPECT_EQ(lonely.cell(1, 1)->value, CellValue(2.0));
+    EXPECT_EQ(lonely.cell(1, 1)->value(), CellValue(2.0));
 }
 
 // A summary plot's offset sheet: one formula column per test, each reading its own data

@@ -9,7 +9,7 @@ namespace kelvor {
 namespace {
 
 double number(const Worksheet& sheet, std::uint32_t row, std::uint32_t column) {
-    return std::get<double>(sheet.cell(row, column)->value);
+    return std::get<double>(sheet.cell(row, column)->value());
 }
 
 TEST(CalculationOrderTest, ColumnsReferringToOtherSheetsRowByRow) {

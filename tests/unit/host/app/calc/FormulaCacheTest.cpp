@@ -46,7 +46,8 @@ TEST(FormulaCacheTest, RemovingAWorkbookForgetsWhatItsCalculationKept) {
     app.removeBook(*first);
     EXPECT_FALSE(app.formulas.keeps(first->model));
     EXPECT_TRUE(app.formulas.keeps(second->model));
-    EXPECT_DOUBLE_EQ(std::get<double>(asWorksheet(second->model.sheet(1))->cell(2, 2)->value), 4.0);
+    EXPECT_DOUBLE_EQ(std::get<double>(asWorksheet(second->model.sheet(1))->cell(2, 2)->value()),
+                     4.0);
 }
 
 } // namespace
