@@ -1,5 +1,6 @@
 #include "host/model/SeriesValues.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -69,6 +70,44 @@ bool encode(const std::vector<double>& values, std::vector<std::int32_t>& out, i
     return true;
 }
 
+constexpr std::int16_t kNarrowGap = std::numeric_limits<std::int16_t>::min();
+
+// The integers as a base per block and 16-bit steps from it, or nothing when some block spans
+// more than the steps reach. The base lies midway, so a block may span 65,534.
+bool narrow(const std::vector<std::int32_t>& scaled, std::vector<std::int16_t>& steps,
+            std::vector<std::int32_t>& bases) {
+    constexpr std::int64_t kReach = std::numeric_limits<std::int16_t>::max();
+    const std::size_t blocks = (scaled.size() + SeriesValues::kBlock - 1) / SeriesValues::kBlock;
+    bases.reserve(blocks);
+    for (std::size_t first = 0; first < scaled.size(); first += SeriesValues::kBlock) {
+        const std::size_t last = std::min(first + SeriesValues::kBlock, scaled.size());
+        std::int64_t low = std::numeric_limits<std::int64_t>::max();
+        std::int64_t high = std::numeric_limits<std::int64_t>::min();
+        for (std::size_t i = first; i < last; ++i) {
+            if (scaled[i] != kGap) {
+                low = std::min<std::int64_t>(low, scaled[i]);
+                high = std::max<std::int64_t>(high, scaled[i]);
+            }
+        }
+        if (low > high) {
+            bases.push_back(0); // gaps only
+            continue;
+        }
+        if (high - low > 2 * kReach) {
+            return false;
+        }
+        bases.push_back(static_cast<std::int32_t>(low + (high - low) / 2));
+    }
+    steps.reserve(scaled.size());
+    for (std::size_t i = 0; i < scaled.size(); ++i) {
+        steps.push_back(scaled[i] == kGap
+                            ? kNarrowGap
+                            : static_cast<std::int16_t>(std::int64_t{scaled[i]} -
+                                                        bases[i / SeriesValues::kBlock]));
+    }
+    return true;
+}
+
 } // namespace
 
 SeriesValues::SeriesValues(std::vector<double> values) {
@@ -76,14 +115,26 @@ SeriesValues::SeriesValues(std::vector<double> values) {
         return;
     }
     values_ = std::make_shared<Storage>();
-    if (!encode(values, values_->scaled, values_->decimals)) {
-        values_->scaled = std::vector<std::int32_t>(); // not = {}: that keeps the room
-        values_->doubles = std::move(values);
+    auto& s = *values_;
+    if (!encode(values, s.scaled, s.decimals)) {
+        s.scaled = std::vector<std::int32_t>(); // not = {}: that keeps the room
+        s.doubles = std::move(values);
+    } else if (narrow(s.scaled, s.narrow, s.bases)) {
+        s.scaled = std::vector<std::int32_t>();
+    } else {
+        s.narrow = std::vector<std::int16_t>();
+        s.bases = std::vector<std::int32_t>();
     }
 }
 
 double SeriesValues::decode(std::int32_t scaled, int decimals) {
     return scaled == kGap ? std::numeric_limits<double>::quiet_NaN() : scaled / kPowers[decimals];
+}
+
+double SeriesValues::decodeNarrow(std::int32_t base, std::int16_t step, int decimals) {
+    // The sum is one of the block's integers, so it stays in range.
+    return step == kNarrowGap ? std::numeric_limits<double>::quiet_NaN()
+                              : (base + step) / kPowers[decimals];
 }
 
 double SeriesValues::at(std::size_t i) const {
@@ -130,14 +181,16 @@ std::uint64_t SeriesValues::fingerprint() const {
 
 std::size_t SeriesValues::bytesHeld() const {
     return values_ ? values_->doubles.capacity() * sizeof(double) +
-                         values_->scaled.capacity() * sizeof(std::int32_t)
+                         values_->scaled.capacity() * sizeof(std::int32_t) +
+                         values_->narrow.capacity() * sizeof(std::int16_t) +
+                         values_->bases.capacity() * sizeof(std::int32_t)
                    : 0;
 }
 
 std::vector<double>& SeriesValues::own() {
     // Changed numbers are kept as doubles: changes come from tests and single edits, and the
     // next read of the cells makes a compact array again.
-    if (!values_ || values_.use_count() > 1 || !values_->scaled.empty()) {
+    if (!values_ || values_.use_count() > 1 || values_->doubles.empty()) {
         auto fresh = std::make_shared<Storage>();
         fresh->doubles = toVector();
         values_ = std::move(fresh);

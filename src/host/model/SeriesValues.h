@@ -18,7 +18,9 @@ namespace kelvor {
 // A report's numbers are decimals of a few digits; such an array is kept as 32-bit integers
 // over a power of ten, half the room of doubles, when every number comes back bit for bit from
 // its integer. Any other array (computed numbers, -0, gaps that are not the usual NaN) keeps its
-// doubles. What is read is the same double either way.
+// doubles. What is read is the same double either way. A report's curve moves a little from
+// one number to the next: where every run of kBlock integers lies within 16 bits of a base, it
+// is kept as those bases and 16-bit steps from them, a quarter of the room of doubles.
 class SeriesValues {
 public:
     class const_iterator {
@@ -62,14 +64,20 @@ public:
     SeriesValues(std::initializer_list<double> values) // NOLINT(google-explicit-constructor)
         : SeriesValues(std::vector<double>(values)) {}
 
+    static constexpr std::size_t kBlock = 64; // numbers that share one base
+
     std::size_t size() const {
-        return !values_                  ? 0
-               : values_->scaled.empty() ? values_->doubles.size()
-                                         : values_->scaled.size();
+        return !values_                   ? 0
+               : !values_->narrow.empty() ? values_->narrow.size()
+               : values_->scaled.empty()  ? values_->doubles.size()
+                                          : values_->scaled.size();
     }
     bool empty() const { return size() == 0; }
     double operator[](std::size_t i) const {
         const auto& s = *values_;
+        if (!s.narrow.empty()) {
+            return decodeNarrow(s.bases[i / kBlock], s.narrow[i], s.decimals);
+        }
         return s.scaled.empty() ? s.doubles[i] : decode(s.scaled[i], s.decimals);
     }
     // Throws std::out_of_range past the end.
@@ -103,11 +111,15 @@ private:
     struct Storage {
         std::vector<double> doubles;      // when not kept as integers
         std::vector<std::int32_t> scaled; // number i is scaled[i] / 10^decimals
+        // Or number i is (bases[i / kBlock] + narrow[i]) / 10^decimals.
+        std::vector<std::int16_t> narrow;
+        std::vector<std::int32_t> bases;
         int decimals = 0;
         mutable std::atomic<std::uint64_t> fingerprint{0}; // 0: not worked out yet
     };
 
     static double decode(std::int32_t scaled, int decimals);
+    static double decodeNarrow(std::int32_t base, std::int16_t step, int decimals);
     std::vector<double>& own();
 
     std::shared_ptr<Storage> values_;

@@ -78,6 +78,56 @@ TEST(SeriesValuesTest, OtherNumbersKeepTheirDoubles) {
     EXPECT_TRUE(kept.sameBits(SeriesValues(compact)));
 }
 
+// A report's curve: each number a small step from the last. Kept in 16 bits from a base per
+// block, gaps and the blocks' edges included; a block that spans too much keeps 32 bits for all.
+TEST(SeriesValuesTest, CurvesThatMoveLittleAreKeptInAQuarterOfTheRoom) {
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> step(-300, 900);
+    for (const int places : {0, 1, 3}) {
+        std::vector<double> curve;
+        long long at = -2000000; // far from zero: steps are taken from a base, not from 0
+        for (int i = 0; i < 1000; ++i) {
+            at += step(random);
+            char text[32];
+            std::snprintf(text, sizeof text, "%.*f", places,
+                          static_cast<double>(at) / std::pow(10.0, places));
+            curve.push_back(i % 97 == 5 ? gap : std::strtod(text, nullptr));
+        }
+        const SeriesValues kept(curve);
+        expectSameBits(kept, curve);
+        const std::size_t blocks = (curve.size() + SeriesValues::kBlock - 1) / SeriesValues::kBlock;
+        EXPECT_EQ(kept.bytesHeld(), curve.size() * 2 + blocks * 4) << places << " places";
+        EXPECT_TRUE(kept.sameBits(SeriesValues(curve)));
+        EXPECT_EQ(kept.fingerprint(), SeriesValues(curve).fingerprint());
+    }
+
+    // The widest a block may span, at both ends of 32 bits, and a block of gaps only.
+    std::vector<double> edges(SeriesValues::kBlock, 2147483646.0);
+    edges[7] = 2147483646.0 - 65534;
+    edges.resize(2 * SeriesValues::kBlock, -2147483646.0);
+    edges[SeriesValues::kBlock + 3] = -2147483646.0 + 65534;
+    edges.resize(3 * SeriesValues::kBlock, gap);
+    edges.push_back(0.0);
+    const SeriesValues kept(edges);
+    expectSameBits(kept, edges);
+    EXPECT_EQ(kept.bytesHeld(), edges.size() * 2 + 4 * 4);
+
+    // One number past that in one block: all of them keep 32 bits.
+    std::vector<double> wide(3 * SeriesValues::kBlock, 5.0);
+    wide[2 * SeriesValues::kBlock + 1] = 5.0 + 65535;
+    const SeriesValues kept32(wide);
+    expectSameBits(kept32, wide);
+    EXPECT_EQ(kept32.bytesHeld(), wide.size() * 4);
+
+    // A change keeps doubles and leaves the compact copy as it was.
+    SeriesValues changed = kept;
+    changed.set(0, 1.5);
+    EXPECT_EQ(changed[0], 1.5);
+    EXPECT_EQ(bits(changed[1]), bits(edges[1]));
+    expectSameBits(kept, edges);
+}
+
 TEST(SeriesValuesTest, ChangesLeaveCopiesAndCompareAndHashByTheNumbersRead) {
     const SeriesValues first{1.25, 2.5, 3.75};
     SeriesValues copy = first;
