@@ -12,8 +12,14 @@ namespace {
 // end costs little beside a thousand-row sheet's cells.
 constexpr std::size_t kFirstSlab = 8;
 constexpr std::size_t kLargestSlab = 256;
+constexpr std::align_val_t kAligned{CellBlocks::kAlignment};
+static_assert(sizeof(ColumnCell) % CellBlocks::kAlignment == 0);
 
 } // namespace
+
+void CellBlocks::SlabDelete::operator()(std::byte* slab) const noexcept {
+    ::operator delete[](slab, kAligned);
+}
 
 CellBlocks::CellBlocks(CellBlocks&& other) noexcept : classes_(std::exchange(other.classes_, {})) {}
 
@@ -25,7 +31,7 @@ CellBlocks& CellBlocks::operator=(CellBlocks&& other) noexcept {
 ColumnCell* CellBlocks::allocate(std::uint32_t capacity) {
     capacity = std::max<std::uint32_t>(capacity, 1);
     if (capacity > kSmallest) {
-        return static_cast<ColumnCell*>(::operator new(capacity * sizeof(ColumnCell)));
+        return static_cast<ColumnCell*>(::operator new(capacity * sizeof(ColumnCell), kAligned));
     }
     auto& sizes = classes_[capacity - 1];
     if (sizes.free != nullptr) {
@@ -35,9 +41,10 @@ ColumnCell* CellBlocks::allocate(std::uint32_t capacity) {
     if (sizes.used == sizes.slabSize) {
         sizes.slabSize =
             sizes.slabs.empty() ? kFirstSlab : std::min(sizes.slabSize * 2, kLargestSlab);
-        // operator new[] of bytes is aligned for any fundamental type, a cell included.
-        sizes.slabs.push_back(std::make_unique_for_overwrite<std::byte[]>(
-            sizes.slabSize * capacity * sizeof(ColumnCell)));
+        const std::size_t bytes = sizes.slabSize * capacity * sizeof(ColumnCell);
+        std::unique_ptr<std::byte[], SlabDelete> slab(
+            static_cast<std::byte*>(::operator new[](bytes, kAligned)));
+        sizes.slabs.push_back(std::move(slab));
         sizes.used = 0;
     }
     std::byte* block = sizes.slabs.back().get() + sizes.used * capacity * sizeof(ColumnCell);
@@ -51,7 +58,7 @@ void CellBlocks::release(ColumnCell* room, std::uint32_t capacity) noexcept {
     }
     capacity = std::max<std::uint32_t>(capacity, 1);
     if (capacity > kSmallest) {
-        ::operator delete(room);
+        ::operator delete(room, kAligned);
         return;
     }
     auto& sizes = classes_[capacity - 1];

@@ -19,6 +19,8 @@ namespace kelvor {
 class CellBlocks {
 public:
     static constexpr std::uint32_t kSmallest = 4; // rows of up to this many cells share slabs
+    // Room is aligned to a cell, so that the low bits of its address are free for the row.
+    static constexpr std::size_t kAlignment = 16;
 
     CellBlocks() = default;
     CellBlocks(const CellBlocks&) = delete;
@@ -36,8 +38,11 @@ private:
     struct Free {
         Free* next;
     };
+    struct SlabDelete {
+        void operator()(std::byte* slab) const noexcept;
+    };
     struct SizeClass {
-        std::vector<std::unique_ptr<std::byte[]>> slabs;
+        std::vector<std::unique_ptr<std::byte[], SlabDelete>> slabs;
         std::size_t used = 0;     // blocks handed out of the last slab
         std::size_t slabSize = 0; // blocks the last slab holds
         Free* free = nullptr;     // blocks given back, in the slabs above

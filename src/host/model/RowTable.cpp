@@ -1,11 +1,51 @@
 #include "host/model/RowTable.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
 namespace kelvor {
+
+namespace {
+
+// Long room starts with one cell's worth of header: the capacity, then the cells.
+struct LongRoomHeader {
+    std::uint32_t capacity;
+};
+static_assert(sizeof(LongRoomHeader) <= sizeof(ColumnCell));
+
+// Room of allocate(capacity) for the cells: what the blocks hand out, one more for long room.
+std::uint32_t roomCells(std::uint32_t capacity) {
+    return capacity > CellBlocks::kSmallest ? capacity + 1 : capacity;
+}
+
+} // namespace
+
+std::uint32_t RowEntry::capacity() const {
+    const auto code = static_cast<std::uint32_t>(word() & 0xF);
+    if (code != kLongRoom) {
+        return code;
+    }
+    return reinterpret_cast<const LongRoomHeader*>(room())->capacity;
+}
+
+void RowEntry::setRoom(ColumnCell* room, std::uint32_t capacity, std::size_t size) {
+    const auto address = reinterpret_cast<std::uint64_t>(room);
+    // Room is aligned to a cell and lies below 2^48, as user-space addresses do on the
+    // platforms built for.
+    if ((address & ~kAddress) != 0 || size > 0x7FFF) {
+        std::terminate();
+    }
+    std::uint64_t code = capacity;
+    if (capacity > CellBlocks::kSmallest) {
+        code = kLongRoom;
+        ::new (static_cast<void*>(room)) LongRoomHeader{capacity};
+    }
+    setWord(address | code | std::uint64_t{size} << 48);
+}
 
 RowTable::RowTable(RowTable&& other) noexcept
     : rows_(std::exchange(other.rows_, {})), blocks_(std::move(other.blocks_)) {}
@@ -28,11 +68,9 @@ RowTable::~RowTable() {
 }
 
 void RowTable::destroy(RowEntry& row) noexcept {
-    std::destroy_n(row.cells_, row.size_);
-    blocks_.release(row.cells_, row.capacity_);
-    row.cells_ = nullptr;
-    row.size_ = 0;
-    row.capacity_ = 0;
+    std::destroy_n(row.first(), row.size());
+    blocks_.release(row.room(), roomCells(row.capacity()));
+    row.setWord(0);
 }
 
 RowTable::const_iterator RowTable::lower_bound(std::uint32_t row) const {
@@ -65,10 +103,11 @@ RowTable::iterator RowTable::erase(const_iterator at) {
 
 ColumnCell& RowTable::insertCell(iterator row, std::size_t index, std::uint32_t column) {
     auto& entry = *row;
-    const std::uint32_t size = entry.size_;
+    const auto size = static_cast<std::uint32_t>(entry.size());
     const auto key = static_cast<std::uint16_t>(column);
-    if (size < entry.capacity_) {
-        ColumnCell* cells = entry.cells_;
+    const auto held = entry.capacity();
+    if (size < held) {
+        ColumnCell* cells = entry.first();
         if (index == size) {
             std::construct_at(cells + size, ColumnCell{Cell{}, key});
         } else {
@@ -76,34 +115,34 @@ ColumnCell& RowTable::insertCell(iterator row, std::size_t index, std::uint32_t 
             std::move_backward(cells + index, cells + size - 1, cells + size);
             cells[index] = ColumnCell{Cell{}, key};
         }
-        ++entry.size_;
+        entry.setSize(size + 1);
         return cells[index];
     }
     // Room grows by an eighth, not twice over: a summary's rows gain a cell per test, and
     // doubling would leave a row of a thousand tests with room for a thousand more. A new row
     // gets room for two, what a report's data row holds.
     const std::uint32_t capacity = size + std::max<std::uint32_t>(2, size / 8);
-    ColumnCell* room = blocks_.allocate(capacity);
-    ColumnCell* old = entry.cells_;
+    ColumnCell* fresh = blocks_.allocate(roomCells(capacity));
+    ColumnCell* cells = capacity > CellBlocks::kSmallest ? fresh + 1 : fresh;
+    ColumnCell* old = entry.first();
+    ColumnCell* oldRoom = entry.room();
     // Cells move without throwing: their value, formula and style are handles and numbers.
-    std::uninitialized_move_n(old, index, room);
-    std::construct_at(room + index, ColumnCell{Cell{}, key});
-    std::uninitialized_move_n(old + index, size - index, room + index + 1);
+    std::uninitialized_move_n(old, index, cells);
+    std::construct_at(cells + index, ColumnCell{Cell{}, key});
+    std::uninitialized_move_n(old + index, size - index, cells + index + 1);
     std::destroy_n(old, size);
-    blocks_.release(old, entry.capacity_);
-    entry.cells_ = room;
-    entry.capacity_ = static_cast<std::uint16_t>(capacity);
-    ++entry.size_;
-    return room[index];
+    blocks_.release(oldRoom, roomCells(held));
+    entry.setRoom(fresh, capacity, size + 1);
+    return cells[index];
 }
 
 void RowTable::eraseCells(iterator row, std::size_t first, std::size_t last) {
     auto& entry = *row;
-    ColumnCell* cells = entry.cells_;
-    const std::size_t size = entry.size_;
+    ColumnCell* cells = entry.first();
+    const std::size_t size = entry.size();
     std::move(cells + last, cells + size, cells + first);
     std::destroy(cells + size - (last - first), cells + size);
-    entry.size_ = static_cast<std::uint16_t>(size - (last - first));
+    entry.setSize(size - (last - first));
 }
 
 } // namespace kelvor

@@ -14,15 +14,15 @@ namespace kelvor {
 // The cells of one row, sorted by column.
 using Row = std::span<const ColumnCell>;
 
-// One row that holds cells: its number and where its cells lie, 16 bytes. Binds as
-// [row, cells].
+// One row that holds cells: its number and where its cells lie, 12 bytes. A report's sheet
+// keeps a thousand of them. Binds as [row, cells].
 class RowEntry {
 public:
     explicit RowEntry(std::uint32_t row) : row_(row) {}
 
     std::uint32_t row() const { return row_; }
-    Row cells() const { return {cells_, size_}; }
-    std::span<ColumnCell> cells() { return {cells_, size_}; }
+    Row cells() const { return {first(), size()}; }
+    std::span<ColumnCell> cells() { return {first(), size()}; }
 
     template <std::size_t I> auto get() const {
         if constexpr (I == 0) {
@@ -35,11 +35,34 @@ public:
 private:
     friend class RowTable;
 
+    // The room's address in one word kept as two halves, so that the entry aligns to four
+    // bytes: the address's low 4 bits (room is aligned to a cell) hold the room's capacity up
+    // to CellBlocks::kSmallest, or kLongRoom when a header before the cells holds it; bits 48
+    // to 62 (above any user-space address) hold the number of cells.
+    static constexpr std::uint64_t kAddress = 0x0000'FFFF'FFFF'FFF0ULL;
+    static constexpr std::uint64_t kLongRoom = 0xF;
+
+    std::uint64_t word() const { return std::uint64_t{high_} << 32 | low_; }
+    void setWord(std::uint64_t word) {
+        low_ = static_cast<std::uint32_t>(word);
+        high_ = static_cast<std::uint32_t>(word >> 32);
+    }
+    std::size_t size() const { return static_cast<std::size_t>(word() >> 48); }
+    // Where the room starts: at the header of long room, at the first cell of other room.
+    ColumnCell* room() const { return reinterpret_cast<ColumnCell*>(word() & kAddress); }
+    ColumnCell* first() const { return (word() & 0xF) == kLongRoom ? room() + 1 : room(); }
+    std::uint32_t capacity() const;
+    void setSize(std::size_t size) {
+        setWord((word() & 0xFFFF'FFFF'FFFFULL) | std::uint64_t{size} << 48);
+    }
+    void setRoom(ColumnCell* room, std::uint32_t capacity, std::size_t size);
+
     std::uint32_t row_;
-    std::uint16_t size_ = 0;      // a row holds at most 16,384 cells
-    std::uint16_t capacity_ = 0;  // of the room at cells_
-    ColumnCell* cells_ = nullptr; // room from the table's CellBlocks
+    std::uint32_t low_ = 0;
+    std::uint32_t high_ = 0;
 };
+
+static_assert(sizeof(RowEntry) == 12);
 
 // The rows of a sheet that hold cells, sorted by row number, in one array: a report's sheet has
 // a thousand rows of two numbers each, and a tree node or heap block per row would weigh as

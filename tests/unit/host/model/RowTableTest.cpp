@@ -137,6 +137,35 @@ TEST(RowTableTest, RoomGivenBackIsUsedAgainBySmallRowsOnly) {
     blocks.release(other, 2);
 }
 
+// A row keeps its room's address, capacity and size in one word: the widest row there is, and
+// a row shrinking from long room to a few cells and growing again in it, keep every cell.
+TEST(RowTableTest, TheWidestRowAndRowsThatShrinkKeepTheirCellsInPlace) {
+    Worksheet sheet(1, "Summary XOffset");
+    for (std::uint32_t column = 16384; column >= 1; --column) { // each one in front
+        sheet.setValue(2, column, 1.0 * column);
+    }
+    sheet.setValue(1, 1, 1.0);
+    sheet.setValue(3, 5, CellValue{"after"});
+    ASSERT_EQ(sheet.rows().at(2).size(), 16384u);
+    for (const auto& [row, cells] : sheet.rows()) {
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(cells.data()) % CellBlocks::kAlignment, 0u);
+    }
+    const ColumnCell* room = sheet.rows().at(2).data();
+    for (std::uint32_t column = 1; column <= 16380; ++column) {
+        sheet.removeCell(2, column);
+    }
+    ASSERT_EQ(sheet.rows().at(2).size(), 4u);
+    EXPECT_EQ(sheet.rows().at(2).data(), room); // a row that shrinks keeps its room
+    EXPECT_EQ(sheet.cell(2, 16384)->value(), CellValue{16384.0});
+    EXPECT_EQ(sheet.cell(2, 16381)->value(), CellValue{16381.0});
+    sheet.setValue(2, 7, 7.0); // into the long room left over
+    EXPECT_EQ(sheet.rows().at(2).data(), room);
+    EXPECT_EQ(sheet.cell(2, 16384)->value(), CellValue{16384.0});
+    EXPECT_EQ(sheet.cell(1, 1)->value(), CellValue{1.0});
+    EXPECT_EQ(sheet.cell(3, 5)->value(), CellValue{"after"});
+    EXPECT_EQ(sheet.cellCount(), 7u);
+}
+
 TEST(RowTableTest, RowsGrowingOneCellATimeKeepEveryCell) {
     // A summary's rows gain a cell per test; the offset sheet's a formula per test.
     Worksheet sheet(1, "Summary XOffset");
