@@ -15,10 +15,6 @@ namespace {
 constexpr int MinRows = 40;
 constexpr int MinColumns = 12;
 
-bool isNumber(const CellValue& value) {
-    return std::holds_alternative<double>(value);
-}
-
 } // namespace
 
 int sheetPixels(double points) {
