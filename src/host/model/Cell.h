@@ -83,9 +83,10 @@ public:
     bool isEmpty() const { return bits_ == kEmptyBits && formula.empty(); }
     // Equal values, formulas, notations and styles.
     bool operator==(const Cell& other) const;
-    bool sameValue(const Cell& other) const;
 
 private:
+    bool sameValue(const Cell& other) const;
+
     // Words whose top 13 bits are all set are no number this cell keeps; bits 48 to 50 tell
     // the kind, the low 48 bits carry a text's handle, a boolean or an error.
     static constexpr std::uint64_t kTagged = 0xFFF8'0000'0000'0000ULL;
