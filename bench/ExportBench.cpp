@@ -13,6 +13,7 @@
 #include "host/app/automation/BuiltinApplicationFactory.h"
 #include "platform/Prompts.h"
 
+#include "BenchChannel.h"
 #include "BenchReports.h"
 
 #include <benchmark/benchmark.h>
@@ -28,47 +29,14 @@
 
 namespace {
 
+using kelvor::bench::BenchChannel;
 using kelvor::bench::rateReport;
-using kelvor::bench::SilentPrompts;
 
 long peakRssKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
-
-// One channel's workbook in the built-in application, in its own folder, already holding
-// `earlierTests` 1,000-point tests. Released on destruction, where the last file write
-// happens, outside any timing; the folder goes with it.
-class BenchChannel {
-public:
-    BenchChannel(const std::string& name, int earlierTests)
-        : folder_(std::filesystem::temp_directory_path() /
-                  ("kelvor-bench-" + std::to_string(::getpid()) + "-" + name)) {
-        for (int i = 0; i < earlierTests; ++i) {
-            exportReport(rateReport(1000, i));
-        }
-    }
-    ~BenchChannel() {
-        ctx_.ExcelApp.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    BenchChannel(const BenchChannel&) = delete;
-    BenchChannel& operator=(const BenchChannel&) = delete;
-
-    void exportReport(std::string report) { step_.exportReport(0, report, "", workbookIndex_); }
-
-private:
-    std::filesystem::path folder_;
-    kelvor::BuiltinApplicationFactory factory_{folder_};
-    SilentPrompts prompts_;
-    kelvor::ChannelTable channels_;
-    float traceOffset_ = 0.5F;
-    kelvor::ExportContext ctx_{factory_, prompts_, channels_, traceOffset_};
-    kelvor::ReportExportStep step_{ctx_};
-    std::int32_t workbookIndex_ = 0;
-};
 
 void RateExport(benchmark::State& state) {
     const int earlierTests = static_cast<int>(state.range(0));

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <span>
 #include <utility>
 #include <variant>
 
@@ -21,7 +22,8 @@ constexpr int kMaxDepth = 400;
 
 class Calculator {
 public:
-    Calculator(Workbook& book, FormulaCache& cache) : book_(book), cache_(cache) {}
+    Calculator(Workbook& book, FormulaCache& cache, std::span<const std::uint64_t> aside)
+        : book_(book), cache_(cache), aside_(aside) {}
 
     // `full`: every formula, whatever was kept from earlier runs. Returns false when an
     // incremental run met a circular reference: its results depend on where the walk starts,
@@ -108,6 +110,12 @@ public:
         for (const auto& group : groups_) {
             now[{group.sheet->key(), group.text.str()}] = stampsOf(group);
         }
+        // A sheet set aside comes back as it went: what its formulas read stays known.
+        for (const auto& entry : stamps) {
+            if (isAside(entry.first.first)) {
+                now.insert(entry);
+            }
+        }
         recordColumnsAfterRun(walked, formulas, recorded, stamps, now);
         stamps = std::move(now);
         return true;
@@ -155,6 +163,11 @@ private:
                 }
             }
             next[w.sheet->key()] = std::move(columns);
+        }
+        for (const auto key : aside_) {
+            if (const auto found = recorded.find(key); found != recorded.end()) {
+                next[key] = std::move(found->second);
+            }
         }
         recorded = std::move(next);
     }
@@ -362,8 +375,13 @@ private:
         return CellError::Value;
     }
 
+    bool isAside(std::uint64_t key) const {
+        return std::find(aside_.begin(), aside_.end(), key) != aside_.end();
+    }
+
     Workbook& book_;
     FormulaCache& cache_;
+    std::span<const std::uint64_t> aside_;
     FormulaStates state_;
     std::unordered_map<std::string, Worksheet*> sheetsByName_;
     int depth_ = 0;
@@ -382,11 +400,11 @@ private:
 
 } // namespace
 
-void calculateWorkbook(Workbook& book, FormulaCache& cache) {
+void calculateWorkbook(Workbook& book, FormulaCache& cache, std::span<const std::uint64_t> aside) {
     // A run that left a passed-by column behind is followed by one that walks it; each such
     // run walks more, and a few are plenty before everything is calculated at once.
     for (int runs = 0; runs < 4; ++runs) {
-        Calculator calculator(book, cache);
+        Calculator calculator(book, cache, aside);
         if (!calculator.run(false)) {
             break;
         }
@@ -394,7 +412,7 @@ void calculateWorkbook(Workbook& book, FormulaCache& cache) {
             return;
         }
     }
-    Calculator(book, cache).run(true);
+    Calculator(book, cache, aside).run(true);
 }
 
 } // namespace kelvor

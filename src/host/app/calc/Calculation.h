@@ -4,7 +4,9 @@
 #include "host/model/Cell.h"
 #include "host/model/Workbook.h"
 
+#include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -20,7 +22,9 @@ namespace kelvor {
 // change leave their sheets untouched, so unchanged sheets keep their revision. Unknown
 // functions and names give #NAME?, values that do not fit the operation #VALUE!, references
 // outside the sheet or to a missing sheet #REF!. TIMEVALUE takes a text (a time, or a date
-// with a time) or a number (its time of day).
-void calculateWorkbook(Workbook& book, FormulaCache& cache);
+// with a time) or a number (its time of day). `aside`: the keys of sheets taken out of the
+// workbook that may be put back; what their formulas were calculated from is kept for then.
+void calculateWorkbook(Workbook& book, FormulaCache& cache,
+                       std::span<const std::uint64_t> aside = {});
 
 } // namespace kelvor

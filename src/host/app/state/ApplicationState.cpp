@@ -96,7 +96,11 @@ void ApplicationState::settle() {
 
 void ApplicationState::calculate(BookState& book) {
     if (book.hasFormulas) {
-        calculateWorkbook(book.model, formulas);
+        std::vector<std::uint64_t> aside;
+        for (const auto& sheet : book.aside.sheets) {
+            aside.push_back(sheet->key());
+        }
+        calculateWorkbook(book.model, formulas, aside);
     }
     book.stale = false;
 }
