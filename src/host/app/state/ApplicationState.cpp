@@ -4,6 +4,8 @@
 #include "host/app/files/WriteNotices.h"
 #include "host/app/fit/RowFit.h"
 
+#include <algorithm>
+
 namespace kelvor {
 
 namespace {
@@ -94,13 +96,28 @@ void ApplicationState::settle() {
     }
 }
 
+SheetsStamp SheetsStamp::of(const Workbook& book) {
+    SheetsStamp stamp;
+    stamp.count = book.sheetCount();
+    for (std::size_t i = 0; i < book.sheetCount(); ++i) {
+        const Sheet& sheet = book.sheet(i);
+        stamp.keySum += sheet.key();
+        stamp.keyMix ^= sheet.key() * 0x9E3779B97F4A7C15ULL;
+        stamp.newest = std::max(stamp.newest, sheet.revision());
+    }
+    return stamp;
+}
+
+// Every open workbook is calculated at an export's Calculate; those whose sheets did not change
+// since are passed by.
 void ApplicationState::calculate(BookState& book) {
-    if (book.hasFormulas) {
+    if (book.hasFormulas && book.calculated != SheetsStamp::of(book.model)) {
         std::vector<std::uint64_t> aside;
         for (const auto& sheet : book.aside.sheets) {
             aside.push_back(sheet->key());
         }
         calculateWorkbook(book.model, formulas, aside);
+        book.calculated = SheetsStamp::of(book.model);
     }
     book.stale = false;
 }

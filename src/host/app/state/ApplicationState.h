@@ -43,6 +43,18 @@ struct SheetView {
     ChartElementRef chartSelection;
 };
 
+// A workbook's sheets in a few numbers: which sheets it holds and the newest of their
+// revisions. Revisions come from one counter, so any change to any of them shows.
+struct SheetsStamp {
+    std::size_t count = 0;
+    std::uint64_t keySum = 0;
+    std::uint64_t keyMix = 0;
+    std::uint64_t newest = 0;
+    bool operator==(const SheetsStamp&) const = default;
+
+    static SheetsStamp of(const Workbook& book);
+};
+
 struct BookState {
     explicit BookState(std::string name) : model(std::move(name)) {}
     Workbook model;
@@ -51,6 +63,9 @@ struct BookState {
     int chartsMade = 0;       // numbers "Chart<n>" names
     bool hasFormulas = false; // may hold formulas: calculation has work here
     bool stale = false;       // changed since its formulas were last calculated
+    // Its sheets when its formulas were last calculated: a calculation of the same sheets
+    // would change nothing.
+    SheetsStamp calculated;
     BookFile file;
     ChartCacheState chartCaches;
     // Sheet key -> the sheet's revision when its rows were last fitted.

@@ -103,6 +103,43 @@ TEST_F(BuiltinApplicationFormatTest, FormulasFollowTheCalculationMode) {
     EXPECT_EQ(model().cell(2, 8)->formula, "=RC[-7]+TIMEVALUE(RC[-6])");
 }
 
+// Calculate passes by a workbook whose sheets did not change since its last calculation; any
+// change of a sheet it reads, of its name or of the sheets there are is still followed.
+TEST_F(BuiltinApplicationFormatTest, CalculateFollowsEveryChangeOfTheSheetsItReads) {
+    app.setCalculation(xl::xlCalculationManual);
+    const auto book = app.ActiveWorkbook();
+    sheet->setName("Data 9");
+    sheet->Range("B1")->setValue(5.0);
+    const auto offsets = book->Sheets()->Add(sheet);
+    offsets->Range("A1")->setValue(2.0);
+    offsets->Range("H1")->setFormulaR1C1("='Data 9'!R1C2+RC1");
+    app.Workbooks()->Add(); // a workbook of its own, with a formula too
+    const auto elsewhere = app.ActiveSheet();
+    elsewhere->Range("A1")->setFormulaR1C1("=1+1");
+    const auto result = [&] { return offsets->Range("H1")->Text(); };
+    app.Calculate();
+    EXPECT_EQ(result(), "7");
+    app.Calculate();
+    EXPECT_EQ(result(), "7");
+
+    sheet->Range("B1")->setValue(6.0);
+    app.Calculate();
+    EXPECT_EQ(result(), "8");
+    sheet->setName("Elsewhere");
+    app.Calculate();
+    EXPECT_EQ(result(), "#REF!");
+    sheet->setName("Data 9");
+    app.Calculate();
+    EXPECT_EQ(result(), "8");
+    const auto added = book->Sheets()->Add(sheet);
+    added->Range("B1")->setValue(1.0);
+    sheet->Delete();
+    added->setName("Data 9");
+    app.Calculate();
+    EXPECT_EQ(result(), "3");
+    EXPECT_EQ(elsewhere->Range("A1")->Text(), "2");
+}
+
 TEST_F(BuiltinApplicationFormatTest, SheetQualifiedFormulasAndErrorsNeverCrash) {
     app.Sheets()->Item(1)->setName("Data 3");
     sheet->Range("A16")->setValue(0.25);
