@@ -91,9 +91,7 @@ struct WorksheetPartCache::WholeSink : WorksheetXmlSink {
     void text(std::string_view xml) override { out += xml; }
     std::uint32_t firstWanted(std::uint32_t row, std::string_view head,
                               std::uint32_t lastColumn) override {
-        auto& kept = now.rows[row];
-        kept.head = std::string(head);
-        kept.lastColumn = lastColumn;
+        now.rows.push_back({row, lastColumn, std::string(head), nullptr, 0});
         return 1;
     }
     void row(std::uint32_t, std::string_view xml) override { out += xml; }
@@ -110,6 +108,16 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
     std::vector<SharedFragment> pieces;
     std::uint32_t wanted = 1;
     Row* old = nullptr;
+    std::size_t next = 0; // in before.rows: rows come in order, so the old one is found ahead
+
+    // The row as written before, or null.
+    Row* oldRow(std::uint32_t number) {
+        auto& rows = before.rows;
+        while (next < rows.size() && rows[next].number < number) {
+            ++next;
+        }
+        return next < rows.size() && rows[next].number == number ? &rows[next] : nullptr;
+    }
 
     PieceSink(Sheet& b, Sheet& n, RowWork& w, const Worksheet& sheet, const SharedFormulas& shared,
               FragmentCompressor& c)
@@ -126,18 +134,23 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
     void text(std::string_view xml) override { pending += xml; }
     std::uint32_t firstWanted(std::uint32_t number, std::string_view head,
                               std::uint32_t lastColumn) override {
-        auto& kept = now.rows[number];
+        old = oldRow(number);
+        auto& kept = now.rows.emplace_back();
+        kept.number = number;
         kept.lastColumn = lastColumn;
-        kept.head = std::string(head);
-        const auto found = before.rows.find(number);
-        old = found != before.rows.end() ? &found->second : nullptr;
+        const bool sameHead = old != nullptr && old->head == head;
+        if (sameHead) {
+            kept.head = std::move(old->head); // the same text, without making it again
+        } else {
+            kept.head = std::string(head);
+        }
         if (old != nullptr && !old->piece) {
             old = nullptr; // written as part of a whole: nothing kept to build on
         }
         wanted = 1;
         // A cell removed from the end leaves its column changed in this row, so it never
         // passes for an unchanged row.
-        if (old != nullptr && old->head == head && lastColumn >= old->lastColumn &&
+        if (old != nullptr && sameHead && lastColumn >= old->lastColumn &&
             changes.firstChanged(number) > old->lastColumn) {
             if (lastColumn == old->lastColumn) {
                 wanted = kNoColumn;
@@ -147,9 +160,9 @@ struct WorksheetPartCache::PieceSink : WorksheetXmlSink {
         }
         return wanted;
     }
-    void row(std::uint32_t number, std::string_view xml) override {
+    void row(std::uint32_t, std::string_view xml) override {
         flush();
-        auto& kept = now.rows[number];
+        auto& kept = now.rows.back(); // asked for by firstWanted just before
         if (wanted == 1) {
             ++work.made;
             kept.piece = std::make_shared<DeflateFragment>(compressor.compress(xml));
@@ -184,6 +197,7 @@ CompressedPart WorksheetPartCache::compress(std::string name, const Worksheet& s
         written_[sheet.key()] = std::move(now);
         return compressPart(std::move(name), whole.out);
     }
+    now.rows.reserve(known->second.rows.size());
     PieceSink pieces(known->second, now, work_, sheet, shared, compressor_);
     writeWorksheetXml(sheet, shared, pieces);
     pieces.flush();

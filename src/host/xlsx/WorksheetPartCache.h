@@ -38,8 +38,9 @@ public:
 
 private:
     struct Row {
-        std::string head;             // the row's start tag as last written
+        std::uint32_t number = 0;
         std::uint32_t lastColumn = 0; // of the last cell written
+        std::string head;             // the row's start tag as last written
         // The row compressed, and the additions stored behind it since; null while the row
         // was written as part of a whole (or taken over by the next write). Shared with the
         // part written from it.
@@ -49,7 +50,7 @@ private:
     struct Sheet {
         std::uint64_t revision = 0;                         // the sheet's when it was written
         std::vector<std::vector<SharedFormulas::Run>> runs; // by column
-        std::unordered_map<std::uint32_t, Row> rows;
+        std::vector<Row> rows;                              // in the order written, by number
     };
 
     struct WholeSink;
