@@ -2,6 +2,7 @@
 
 #include "host/xlsx/ZipArchive.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,8 @@ namespace kelvor {
 // content types and the workbook's sheet list, which name every sheet of a workbook of
 // thousands and change at their end, where new sheets and the summary go. The content is
 // compressed in blocks of a fixed size; a block whose text equals the one kept at its place
-// is taken over as it was compressed.
+// is taken over as it was compressed. A kept block is known by a fingerprint of its text, not
+// the text: these parts grow by a kilobyte a test.
 class BlockPartCache {
 public:
     CompressedPart compress(std::string name, std::string_view content);
@@ -23,8 +25,17 @@ public:
     static constexpr std::size_t kBlockSize = 32 * 1024;
 
 private:
+    // Two independent 64-bit hashes of the text, and its size. Texts that differ in one word of
+    // 8 bytes never share one; any others as rarely as two random 128-bit numbers.
+    struct Fingerprint {
+        std::uint64_t first = 0;
+        std::uint64_t second = 0;
+        std::size_t size = 0;
+        bool operator==(const Fingerprint&) const = default;
+        static Fingerprint of(std::string_view text);
+    };
     struct Block {
-        std::string text;
+        Fingerprint fingerprint;
         SharedFragment fragment;
     };
     std::vector<Block> blocks_;

@@ -13,6 +13,10 @@ namespace {
 
 constexpr std::uint64_t kZip32Limit = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint64_t kEndRecordSize = 22;
+// A part's line in the directory, its name aside.
+constexpr std::uint64_t kDirectoryLineSize = 46;
+// The directory is handed to the sink in pieces of about this size.
+constexpr std::size_t kDirectoryPiece = 64 * 1024;
 // The fastest level already shrinks sheet XML fourfold; level 6 saves a sixth more in twice the
 // time.
 constexpr int kCompressionLevel = 1;
@@ -34,6 +38,7 @@ public:
     }
     void text(std::string_view s) { bytes_.append(s); }
     const std::string& bytes() const { return bytes_; }
+    void clear() { bytes_.clear(); }
 
 private:
     std::string bytes_;
@@ -242,19 +247,21 @@ std::vector<std::uint64_t> writeEntries(const ZipSink& sink, const ZipCopy* copy
     if (parts.size() >= 0xFFFF) {
         throw XlsxError("the workbook has too many parts to store");
     }
-    LittleEndian directory;
     std::uint64_t offset = base;
     std::vector<std::uint64_t> entries;
     entries.reserve(parts.size());
+    std::uint64_t directorySize = 0;
     for (const auto* part : parts) {
         if (offset >= kZip32Limit) {
             throw XlsxError("the workbook is too large to store");
         }
         const bool inPlace = part->stored && !copy;
-        const std::uint64_t entry = inPlace ? part->stored->entry : offset;
+        entries.push_back(inPlace ? part->stored->entry : offset);
+        directorySize += kDirectoryLineSize + part->name.size();
         if (inPlace) {
-            // Named by the directory where it lies.
-        } else if (part->stored) {
+            continue; // named by the directory where it lies
+        }
+        if (part->stored) {
             // Its local header is what the lines below would make: the same name and fields.
             (*copy)(part->stored->entry, part->entrySize());
         } else {
@@ -269,11 +276,15 @@ std::vector<std::uint64_t> writeEntries(const ZipSink& sink, const ZipCopy* copy
             }
             sink(bytesOf(part->data));
         }
-        if (!inPlace) {
-            offset += part->entrySize();
-        }
-        entries.push_back(entry);
-
+        offset += part->entrySize();
+    }
+    if (offset + directorySize >= kZip32Limit) {
+        throw XlsxError("the workbook is too large to store");
+    }
+    // Handed on in pieces: a workbook of thousands of sheets has a directory of megabytes.
+    LittleEndian directory;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const auto* part = parts[i];
         directory.u32(0x02014b50);
         directory.u16(20); // made by: MS-DOS compatible, zip 2.0
         commonFields(directory, *part);
@@ -282,11 +293,15 @@ std::vector<std::uint64_t> writeEntries(const ZipSink& sink, const ZipCopy* copy
         directory.u16(0); // disk number
         directory.u16(0); // internal attributes
         directory.u32(0); // external attributes
-        directory.u32(entry);
+        directory.u32(entries[i]);
         directory.text(part->name);
+        if (directory.bytes().size() >= kDirectoryPiece) {
+            sink(directory.bytes());
+            directory.clear();
+        }
     }
-    if (offset + directory.bytes().size() >= kZip32Limit) {
-        throw XlsxError("the workbook is too large to store");
+    if (!directory.bytes().empty()) {
+        sink(directory.bytes());
     }
     LittleEndian end;
     end.u32(0x06054b50);
@@ -294,10 +309,9 @@ std::vector<std::uint64_t> writeEntries(const ZipSink& sink, const ZipCopy* copy
     end.u16(0); // disk with the directory
     end.u16(static_cast<std::uint32_t>(parts.size()));
     end.u16(static_cast<std::uint32_t>(parts.size()));
-    end.u32(directory.bytes().size());
+    end.u32(directorySize);
     end.u32(offset);
     end.u16(0); // comment length
-    sink(directory.bytes());
     sink(end.bytes());
     return entries;
 }

@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace kelvor {
 namespace {
@@ -128,6 +129,36 @@ TEST(ZipArchiveTest, AJoinedPartReadsBackFromTheArchive) {
     ASSERT_EQ(entries.size(), 2U);
     EXPECT_EQ(entries.at("xl/worksheets/sheet1.xml").content, "<a>1</a>");
     EXPECT_EQ(entries.at("[Content_Types].xml").content, "<Types/>");
+}
+
+// The directory of thousands of parts is handed on in pieces; the archive reads back whole.
+TEST(ZipArchiveTest, AnArchiveOfThousandsOfPartsReadsBackWhole) {
+    const test::TempDir dir;
+    const auto file = dir.path() / "many.zip";
+    std::vector<CompressedPart> parts;
+    for (int i = 1; i <= 3000; ++i) {
+        parts.push_back(compressPart("xl/worksheets/sheet" + std::to_string(i) + ".xml",
+                                     "<s>" + std::to_string(i) + "</s>"));
+    }
+    std::vector<const CompressedPart*> order;
+    for (const auto& part : parts) {
+        order.push_back(&part);
+    }
+    std::size_t writes = 0;
+    {
+        std::ofstream out(file, std::ios::binary);
+        writeZip(
+            [&](std::string_view bytes) {
+                ++writes;
+                out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            },
+            order);
+    }
+    const auto entries = test::readPackage(file);
+    ASSERT_EQ(entries.size(), 3000U);
+    EXPECT_EQ(entries.at("xl/worksheets/sheet1.xml").content, "<s>1</s>");
+    EXPECT_EQ(entries.at("xl/worksheets/sheet2999.xml").content, "<s>2999</s>");
+    EXPECT_GT(writes, 2 * 3000U + 2) << "the directory in more than one piece";
 }
 
 // A part that lists every sheet is made again at each write; only blocks that changed are
