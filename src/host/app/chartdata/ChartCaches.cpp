@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <unordered_set>
 
 namespace kelvor {
@@ -159,17 +160,24 @@ private:
                 known.values = std::move(read);
             }
         }
-        for (const auto& s : known.sources) {
-            if (std::find(chartSources.begin(), chartSources.end(), s) == chartSources.end()) {
-                chartSources.push_back(s);
-            }
-        }
+        // Told apart once the chart's series are all read (withoutRepeats): a summary plot has
+        // hundreds, each naming its own sheet and the offset sheet.
+        chartSources.insert(chartSources.end(), known.sources.begin(), known.sources.end());
         return known;
     }
 
     std::string formatOf(const Worksheet& sheet, const CellRange& area) const {
         const Cell* first = sheet.cell(area.firstRow, area.firstColumn);
         return first == nullptr ? "General" : book_.styles().style(first->style()).numberFormat;
+    }
+
+    static void withoutRepeats(std::vector<Source>& sources) {
+        const auto fields = [](const Source& s) {
+            return std::tie(s.name, s.firstColumn, s.lastColumn, s.found, s.revision);
+        };
+        std::sort(sources.begin(), sources.end(),
+                  [&](const Source& a, const Source& b) { return fields(a) < fields(b); });
+        sources.erase(std::unique(sources.begin(), sources.end()), sources.end());
     }
 
     static bool same(const SeriesValues& a, const SeriesValues& b) {
@@ -222,6 +230,7 @@ private:
                 }
             });
         }
+        withoutRepeats(stamp.sources);
         stamp.chartRevision = sheet.revision();
         state_.charts[sheet.key()] = std::move(stamp);
     }
