@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace kelvor {
 
@@ -29,28 +30,62 @@ BlockPartCache::Fingerprint BlockPartCache::Fingerprint::of(std::string_view tex
 }
 
 CompressedPart BlockPartCache::compress(std::string name, std::string_view content) {
-    const std::size_t count = (content.size() + kBlockSize - 1) / kBlockSize;
-    lastCompressed_ = 0;
-    std::vector<SharedFragment> pieces;
-    pieces.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto text = content.substr(i * kBlockSize, kBlockSize);
-        const auto fingerprint = Fingerprint::of(text);
-        if (i < blocks_.size() && blocks_[i].fingerprint == fingerprint) {
-            pieces.push_back(blocks_[i].fragment);
-            continue;
+    return compress(std::move(name), [&](const PieceSink& piece) { piece(content); });
+}
+
+CompressedPart BlockPartCache::compress(std::string name,
+                                        const std::function<void(const PieceSink&)>& make) {
+    pieces_.clear();
+    pending_.clear();
+    compressed_ = 0;
+    make([this](std::string_view piece) { add(piece); });
+    return finish(std::move(name));
+}
+
+void BlockPartCache::add(std::string_view piece) {
+    if (pending_.empty()) {
+        // Whole blocks straight from the piece, without copying them.
+        while (piece.size() >= kBlockSize) {
+            takeBlock(piece.substr(0, kBlockSize));
+            piece.remove_prefix(kBlockSize);
         }
-        auto fragment = std::make_shared<const DeflateFragment>(compressFragment(text));
-        ++lastCompressed_;
-        if (i < blocks_.size()) {
-            blocks_[i] = Block{fingerprint, fragment};
-        } else {
-            blocks_.push_back(Block{fingerprint, fragment});
-        }
-        pieces.push_back(std::move(fragment));
     }
-    blocks_.resize(std::min(blocks_.size(), count));
-    return joinFragments(std::move(name), std::move(pieces));
+    while (!piece.empty()) {
+        const auto taken = std::min(piece.size(), kBlockSize - pending_.size());
+        pending_.append(piece.substr(0, taken));
+        piece.remove_prefix(taken);
+        if (pending_.size() == kBlockSize) {
+            takeBlock(pending_);
+            pending_.clear();
+        }
+    }
+}
+
+void BlockPartCache::takeBlock(std::string_view text) {
+    const std::size_t i = pieces_.size();
+    const auto fingerprint = Fingerprint::of(text);
+    if (i < blocks_.size() && blocks_[i].fingerprint == fingerprint) {
+        pieces_.push_back(blocks_[i].fragment);
+        return;
+    }
+    auto fragment = std::make_shared<const DeflateFragment>(compressFragment(text));
+    ++compressed_;
+    if (i < blocks_.size()) {
+        blocks_[i] = Block{fingerprint, fragment};
+    } else {
+        blocks_.push_back(Block{fingerprint, fragment});
+    }
+    pieces_.push_back(std::move(fragment));
+}
+
+CompressedPart BlockPartCache::finish(std::string name) {
+    if (!pending_.empty()) {
+        takeBlock(pending_);
+        pending_.clear();
+    }
+    blocks_.resize(std::min(blocks_.size(), pieces_.size()));
+    lastCompressed_ = std::exchange(compressed_, 0);
+    return joinFragments(std::move(name), std::exchange(pieces_, {}));
 }
 
 } // namespace kelvor

@@ -3,6 +3,7 @@
 #include "host/xlsx/ZipArchive.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ namespace kelvor {
 class BlockPartCache {
 public:
     CompressedPart compress(std::string name, std::string_view content);
+    // The same with the content made piece by piece, each handed to `piece` as it is made, so
+    // that it is never held whole: it names every part of a workbook of thousands of sheets.
+    using PieceSink = std::function<void(std::string_view)>;
+    CompressedPart compress(std::string name, const std::function<void(const PieceSink&)>& make);
 
     // Blocks the last call compressed anew, for tests.
     std::size_t lastCompressed() const { return lastCompressed_; }
@@ -38,8 +43,16 @@ private:
         Fingerprint fingerprint;
         SharedFragment fragment;
     };
+    void add(std::string_view piece);
+    void takeBlock(std::string_view text);
+    CompressedPart finish(std::string name);
+
     std::vector<Block> blocks_;
     std::size_t lastCompressed_ = 0;
+    // Of the content being handed over: its blocks so far and the text past the last one.
+    std::vector<SharedFragment> pieces_;
+    std::string pending_;
+    std::size_t compressed_ = 0;
 };
 
 } // namespace kelvor

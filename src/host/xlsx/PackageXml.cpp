@@ -12,6 +12,16 @@ namespace {
 
 constexpr std::string_view kXmlDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+// Text made piece by piece is handed on in pieces of about this size.
+constexpr std::size_t kPieceSize = 16 * 1024;
+
+void handOn(std::string& out, const XmlPieces& piece) {
+    if (out.size() >= kPieceSize) {
+        piece(out);
+        out.clear();
+    }
+}
+
 constexpr std::string_view kRelationshipsOpen =
     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
 constexpr std::string_view kOfficeRelationships =
@@ -54,8 +64,13 @@ std::size_t firstVisible(const Workbook& workbook) {
 } // namespace
 
 std::string contentTypesXml(const std::vector<PartType>& parts) {
+    std::string out;
+    contentTypesXml(parts, [&](std::string_view piece) { out += piece; });
+    return out;
+}
+
+void contentTypesXml(const std::vector<PartType>& parts, const XmlPieces& piece) {
     std::string out(kXmlDeclaration);
-    out.reserve(parts.size() * 140 + 300);
     out += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
            "<Default Extension=\"rels\" "
            "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
@@ -66,9 +81,10 @@ std::string contentTypesXml(const std::vector<PartType>& parts) {
         out += "\" ContentType=\"";
         out += part.contentType;
         out += "\"/>";
+        handOn(out, piece);
     }
     out += "</Types>";
-    return out;
+    piece(out);
 }
 
 std::string rootRelationshipsXml() {
@@ -156,24 +172,32 @@ std::string workbookXml(const Workbook& workbook) {
 
 std::string workbookRelationshipsXml(const Workbook& workbook,
                                      const std::vector<std::string_view>& sheetParts) {
+    std::string out;
+    workbookRelationshipsXml(workbook, sheetParts, [&](std::string_view piece) { out += piece; });
+    return out;
+}
+
+void workbookRelationshipsXml(const Workbook& workbook,
+                              const std::vector<std::string_view>& sheetParts,
+                              const XmlPieces& piece) {
     const std::string worksheet = std::string(kOfficeRelationships) + "worksheet";
     const std::string chartsheet = std::string(kOfficeRelationships) + "chartsheet";
     std::string out(kXmlDeclaration);
     out += kRelationshipsOpen;
     // A line per sheet of a workbook with thousands: no text is made for one.
-    out.reserve(out.size() + (sheetParts.size() + 1) * 150);
     std::string id = "rId";
     for (std::size_t i = 0; i < sheetParts.size(); ++i) {
         const bool chart = workbook.sheet(i).kind() == SheetKind::ChartSheet;
         id.resize(3);
         xml::appendUnsigned(id, i + 1);
         appendRelationship(out, id, chart ? chartsheet : worksheet, sheetParts[i]);
+        handOn(out, piece);
     }
     id.resize(3);
     xml::appendUnsigned(id, sheetParts.size() + 1);
     appendRelationship(out, id, std::string(kOfficeRelationships) + "styles", "styles.xml");
     out += "</Relationships>";
-    return out;
+    piece(out);
 }
 
 std::optional<std::string> printTitleRowsReference(std::string_view rows) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,7 +36,11 @@ struct PartType {
     std::string_view contentType;
 };
 
+// The parts made piece by piece take the pieces as they are made; the whole text is the same.
+using XmlPieces = std::function<void(std::string_view)>;
+
 std::string contentTypesXml(const std::vector<PartType>& parts);
+void contentTypesXml(const std::vector<PartType>& parts, const XmlPieces& piece);
 std::string rootRelationshipsXml();
 std::string appPropertiesXml();
 // `created` in the form 2024-05-01T12:00:00Z.
@@ -45,6 +50,9 @@ std::string corePropertiesXml(std::string_view created);
 std::string workbookXml(const Workbook& workbook);
 std::string workbookRelationshipsXml(const Workbook& workbook,
                                      const std::vector<std::string_view>& sheetParts);
+void workbookRelationshipsXml(const Workbook& workbook,
+                              const std::vector<std::string_view>& sheetParts,
+                              const XmlPieces& piece);
 
 // The print title rows in the form a defined name holds them, "$15:$15", from texts such as
 // "$15:$15", "15:15" or "$15"; nothing for a text that names no rows of the sheet.

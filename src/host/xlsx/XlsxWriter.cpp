@@ -174,13 +174,18 @@ void XlsxWriter::addChartSheet(SheetParts& out, const ChartSheet& sheet) {
 std::deque<CompressedPart> XlsxWriter::packageParts(const Workbook& workbook,
                                                     const SheetParts& sheets) {
     std::deque<CompressedPart> small;
-    small.push_back(contentTypes_.compress("[Content_Types].xml", contentTypesXml(sheets.types)));
+    // The parts that name every sheet are made piece by piece: they are megabytes in a
+    // workbook of thousands of sheets.
+    small.push_back(contentTypes_.compress(
+        "[Content_Types].xml", [&](const auto& piece) { contentTypesXml(sheets.types, piece); }));
     small.push_back(compressPart("_rels/.rels", rootRelationshipsXml()));
     small.push_back(compressPart("docProps/app.xml", appPropertiesXml()));
     small.push_back(compressPart("docProps/core.xml", corePropertiesXml(created_)));
     small.push_back(workbookPart_.compress("xl/workbook.xml", workbookXml(workbook)));
-    small.push_back(workbookRelationships_.compress(
-        "xl/_rels/workbook.xml.rels", workbookRelationshipsXml(workbook, sheets.targets)));
+    small.push_back(
+        workbookRelationships_.compress("xl/_rels/workbook.xml.rels", [&](const auto& piece) {
+            workbookRelationshipsXml(workbook, sheets.targets, piece);
+        }));
     small.push_back(compressPart("xl/styles.xml", stylesXml(workbook.styles())));
     return small;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -189,6 +190,37 @@ TEST(ZipArchiveTest, APartKeptInBlocksCompressesOnlyWhatChangedAndHoldsItsConten
     check("empty", 0);
     content = "<Types/>";
     check("small again", 1);
+}
+
+// Handed over in pieces of any size, the content gives the part it gives whole, and blocks
+// that did not change are taken over all the same.
+TEST(ZipArchiveTest, APartKeptInBlocksTakesItsContentInPiecesAsWhole) {
+    std::string content;
+    for (int sheet = 1; content.size() < 3 * BlockPartCache::kBlockSize + 100; ++sheet) {
+        content += "<Relationship Id=\"rId" + std::to_string(sheet) + "\"/>";
+    }
+    const std::vector<std::size_t> sizes = {1, 7, BlockPartCache::kBlockSize - 3, 0,
+                                            BlockPartCache::kBlockSize + 40000};
+    const auto inPieces = [&](BlockPartCache& cache) {
+        return cache.compress("xl/_rels/workbook.xml.rels", [&](const auto& piece) {
+            std::size_t at = 0;
+            for (std::size_t i = 0; at < content.size(); ++i) {
+                const auto size = std::min(sizes[i % sizes.size()], content.size() - at);
+                piece(std::string_view(content).substr(at, size));
+                at += size;
+            }
+        });
+    };
+    BlockPartCache whole;
+    BlockPartCache pieced;
+    for (const char* step : {"first", "unchanged", "grown"}) {
+        const auto expected = whole.compress("xl/_rels/workbook.xml.rels", content);
+        const auto part = inPieces(pieced);
+        EXPECT_EQ(inflated(part), content) << step;
+        EXPECT_EQ(part.crc, expected.crc) << step;
+        EXPECT_EQ(pieced.lastCompressed(), whole.lastCompressed()) << step;
+        content += "<Relationship Id=\"rIdX\"/>";
+    }
 }
 
 } // namespace
