@@ -118,9 +118,13 @@ private:
                      : Source{name, false, 0, first, last};
     }
 
+    // As comparing each with source() anew, without making one: a summary plot has hundreds.
     bool current(const std::vector<Source>& sources) {
         return std::all_of(sources.begin(), sources.end(), [&](const auto& s) {
-            return source(s.name, s.firstColumn, s.lastColumn) == s;
+            const auto* sheet = worksheetNamed(s.name);
+            return sheet ? s.found && s.revision == sheet->columnsRevision(s.firstColumn,
+                                                                            s.lastColumn)
+                         : !s.found && s.revision == 0;
         });
     }
 
