@@ -52,6 +52,8 @@ public:
     }
     // The very same text object: a copy of this one.
     bool sharedWith(const FormulaText& other) const { return id_ == other.id_; }
+    // Its number in the table, the same for every copy (0 for none): a key for lookups.
+    FormulaTexts::Id number() const { return id_; }
 
     friend bool operator==(const FormulaText& a, const FormulaText& b) {
         return a.id_ == b.id_ || a.str() == b.str();

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <map>
 #include <span>
+#include <unordered_map>
 #include <utility>
 #include <variant>
 
@@ -47,8 +48,8 @@ public:
                 ColumnChoice choice;
                 if (const auto found = recorded.find(sheet->key());
                     !full && found != recorded.end()) {
-                    choice = chooseColumns(*sheet, found->second, [&](const std::string& text) {
-                        return current(groupOf(*sheet, FormulaText(text)), stamps);
+                    choice = chooseColumns(*sheet, found->second, [&](const FormulaText& text) {
+                        return current(groupOf(*sheet, text), stamps);
                     });
                 }
                 const auto before = formulas.size();
@@ -108,7 +109,7 @@ public:
         }
         FormulaCache::GroupStamps now;
         for (const auto& group : groups_) {
-            now[{group.sheet->key(), group.text.str()}] = stampsOf(group);
+            now[group.stampKey] = stampsOf(group);
         }
         // A sheet set aside comes back as it went: what its formulas read stays known.
         for (const auto& entry : stamps) {
@@ -154,9 +155,9 @@ private:
             }
             for (const std::uint32_t column : w.choice.passedBy) {
                 const auto texts = columns[column].texts;
-                for (const std::string& text : texts) {
-                    if (!current(groupOf(*w.sheet, FormulaText(text)), before)) {
-                        now.erase({w.sheet->key(), text});
+                for (const FormulaText& text : texts) {
+                    if (!current(groupOf(*w.sheet, text), before)) {
+                        now.erase({w.sheet->key(), text.str()});
                         columns.erase(column);
                         passedByLeftBehind_ = true;
                     }
@@ -188,7 +189,8 @@ private:
     struct Group {
         Worksheet* sheet;
         FormulaText text;
-        std::vector<std::string> names; // "" for the sheet itself
+        std::vector<std::string> names;               // "" for the sheet itself
+        FormulaCache::GroupStamps::key_type stampKey; // made once: looked up at every pass
         bool parsed = true;
         int pass = -1; // of `current`
         bool current = false;
@@ -199,9 +201,16 @@ private:
             groups_[lastGroup_].text.sharedWith(text)) {
             return lastGroup_;
         }
+        // Copies of one text (a filled column's cells, its column's record) share its number.
+        if (const auto known = byNumber_.find({&sheet, text.number()});
+            known != byNumber_.end() && groups_[known->second].text == text) {
+            lastGroup_ = known->second;
+            return lastGroup_;
+        }
         const auto [slot, fresh] = groupIndex_.try_emplace({&sheet, text.str()}, groups_.size());
+        byNumber_.emplace(NumberKey{&sheet, text.number()}, slot->second);
         if (fresh) {
-            Group group{&sheet, text, {}, true, -1, false};
+            Group group{&sheet, text, {}, {sheet.key(), text.str()}, true, -1, false};
             try {
                 collectSheetNames(*cache_.get(text.str()), group.names);
             } catch (const FormulaSyntaxError&) {
@@ -223,15 +232,32 @@ private:
         return result;
     }
 
+    // As comparing with stampsOf, without making them.
+    bool sameStamps(const Group& group, const std::vector<FormulaCache::SheetStamp>& kept) {
+        if (kept.size() != group.names.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            const auto& name = group.names[i];
+            const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
+            const auto now = sheet ? FormulaCache::SheetStamp{sheet->key(), sheet->revision()}
+                                   : FormulaCache::SheetStamp{};
+            if (now != kept[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     // Whether nothing the group's cells read changed since the last run recorded it; looked
     // at once per pass.
     bool current(std::size_t index, const FormulaCache::GroupStamps& stamps) {
         Group& group = groups_[index];
         if (group.pass != pass_) {
             group.pass = pass_;
-            const auto found = stamps.find({group.sheet->key(), group.text.str()});
+            const auto found = stamps.find(group.stampKey);
             group.current =
-                group.parsed && found != stamps.end() && found->second == stampsOf(group);
+                group.parsed && found != stamps.end() && sameStamps(group, found->second);
         }
         return group.current;
     }
@@ -392,6 +418,18 @@ private:
     CellFinder cells_;
     std::vector<Group> groups_;
     std::map<std::pair<const Worksheet*, std::string>, std::size_t> groupIndex_;
+    struct NumberKey {
+        const Worksheet* sheet;
+        FormulaTexts::Id number;
+        bool operator==(const NumberKey&) const = default;
+    };
+    struct NumberKeyHash {
+        std::size_t operator()(const NumberKey& k) const {
+            return std::hash<const void*>()(k.sheet) ^
+                   (std::size_t{k.number} * 0x9E3779B97F4A7C15ULL);
+        }
+    };
+    std::unordered_map<NumberKey, std::size_t, NumberKeyHash> byNumber_;
     std::size_t lastGroup_ = 0;
     bool circular_ = false;
     int pass_ = 0;

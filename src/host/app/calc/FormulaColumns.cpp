@@ -17,10 +17,19 @@ std::uint32_t lastColumn(const Worksheet& sheet) {
     return last;
 }
 
+// Once per text: the cells of a filled column share one, compared without reading it.
+void addText(std::vector<FormulaText>& texts, const FormulaText& text) {
+    if (texts.empty() || !texts.back().sharedWith(text)) {
+        if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
+            texts.push_back(text);
+        }
+    }
+}
+
 } // namespace
 
 ColumnChoice chooseColumns(const Worksheet& sheet, const FormulaColumns& recorded,
-                           const std::function<bool(const std::string& text)>& current) {
+                           const std::function<bool(const FormulaText& text)>& current) {
     ColumnChoice choice;
     if (recorded.empty()) {
         return choice;
@@ -32,7 +41,7 @@ ColumnChoice chooseColumns(const Worksheet& sheet, const FormulaColumns& recorde
                                sheet.columnsRevision(column, column) == found->second.revision;
         if (unchanged &&
             std::all_of(found->second.texts.begin(), found->second.texts.end(),
-                        [&current](const std::string& text) { return current(text); })) {
+                        [&current](const FormulaText& text) { return current(text); })) {
             if (!found->second.texts.empty()) {
                 choice.passedBy.push_back(column);
             }
@@ -74,11 +83,7 @@ FormulaColumns recordColumns(const Worksheet& sheet) {
             if (!calculable(cell)) {
                 continue;
             }
-            auto& texts = columns[column].texts;
-            const std::string& text = cell.formula.str();
-            if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
-                texts.push_back(text);
-            }
+            addText(columns[column].texts, cell.formula);
         }
     }
     return columns;
@@ -91,11 +96,7 @@ void updateColumns(FormulaColumns& columns, const Worksheet& sheet,
         columns[column].texts.clear();
     }
     for (const FormulaCell* f = first; f != last; ++f) {
-        auto& texts = columns[f->column].texts;
-        const std::string& text = f->cell->formula.str();
-        if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
-            texts.push_back(text);
-        }
+        addText(columns[f->column].texts, f->cell->formula);
     }
     const std::uint32_t end = lastColumn(sheet);
     for (std::uint32_t column = 1; column <= end; ++column) {

@@ -2,6 +2,8 @@
 
 #include "host/app/calc/FormulaCells.h"
 
+#include "host/model/FormulaText.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,7 +21,7 @@ class Worksheet;
 // test: without this a batch of a thousand tests walked a million cells at every export.
 struct FormulaColumn {
     std::uint64_t revision = 0;
-    std::vector<std::string> texts;
+    std::vector<FormulaText> texts; // copies of the cells' own: compared without reading
 };
 
 // By column number.
@@ -34,7 +36,7 @@ struct ColumnChoice {
     bool whole = true;
 };
 ColumnChoice chooseColumns(const Worksheet& sheet, const FormulaColumns& recorded,
-                           const std::function<bool(const std::string& text)>& current);
+                           const std::function<bool(const FormulaText& text)>& current);
 
 // Appends the formulas of the given columns (ascending), column by column, top down.
 void appendFormulasOfColumns(Worksheet& sheet, const std::vector<std::uint32_t>& columns,

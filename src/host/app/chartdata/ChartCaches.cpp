@@ -122,8 +122,8 @@ private:
     bool current(const std::vector<Source>& sources) {
         return std::all_of(sources.begin(), sources.end(), [&](const auto& s) {
             const auto* sheet = worksheetNamed(s.name);
-            return sheet ? s.found && s.revision == sheet->columnsRevision(s.firstColumn,
-                                                                            s.lastColumn)
+            return sheet ? s.found &&
+                               s.revision == sheet->columnsRevision(s.firstColumn, s.lastColumn)
                          : !s.found && s.revision == 0;
         });
     }
