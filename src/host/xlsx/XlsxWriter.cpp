@@ -376,6 +376,9 @@ void XlsxWriter::rememberStored(const SheetParts& sheets,
     const std::size_t first = entries.size() - sheets.parts.size();
     for (std::size_t i = 0; i < sheets.parts.size(); ++i) {
         auto& part = sheets.parts[i]->part;
+        if (part.stored && part.stored->entry == entries[first + i]) {
+            continue; // left where it lay: the file grew in place
+        }
         part.stored = CompressedPart::Stored{entries[first + i], part.compressedSize()};
         // Moved from, not cleared: a cleared vector keeps its room.
         part.fragments = std::vector<SharedFragment>();

@@ -29,12 +29,14 @@ constexpr std::uint64_t kLocalHeaderSize = 30;
 class LittleEndian {
 public:
     void u16(std::uint32_t v) {
-        bytes_.push_back(static_cast<char>(v & 0xFF));
-        bytes_.push_back(static_cast<char>((v >> 8) & 0xFF));
+        const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+        bytes_.append(b, 2);
     }
     void u32(std::uint64_t v) {
-        u16(static_cast<std::uint32_t>(v & 0xFFFF));
-        u16(static_cast<std::uint32_t>((v >> 16) & 0xFFFF));
+        const char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF),
+                           static_cast<char>((v >> 24) & 0xFF)};
+        bytes_.append(b, 4);
     }
     void text(std::string_view s) { bytes_.append(s); }
     const std::string& bytes() const { return bytes_; }
