@@ -41,8 +41,6 @@ struct PreviousFileChanged {};
 
 // The archive ends with its end record, which names the size and place of its directory.
 constexpr std::size_t kEndRecordSize = 22;
-// A part's line in the archive's directory, its name aside.
-constexpr std::uint64_t kDirectoryLineSize = 46;
 
 } // namespace
 
@@ -364,8 +362,7 @@ std::uint64_t XlsxWriter::liveBytes(const std::vector<const CompressedPart*>& pa
                                     const std::string& end) {
     std::uint64_t bytes = end.size();
     for (const auto* part : parts) {
-        // Its entry and its line in the directory, which repeats the name.
-        bytes += part->entrySize() + kDirectoryLineSize + part->name.size();
+        bytes += part->entrySize() + part->directoryLineSize();
     }
     return bytes;
 }

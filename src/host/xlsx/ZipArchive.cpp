@@ -221,6 +221,10 @@ std::uint64_t CompressedPart::entrySize() const {
     return kLocalHeaderSize + name.size() + compressedSize();
 }
 
+std::uint64_t CompressedPart::directoryLineSize() const {
+    return kDirectoryLineSize + name.size();
+}
+
 CompressedPart joinFragments(std::string name, std::vector<SharedFragment> pieces) {
     CompressedPart part;
     part.name = std::move(name);
@@ -259,7 +263,7 @@ std::vector<std::uint64_t> writeEntries(const ZipSink& sink, const ZipCopy* copy
         }
         const bool inPlace = part->stored && !copy;
         entries.push_back(inPlace ? part->stored->entry : offset);
-        directorySize += kDirectoryLineSize + part->name.size();
+        directorySize += part->directoryLineSize();
         if (inPlace) {
             continue; // named by the directory where it lies
         }

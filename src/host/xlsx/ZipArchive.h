@@ -45,6 +45,8 @@ struct CompressedPart {
     std::uint64_t compressedSize() const;
     // The bytes of its entry in an archive: local header and data.
     std::uint64_t entrySize() const;
+    // The bytes of its line in the archive's directory.
+    std::uint64_t directoryLineSize() const;
 };
 
 // Throws XlsxError when the content is too large for a plain zip archive.

@@ -222,12 +222,18 @@ private:
         return lastGroup_;
     }
 
+    // What the group's i-th named sheet is now.
+    FormulaCache::SheetStamp stampOf(const Group& group, std::size_t i) {
+        const auto& name = group.names[i];
+        const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
+        return sheet ? FormulaCache::SheetStamp{sheet->key(), sheet->revision()}
+                     : FormulaCache::SheetStamp{};
+    }
+
     std::vector<FormulaCache::SheetStamp> stampsOf(const Group& group) {
         std::vector<FormulaCache::SheetStamp> result;
-        for (const auto& name : group.names) {
-            const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
-            result.push_back(sheet ? FormulaCache::SheetStamp{sheet->key(), sheet->revision()}
-                                   : FormulaCache::SheetStamp{});
+        for (std::size_t i = 0; i < group.names.size(); ++i) {
+            result.push_back(stampOf(group, i));
         }
         return result;
     }
@@ -238,11 +244,7 @@ private:
             return false;
         }
         for (std::size_t i = 0; i < kept.size(); ++i) {
-            const auto& name = group.names[i];
-            const Worksheet* sheet = name.empty() ? group.sheet : namedSheet(name);
-            const auto now = sheet ? FormulaCache::SheetStamp{sheet->key(), sheet->revision()}
-                                   : FormulaCache::SheetStamp{};
-            if (now != kept[i]) {
+            if (stampOf(group, i) != kept[i]) {
                 return false;
             }
         }

@@ -19,10 +19,8 @@ std::uint32_t lastColumn(const Worksheet& sheet) {
 
 // Once per text: the cells of a filled column share one, compared without reading it.
 void addText(std::vector<FormulaText>& texts, const FormulaText& text) {
-    if (texts.empty() || !texts.back().sharedWith(text)) {
-        if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
-            texts.push_back(text);
-        }
+    if (std::find(texts.rbegin(), texts.rend(), text) == texts.rend()) {
+        texts.push_back(text);
     }
 }
 

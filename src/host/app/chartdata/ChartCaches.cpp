@@ -10,6 +10,7 @@
 #include <optional>
 #include <tuple>
 #include <unordered_set>
+#include <utility>
 
 namespace kelvor {
 
@@ -112,19 +113,22 @@ private:
         return slot->second;
     }
 
-    Source source(const std::string& name, std::uint32_t first, std::uint32_t last) {
+    // Whether a worksheet has the name, and the revision of the columns read there (0: none).
+    std::pair<bool, std::uint64_t> stateOf(const std::string& name, std::uint32_t first,
+                                           std::uint32_t last) {
         const auto* sheet = worksheetNamed(name);
-        return sheet ? Source{name, true, sheet->columnsRevision(first, last), first, last}
-                     : Source{name, false, 0, first, last};
+        return {sheet != nullptr, sheet ? sheet->columnsRevision(first, last) : 0};
     }
 
-    // As comparing each with source() anew, without making one: a summary plot has hundreds.
+    Source source(const std::string& name, std::uint32_t first, std::uint32_t last) {
+        const auto [found, revision] = stateOf(name, first, last);
+        return Source{name, found, revision, first, last};
+    }
+
+    // Without making each source anew: a summary plot has hundreds.
     bool current(const std::vector<Source>& sources) {
         return std::all_of(sources.begin(), sources.end(), [&](const auto& s) {
-            const auto* sheet = worksheetNamed(s.name);
-            return sheet ? s.found &&
-                               s.revision == sheet->columnsRevision(s.firstColumn, s.lastColumn)
-                         : !s.found && s.revision == 0;
+            return stateOf(s.name, s.firstColumn, s.lastColumn) == std::pair{s.found, s.revision};
         });
     }
 
